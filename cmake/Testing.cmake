@@ -1,0 +1,11 @@
+# phoneline_test(<name> SOURCES <files...> LIBS <targets...>)
+# Builds one GoogleTest binary and registers each of its test cases with
+# ctest. Every case then runs in a process of its own, so the process-wide
+# module state of the libraries starts clean for each case.
+function(phoneline_test name)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS;PROPERTIES" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+    PROPERTIES TIMEOUT 120 ${T_PROPERTIES})
+endfunction()

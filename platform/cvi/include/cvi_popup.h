@@ -1,0 +1,36 @@
+// Popups. Without a panel front end a popup writes its title and text to
+// standard error and returns; every popup is also recorded, so tests can
+// read what the operator would have seen. Nothing here ever blocks.
+#pragma once
+
+#include "cvi_util.h"
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+// Shows a message with an OK button; returns 1 (the OK button).
+CVI_API int MessagePopup(const char* title, const char* message);
+
+#ifdef __cplusplus
+}
+
+#include <string>
+#include <vector>
+
+namespace cvi_test {
+
+struct Popup {
+    std::string kind;  // "message", ...
+    std::string title;
+    std::string text;
+};
+
+// Every popup shown since the last clear, in order.
+CVI_API const std::vector<Popup>& popups();
+CVI_API void clear_popups();
+// Stops (or resumes) the echo of popups to standard error.
+CVI_API void set_popup_echo(bool on);
+
+} // namespace cvi_test
+#endif

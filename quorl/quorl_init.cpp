@@ -3,7 +3,6 @@
 
 #include "cvi_string.h"
 
-#include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -42,7 +41,6 @@ bool SplitResource(const char* cText, ResourceFields& fields) {
 // Reads a leading decimal number as "%d" would; false when there is none.
 bool ReadInt(const char* cText, int32_t& value) {
     char* end = nullptr;
-    errno = 0;
     long v = std::strtol(cText, &end, 10);
     if (end == cText) return false;
     if (v > INT32_MAX) v = INT32_MAX;

@@ -58,3 +58,10 @@ END $$;
 
 CREATE OR REPLACE FUNCTION sqltest.trace(si smallint) RETURNS void LANGUAGE sql AS
     $$ INSERT INTO sqltest.note (txt) VALUES ('trace ' || si) $$;
+
+-- n bytes 0, 1, 2, ... 255, 0, ... as one chunk.
+CREATE OR REPLACE FUNCTION sqltest_pkg.fill(n_length INOUT int, r_data OUT bytea, result OUT int)
+LANGUAGE sql AS $$
+    SELECT n_length, coalesce(string_agg(set_byte('\x00'::bytea, 0, i % 256), ''::bytea ORDER BY i), ''::bytea), 0
+      FROM generate_series(0, n_length - 1) AS i
+$$;

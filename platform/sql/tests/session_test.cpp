@@ -149,6 +149,17 @@ TEST_F(SqlSession, RawBytesInAndOut) {
     EXPECT_EQ(len, 0);
 }
 
+TEST_F(SqlSession, FullFileChunkOut) {
+    static sql::Raw<32000> chunk;  // the size the file transfer moves at once
+    std::int32_t n = 32000, ret = 9;
+    auto r = sql::execute("begin :ret := sqltest . pkg . fill ( :n , :data ) ; END ;",
+                          {sql::bind_int(Dir::out, ret), sql::bind_int(Dir::inout, n), sql::bind_raw(Dir::out, chunk)});
+    ASSERT_EQ(r.sqlcode, 0) << r.sqlerrm;
+    EXPECT_EQ(ret, 0);
+    ASSERT_EQ(chunk.len, 32000);
+    for (int i = 0; i < 32000; i += 997) ASSERT_EQ(chunk.arr[i], i % 256) << i;
+}
+
 TEST_F(SqlSession, EmptyTextIsNull) {
     std::int32_t n = 0;
     sql::Varchar<4> empty;

@@ -32,6 +32,9 @@ public:
         add("mero_orgtovikadddata.putdata", {"i:i_imei", "i:i_var1", "o:o_errmsg", "o:result"});
         add("mero_imeifiles.read", {"b:r_filedata", "b:n_length", "o:v_errormessage", "o:result"});
         add("mero_imeifiles.closefile", {"o:v_errormessage", "o:result"});
+        add("mero_imeifiles.openfile", {"i:v_imei", "i:v_filetype", "o:v_filename", "o:v_errormessage", "o:result"});
+        add("mero_imeifiles.writeappend", {"i:r_filedata", "i:n_length", "o:v_errormessage", "o:result"});
+        add("mero_pumline.fbgsetimei", {"i:mac", "i:laser", "i:fbg", "i:imei"});
         add("mero.outonly", {"o:x"});
     }
 
@@ -200,6 +203,18 @@ const Row kRows[] = {
      "SELECT * FROM \"mero_imeifiles\".\"read\"($1, $2) [1,2] -> r_filedata:1 n_length:2 v_errormessage:3 result:0"},
     {"NoArguments", "begin :n_returnValue := mero . ImeiFiles . closeFile ( :v_errorMessage ) ; END ;", "ow",
      "SELECT * FROM \"mero_imeifiles\".\"closefile\"() [] -> v_errormessage:1 result:0"},
+    {"OutParameterAfterInputs",
+     "begin :n_returnValue := mero . ImeiFiles . openFile ( :v_imei , :v_fileType , :v_fileName , :v_errorMessage ) ; END ;",
+     "ovvww",
+     "SELECT * FROM \"mero_imeifiles\".\"openfile\"($1, $2) [1,2] -> v_filename:3 v_errormessage:4 result:0"},
+    {"RawChunkIn",
+     "begin :n_returnValue := mero . ImeiFiles . writeAppend ( :r_fileData , :n_length , :v_errorMessage ) ; END ;",
+     "oriw",
+     "SELECT * FROM \"mero_imeifiles\".\"writeappend\"($1, $2) [1,2] -> v_errormessage:3 result:0"},
+    {"ScalarFunctionResult",
+     "begin :lRet := mero . pumline . FbgSetIMEI ( :bvchMacAdr , :bvchLaserId , :bvchFbgId , :bvchIMEI ) ; END ;",
+     "ovvvv",
+     "SELECT * FROM \"mero_pumline\".\"fbgsetimei\"($1, $2, $3, $4) [1,2,3,4] -> #0:0"},
     {"CommitAlone", "COMMIT", "", "COMMIT"},
     {"RollbackWork", "rollback work ;", "", "ROLLBACK"},
     {"EmptyTextLiteralIsNull", "begin :v := '' ; END ;", "w", ":0 := NULL"},

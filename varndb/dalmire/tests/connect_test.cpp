@@ -64,6 +64,12 @@ TEST_F(DalmireDb, RegistrationAccepted) {
               std::to_string(getpid()) + "|" + user() + "|secret|" + cut + "|" + mac + "|" + ip);
 }
 
+TEST_F(DalmireDb, NullTextsAreEmpty) {
+    // No user and no password: the server's default role and trust.
+    EXPECT_EQ(varndb_Connect(nullptr, nullptr, pgtest::database().c_str(), nullptr), 0);
+    EXPECT_EQ(admin.value("SELECT coalesce(username, 'NULL') FROM mero.station_login"), "NULL");
+}
+
 TEST_F(DalmireDb, RegistrationFailsWithSqlError) {
     admin.exec("SELECT mero_test.inject('localc_connect', -1400, -1)");
     char err[256] = "junk";

@@ -30,9 +30,14 @@ std::optional<Routine> PgCatalog::find(const std::string& schema, const std::str
         "  FROM pg_catalog.pg_proc p JOIN pg_catalog.pg_namespace n ON n.oid = p.pronamespace"
         " WHERE n.nspname = $1 AND p.proname = $2";
     const char* values[] = {schema.c_str(), name.c_str()};
+    // Inside an open transaction a failed look-up must not abort it.
+    bool guarded = state().in_transaction && run_command("SAVEPOINT varn_catalog").ok();
     PGresult* r = PQexecParams(state().conn, q, 2, nullptr, values, nullptr, nullptr, 0);
+    bool failed = !r || PQresultStatus(r) != PGRES_TUPLES_OK;
+    if (guarded && failed) run_command("ROLLBACK TO SAVEPOINT varn_catalog");
+    if (guarded) run_command("RELEASE SAVEPOINT varn_catalog");
     std::optional<Routine> out;
-    if (!r || PQresultStatus(r) != PGRES_TUPLES_OK) {
+    if (failed) {
         error = "catalogue look-up failed: " + from_failure(state().conn, r).sqlerrm;
     } else if (PQntuples(r) == 0) {
         error = "no routine " + name + " in schema " + schema;

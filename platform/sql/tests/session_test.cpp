@@ -260,12 +260,16 @@ class SqlErrorCodes : public SqlSession, public ::testing::WithParamInterface<Er
 
 TEST_P(SqlErrorCodes, MapToOracleCodes) {
     std::int32_t x = 0;
+    // Work of the open transaction before the failing statement.
+    ASSERT_EQ(sql::execute("begin :x := sqltest . note_add ( 'before' , NULL ) ; END ;",
+                           {sql::bind_int(Dir::out, x)}).sqlcode, 0);
     auto r = sql::execute(GetParam().text, {sql::bind_int(Dir::out, x)});
     EXPECT_EQ(r.sqlcode, GetParam().sqlcode) << r.sqlerrm;
     EXPECT_NE(r.sqlerrm.find(GetParam().message_part), std::string::npos) << r.sqlerrm;
-    // The session is still usable after any of them.
-    EXPECT_EQ(sql::execute("begin :x := sqltest . divide ( 4 ) ; END ;", {sql::bind_int(Dir::out, x)}).sqlcode, 0);
+    // The session and its transaction are still usable after any of them.
+    EXPECT_EQ(sql::execute("begin :x := sqltest . divide ( 4 ) ; COMMIT ; END ;", {sql::bind_int(Dir::out, x)}).sqlcode, 0);
     EXPECT_EQ(x, 25);
+    EXPECT_EQ(notes(), "1");
 }
 
 INSTANTIATE_TEST_SUITE_P(

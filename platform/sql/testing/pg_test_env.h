@@ -63,6 +63,15 @@ public:
         return c.empty() ? "<no row>" : c.front();
     }
 
+    // Waits, without sleeping, until the server has ended the session of
+    // process pid (after a pg_terminate_backend); false when it does not.
+    bool await_session_end(int pid) {
+        const std::string q = "SELECT count(*) FROM pg_stat_activity WHERE pid = " + std::to_string(pid);
+        for (int i = 0; i < 100000; ++i)
+            if (value(q) == "0") return true;
+        return false;
+    }
+
     bool exec_file(const std::string& path) {
         std::ifstream in(path);
         if (!in) {

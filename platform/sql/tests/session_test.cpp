@@ -290,11 +290,7 @@ TEST_F(SqlSession, LostSessionIs3113ThenThe3114) {
     ASSERT_GT(pid, 0);
     admin.exec("SELECT pg_terminate_backend(" + std::to_string(pid) + ")");
     std::int32_t x = 0;
-    // Wait for the server to finish the kill without sleeping: the admin
-    // session sees the process go away.
-    for (int i = 0; i < 1000 && admin.value("SELECT count(*) FROM pg_stat_activity WHERE pid = " +
-                                            std::to_string(pid)) != "0"; ++i) {
-    }
+    ASSERT_TRUE(admin.await_session_end(pid));
     auto r = sql::execute("begin :x := sqltest . divide ( 4 ) ; END ;", {sql::bind_int(Dir::out, x)});
     EXPECT_EQ(r.sqlcode, -3113) << r.sqlerrm;
     r = sql::execute("begin :x := sqltest . divide ( 4 ) ; END ;", {sql::bind_int(Dir::out, x)});

@@ -44,14 +44,6 @@ protected:
     long calls(const std::string& routine) {
         return std::stol(admin.value("SELECT mero_test.calls('" + routine + "')"));
     }
-    // Waits (without sleeping) until the server has ended the session of pid.
-    void awaitGone(int pid) {
-        for (int i = 0; i < 100000; ++i)
-            if (admin.value("SELECT count(*) FROM pg_stat_activity WHERE pid = " + std::to_string(pid)) == "0")
-                return;
-        FAIL() << "session " << pid << " did not end";
-    }
-
     pgtest::Admin admin;
     char mac[HALDEN_MAC_SIZE] = {};
     char ip[HALDEN_IP_SIZE] = {};

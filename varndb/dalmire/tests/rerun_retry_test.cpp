@@ -119,7 +119,7 @@ TEST_F(DalmireDb, ConnectionKilledOnTheServerAndRecovered) {
     ASSERT_EQ(connect(nullptr), 0);
     int pid = sql::session_backend_pid();
     admin.exec("SELECT pg_terminate_backend(" + std::to_string(pid) + ")");
-    awaitGone(pid);
+    ASSERT_TRUE(admin.await_session_end(pid));
     std::int32_t r = 0;
     auto ca = runProbe(r);
     EXPECT_EQ(ca.sqlcode, -3113) << ca.sqlerrm;  // not a rerun code: the caller decides

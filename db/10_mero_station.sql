@@ -1,0 +1,73 @@
+-- Station registration, session tracing and the message table.
+
+CREATE SCHEMA mero;
+CREATE SCHEMA mero_simcode;
+
+-- Known stations by MAC id; `result` is what the registration answers
+-- (0 = accepted, another value = refused with that code).
+CREATE TABLE mero.station (
+    macadr varchar(21) PRIMARY KEY,
+    result int NOT NULL DEFAULT 0
+);
+
+-- Every registration attempt, as the station sent it.
+CREATE TABLE mero.station_login (
+    id       bigserial PRIMARY KEY,
+    pid      int,
+    username text,
+    password text,
+    pcname   text,
+    macadr   text,
+    ipadr    text,
+    result   int
+);
+
+-- Every tracing switch a session sent.
+CREATE TABLE mero.session_trace (
+    id          bigserial PRIMARY KEY,
+    backend_pid int NOT NULL DEFAULT pg_backend_pid(),
+    trace       smallint
+);
+
+-- Message texts by language and number (number = 200000 - result code).
+CREATE TABLE mero.bas_meltex_row (
+    sprach_nr varchar(3) NOT NULL,
+    nr        int NOT NULL,
+    text      varchar(255),
+    PRIMARY KEY (sprach_nr, nr)
+);
+SELECT mero_test.add_routine('bas_meltex');
+-- Read through a view so that tests can make the look-up fail.
+CREATE VIEW mero.bas_meltex AS
+    SELECT sprach_nr, nr, text FROM mero.bas_meltex_row WHERE mero_test.enter('bas_meltex');
+
+INSERT INTO mero.bas_meltex_row VALUES
+    ('006', 200002, 'Station unknown'),
+    ('006', 200003, 'Station is locked'),
+    ('006', 200005, 'Station not released for this line'),
+    ('006', 200007, ''),
+    ('006', 200008, NULL),
+    ('001', 200009, 'Only in another language');
+
+SELECT mero_test.add_routine('localc_connect');
+CREATE FUNCTION mero_simcode.localc_connect(
+    i_pid int, v_username text, v_password text, v_pcname text, v_macadr text, v_ipadr text)
+RETURNS int LANGUAGE plpgsql AS $$
+DECLARE r int;
+BEGIN
+    PERFORM mero_test.enter('localc_connect');
+    SELECT s.result INTO r FROM mero.station s WHERE s.macadr = v_macadr;
+    IF NOT FOUND THEN
+        r := -2;  -- unknown MAC address
+    END IF;
+    INSERT INTO mero.station_login (pid, username, password, pcname, macadr, ipadr, result)
+        VALUES (i_pid, v_username, v_password, v_pcname, v_macadr, v_ipadr, r);
+    RETURN r;
+END $$;
+
+SELECT mero_test.add_routine('settracingon');
+CREATE FUNCTION mero_simcode.settracingon(si_trace smallint) RETURNS void LANGUAGE plpgsql AS $$
+BEGIN
+    PERFORM mero_test.enter('settracingon');
+    INSERT INTO mero.session_trace (trace) VALUES (si_trace);
+END $$;

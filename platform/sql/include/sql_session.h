@@ -1,0 +1,66 @@
+// The embedded-SQL run-time and the line's database-connection library,
+// standing in on PostgreSQL (libpq). One session per process.
+//
+// Session (the connection library's two calls):
+//   lusken_connect(user, password, database)  0 = session open, else a
+//       negative code (-1017 login refused, -12154 unknown database,
+//       -12541 no server, -12500 anything else). `database` is a database
+//       name, or a libpq connection string when it holds '='; host and port
+//       come from PGHOST/PGPORT. An open session is closed first.
+//   lusken_disconnect()  commits the open transaction (as an orderly logoff
+//       does) and closes the session; 0, also when no session was open.
+//
+// Statements (the SQL entry point):
+//   execute(text, binds)  runs one statement text of the PL/SQL subset
+//       described in sql_translate.h with its host variables and returns the
+//       communication area: SQL code 0 on success, +1403 for no row, a
+//       negative Oracle code on error, and the message text.
+//   A transaction opens with the first statement and stays open until a
+//   COMMIT or ROLLBACK (inside a block or as a statement of its own). A
+//   failed statement undoes only its own work.
+//
+// Codes the layer produces itself:
+//   -1012  no session is open             -3114  the session was already lost
+//   -3113  the session was lost during the statement
+//   -900   a text outside the subset      -6550  unknown routine or argument
+//   -6502  a value that does not fit its host variable
+//   Server errors whose message begins "ORA-nnnnn:" give -nnnnn; the
+//   others are mapped by their SQLSTATE (see errors.cpp).
+#pragma once
+
+#include "sql_hostvar.h"
+
+#include <initializer_list>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace sql {
+
+// The SQL communication area of one statement.
+struct Sqlca {
+    int sqlcode = 0;
+    std::string sqlerrm;  // message text; empty on success
+    bool ok() const { return sqlcode == 0; }
+};
+
+SQL_API int lusken_connect(const char* user, const char* password, const char* database);
+SQL_API int lusken_disconnect();
+
+SQL_API Sqlca execute(std::string_view statement, std::span<const Bind> binds);
+SQL_API Sqlca execute(std::string_view statement, std::initializer_list<Bind> binds = {});
+
+// Session facts, for callers that report them and for tests.
+SQL_API bool session_open();
+SQL_API int session_backend_pid();       // server process id, 0 without a session
+SQL_API std::string last_connect_error(); // libpq's text of the last failed connect
+
+struct Stats {
+    int connects = 0;          // successful lusken_connect calls
+    int connect_failures = 0;  // refused ones
+    int disconnects = 0;       // lusken_disconnect calls
+    int statements = 0;        // execute calls
+};
+SQL_API Stats stats();
+
+} // namespace sql

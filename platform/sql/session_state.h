@@ -1,0 +1,42 @@
+// The one session of the process (internal to the layer).
+#pragma once
+
+#include "sql_session.h"
+#include "sql_translate.h"
+
+#include <libpq-fe.h>
+
+#include <map>
+#include <string>
+
+namespace sql::detail {
+
+// Routine signatures read from the server's catalogue, kept per session.
+class PgCatalog : public Catalog {
+public:
+    std::optional<Routine> find(const std::string& schema, const std::string& name,
+                                std::string& error) override;
+    void clear() { cache_.clear(); }
+
+private:
+    std::map<std::string, Routine> cache_;
+};
+
+struct SessionState {
+    PGconn* conn = nullptr;
+    bool in_transaction = false;  // BEGIN sent, no COMMIT or ROLLBACK since
+    PgCatalog catalog;
+    Stats stats;
+    std::string last_connect_error;
+};
+
+SessionState& state();
+
+// Error texts and codes.
+Sqlca error(int code, const std::string& text);
+// The communication area for a failed libpq call (res may be null).
+Sqlca from_failure(PGconn* conn, const PGresult* res);
+// Runs a command without parameters; ok() on success.
+Sqlca run_command(const char* command);
+
+} // namespace sql::detail

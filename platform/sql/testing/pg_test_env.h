@@ -1,0 +1,98 @@
+// Test support for suites that run against the private PostgreSQL server
+// that scripts/test starts (it exports PGHOST, PGPORT, PGDATABASE, PGUSER
+// and PHONELINE_PG=1). A test that needs the server fails when it is
+// missing; it never skips.
+//
+// Admin gives a second, independent connection for setting up fixtures and
+// looking at what a test's session left behind.
+#pragma once
+
+#include <libpq-fe.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace pgtest {
+
+// The database name the tests connect to.
+inline std::string database() {
+    const char* d = std::getenv("PGDATABASE");
+    return d ? d : "";
+}
+
+class Admin {
+public:
+    Admin() : conn_(PQconnectdb("application_name=phoneline-test-admin")) {}
+    ~Admin() { PQfinish(conn_); }
+    Admin(const Admin&) = delete;
+    Admin& operator=(const Admin&) = delete;
+
+    bool ok() const { return conn_ && PQstatus(conn_) == CONNECTION_OK; }
+    std::string error() const { return conn_ ? PQerrorMessage(conn_) : "no connection"; }
+
+    // Runs SQL (several commands allowed); adds a test failure on error.
+    bool exec(const std::string& sql) {
+        PGresult* r = PQexec(conn_, sql.c_str());
+        bool good = r && (PQresultStatus(r) == PGRES_COMMAND_OK || PQresultStatus(r) == PGRES_TUPLES_OK);
+        if (!good) ADD_FAILURE() << "admin SQL failed: " << PQerrorMessage(conn_) << "\n" << sql;
+        PQclear(r);
+        return good;
+    }
+
+    // The first column of every row (NULL as "<null>").
+    std::vector<std::string> column(const std::string& sql) {
+        std::vector<std::string> out;
+        PGresult* r = PQexec(conn_, sql.c_str());
+        if (r && PQresultStatus(r) == PGRES_TUPLES_OK) {
+            for (int i = 0; i < PQntuples(r); ++i)
+                out.push_back(PQgetisnull(r, i, 0) ? "<null>" : PQgetvalue(r, i, 0));
+        } else {
+            ADD_FAILURE() << "admin query failed: " << PQerrorMessage(conn_) << "\n" << sql;
+        }
+        PQclear(r);
+        return out;
+    }
+
+    std::string value(const std::string& sql) {
+        auto c = column(sql);
+        return c.empty() ? "<no row>" : c.front();
+    }
+
+    // Waits, without sleeping, until the server has ended the session of
+    // process pid (after a pg_terminate_backend); false when it does not.
+    bool await_session_end(int pid) {
+        const std::string q = "SELECT count(*) FROM pg_stat_activity WHERE pid = " + std::to_string(pid);
+        for (int i = 0; i < 100000; ++i)
+            if (value(q) == "0") return true;
+        return false;
+    }
+
+    bool exec_file(const std::string& path) {
+        std::ifstream in(path);
+        if (!in) {
+            ADD_FAILURE() << "cannot read " << path;
+            return false;
+        }
+        std::stringstream ss;
+        ss << in.rdbuf();
+        return exec(ss.str());
+    }
+
+private:
+    PGconn* conn_;
+};
+
+// Fails the current test (fatally) when the private server is not there.
+#define PGTEST_REQUIRE_SERVER(admin)                                                        \
+    do {                                                                                    \
+        ASSERT_TRUE(std::getenv("PHONELINE_PG") != nullptr)                                 \
+            << "no test database: run the tests through scripts/test";                      \
+        ASSERT_TRUE((admin).ok()) << "test database unreachable: " << (admin).error();      \
+    } while (0)
+
+} // namespace pgtest

@@ -1,0 +1,67 @@
+SET client_min_messages = warning;
+-- Routines and tables for the SQL layer's own tests (loaded by the tests).
+CREATE SCHEMA IF NOT EXISTS sqltest;
+CREATE SCHEMA IF NOT EXISTS sqltest_pkg;
+
+CREATE TABLE IF NOT EXISTS sqltest.note (id serial PRIMARY KEY, txt text, stamp timestamp);
+CREATE TABLE IF NOT EXISTS sqltest.kv (k text, v text);
+DELETE FROM sqltest.kv;
+INSERT INTO sqltest.kv VALUES ('one', '1'), ('empty', ''), ('nul', NULL), ('dup', 'a'), ('dup', 'b'),
+    ('long', repeat('x', 40));
+
+-- IN, IN OUT and OUT parameters side by side.
+CREATE OR REPLACE FUNCTION sqltest_pkg.swap(a_in text, b_io INOUT text, c_out OUT int, result OUT int)
+LANGUAGE plpgsql AS $$
+BEGIN
+    c_out := coalesce(length(a_in), -1);
+    b_io := upper(b_io);
+    result := 1;
+END $$;
+
+-- Bytes in and out: doubles the data.
+CREATE OR REPLACE FUNCTION sqltest_pkg.twice(r_data INOUT bytea, n_len INOUT int, result OUT int)
+LANGUAGE plpgsql AS $$
+BEGIN
+    IF r_data IS NULL THEN
+        n_len := 0;
+        result := -1;
+        RETURN;
+    END IF;
+    r_data := r_data || r_data;
+    n_len := length(r_data);
+    result := 0;
+END $$;
+
+CREATE OR REPLACE FUNCTION sqltest.is_null(v text) RETURNS int LANGUAGE sql AS
+    $$ SELECT CASE WHEN v IS NULL THEN 1 ELSE 0 END $$;
+
+-- '' for 0, else n times 'x'.
+CREATE OR REPLACE FUNCTION sqltest.text_of(n int) RETURNS text LANGUAGE sql AS
+    $$ SELECT repeat('x', n) $$;
+
+CREATE OR REPLACE FUNCTION sqltest.note_add(txt text, stamp timestamp) RETURNS int LANGUAGE sql AS
+    $$ INSERT INTO sqltest.note (txt, stamp) VALUES (txt, stamp) RETURNING id $$;
+
+CREATE OR REPLACE FUNCTION sqltest.raise_ora(code int) RETURNS int LANGUAGE plpgsql AS $$
+BEGIN
+    RAISE EXCEPTION 'ORA-%: raised on request', lpad(code::text, 5, '0');
+END $$;
+
+CREATE OR REPLACE FUNCTION sqltest.divide(a int) RETURNS int LANGUAGE sql AS $$ SELECT 100 / a $$;
+
+CREATE OR REPLACE FUNCTION sqltest_pkg.named(i_a text, i_b text, o_msg OUT text, result OUT int)
+LANGUAGE plpgsql AS $$
+BEGIN
+    o_msg := coalesce(i_a, '<null>') || '/' || coalesce(i_b, '<null>');
+    result := 0;
+END $$;
+
+CREATE OR REPLACE FUNCTION sqltest.trace(si smallint) RETURNS void LANGUAGE sql AS
+    $$ INSERT INTO sqltest.note (txt) VALUES ('trace ' || si) $$;
+
+-- n bytes 0, 1, 2, ... 255, 0, ... as one chunk.
+CREATE OR REPLACE FUNCTION sqltest_pkg.fill(n_length INOUT int, r_data OUT bytea, result OUT int)
+LANGUAGE sql AS $$
+    SELECT n_length, coalesce(string_agg(set_byte('\x00'::bytea, 0, i % 256), ''::bytea ORDER BY i), ''::bytea), 0
+      FROM generate_series(0, n_length - 1) AS i
+$$;

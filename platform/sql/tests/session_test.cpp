@@ -1,0 +1,303 @@
+// The SQL layer against the private PostgreSQL server: the session, the
+// transaction rules, host variables in every direction and the error codes.
+#include "pg_test_env.h"
+#include "sql_session.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+using sql::Dir;
+
+class SqlSession : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        pgtest::Admin admin;
+        if (admin.ok()) admin.exec_file(SQL_TEST_FIXTURE);
+    }
+    void SetUp() override {
+        PGTEST_REQUIRE_SERVER(admin);
+        admin.exec("DELETE FROM sqltest.note");
+        ASSERT_EQ(sql::lusken_connect(nullptr, "", pgtest::database().c_str()), 0) << sql::last_connect_error();
+    }
+    void TearDown() override { sql::lusken_disconnect(); }
+
+    std::string notes() { return admin.value("SELECT count(*) FROM sqltest.note"); }
+
+    pgtest::Admin admin;
+};
+
+TEST(SqlNoSession, StatementsAnswerNotLoggedOn) {
+    std::int32_t x = 0;
+    auto r = sql::execute("begin :x := 1 ; END ;", {sql::bind_int(Dir::out, x)});
+    EXPECT_EQ(r.sqlcode, -1012);
+    EXPECT_EQ(r.sqlerrm, "ORA-01012: not logged on");
+    EXPECT_EQ(sql::lusken_disconnect(), 0);  // a disconnect without a session is harmless
+    EXPECT_EQ(sql::lusken_disconnect(), 0);
+}
+
+TEST(SqlNoSession, UnknownDatabaseIsRefused) {
+    pgtest::Admin admin;
+    PGTEST_REQUIRE_SERVER(admin);
+    EXPECT_EQ(sql::lusken_connect("", "", "no_such_database"), -12154);
+    EXPECT_FALSE(sql::session_open());
+    EXPECT_NE(sql::last_connect_error().find("does not exist"), std::string::npos);
+    EXPECT_EQ(sql::stats().connect_failures, 1);
+}
+
+TEST(SqlNoSession, DatabaseMayBeAConnectionString) {
+    pgtest::Admin admin;
+    PGTEST_REQUIRE_SERVER(admin);
+    std::string conninfo = "dbname=" + pgtest::database() + "   ";
+    EXPECT_EQ(sql::lusken_connect(nullptr, nullptr, conninfo.c_str()), 0) << sql::last_connect_error();
+    EXPECT_GT(sql::session_backend_pid(), 0);
+    sql::lusken_disconnect();
+}
+
+TEST_F(SqlSession, TransactionStaysOpenUntilCommit) {
+    std::int32_t id = 0;
+    sql::Varchar<10> t;
+    t.set("a");
+    const char* add = "begin :id := sqltest . note_add ( :t , NULL ) ; END ;";
+    ASSERT_EQ(sql::execute(add, {sql::bind_int(Dir::out, id), sql::bind_varchar(Dir::in, t)}).sqlcode, 0);
+    EXPECT_GT(id, 0);
+    EXPECT_EQ(notes(), "0");
+    ASSERT_EQ(sql::execute("COMMIT").sqlcode, 0);
+    EXPECT_EQ(notes(), "1");
+    ASSERT_EQ(sql::execute(add, {sql::bind_int(Dir::out, id), sql::bind_varchar(Dir::in, t)}).sqlcode, 0);
+    ASSERT_EQ(sql::execute("ROLLBACK").sqlcode, 0);
+    EXPECT_EQ(notes(), "1");
+}
+
+TEST_F(SqlSession, FailedStatementUndoesOnlyItself) {
+    std::int32_t id = 0, x = 0;
+    sql::Varchar<10> t;
+    t.set("kept");
+    ASSERT_EQ(sql::execute("begin :id := sqltest . note_add ( :t , NULL ) ; END ;",
+                           {sql::bind_int(Dir::out, id), sql::bind_varchar(Dir::in, t)}).sqlcode, 0);
+    // Adds a note, then fails: the second note goes, the first stays.
+    auto r = sql::execute("begin :id := sqltest . note_add ( 'gone' , NULL ) ; :x := sqltest . divide ( 0 ) ; END ;",
+                          {sql::bind_int(Dir::out, id), sql::bind_int(Dir::out, x)});
+    EXPECT_EQ(r.sqlcode, -1476);
+    ASSERT_EQ(sql::execute("COMMIT").sqlcode, 0);
+    EXPECT_EQ(admin.column("SELECT txt FROM sqltest.note"), std::vector<std::string>{"kept"});
+}
+
+TEST_F(SqlSession, DisconnectKeepsTheOpenWork) {
+    std::int32_t id = 0;
+    ASSERT_EQ(sql::execute("begin :id := sqltest . note_add ( 'x' , NULL ) ; END ;",
+                           {sql::bind_int(Dir::out, id)}).sqlcode, 0);
+    EXPECT_EQ(notes(), "0");
+    EXPECT_EQ(sql::lusken_disconnect(), 0);
+    EXPECT_EQ(notes(), "1");
+}
+
+TEST_F(SqlSession, HostVariablesOnFailureAreLeftAlone) {
+    std::int32_t x = 5, y = 6;
+    auto r = sql::execute("begin :x := 1 ; :y := sqltest . raise_ora ( 1 ) ; END ;",
+                          {sql::bind_int(Dir::out, x), sql::bind_int(Dir::out, y)});
+    EXPECT_EQ(r.sqlcode, -1);
+    EXPECT_EQ(r.sqlerrm, "ORA-00001: raised on request");
+    EXPECT_EQ(x, 5);
+    EXPECT_EQ(y, 6);
+}
+
+TEST_F(SqlSession, InInOutAndOutParameters) {
+    std::int32_t ret = 0, c = 0;
+    sql::Varchar<10> a, b;
+    a.set("four");
+    b.set("up");
+    auto r = sql::execute("begin :r := sqltest . pkg . swap ( :a , :b , :c ) ; END ;",
+                          {sql::bind_int(Dir::out, ret), sql::bind_varchar(Dir::in, a),
+                           sql::bind_varchar(Dir::inout, b), sql::bind_int(Dir::out, c)});
+    ASSERT_EQ(r.sqlcode, 0) << r.sqlerrm;
+    EXPECT_EQ(ret, 1);
+    EXPECT_EQ(c, 4);
+    EXPECT_EQ(b.view(), "UP");
+}
+
+TEST_F(SqlSession, RawBytesInAndOut) {
+    sql::Raw<8> data;
+    const unsigned char bytes[] = {0x00, 0xff, 0x41};
+    std::memcpy(data.arr, bytes, 3);
+    data.len = 3;
+    std::int32_t len = 3, ret = 9;
+    const char* text = "begin :ret := sqltest . pkg . twice ( :d , :n ) ; END ;";
+    auto r = sql::execute(text, {sql::bind_int(Dir::out, ret), sql::bind_raw(Dir::inout, data),
+                                 sql::bind_int(Dir::inout, len)});
+    ASSERT_EQ(r.sqlcode, 0) << r.sqlerrm;
+    EXPECT_EQ(ret, 0);
+    EXPECT_EQ(len, 6);
+    ASSERT_EQ(data.len, 6);
+    const unsigned char want[] = {0x00, 0xff, 0x41, 0x00, 0xff, 0x41};
+    EXPECT_EQ(std::memcmp(data.arr, want, 6), 0);
+
+    // Too long for the host variable now: 12 bytes into 8.
+    r = sql::execute(text, {sql::bind_int(Dir::out, ret), sql::bind_raw(Dir::inout, data),
+                            sql::bind_int(Dir::inout, len)});
+    EXPECT_EQ(r.sqlcode, -6502);
+    EXPECT_EQ(data.len, 6);
+
+    // An empty RAW is NULL.
+    data.len = 0;
+    r = sql::execute(text, {sql::bind_int(Dir::out, ret), sql::bind_raw(Dir::inout, data),
+                            sql::bind_int(Dir::inout, len)});
+    ASSERT_EQ(r.sqlcode, 0) << r.sqlerrm;
+    EXPECT_EQ(ret, -1);
+    EXPECT_EQ(len, 0);
+}
+
+TEST_F(SqlSession, FullFileChunkOut) {
+    static sql::Raw<32000> chunk;  // the size the file transfer moves at once
+    std::int32_t n = 32000, ret = 9;
+    auto r = sql::execute("begin :ret := sqltest . pkg . fill ( :n , :data ) ; END ;",
+                          {sql::bind_int(Dir::out, ret), sql::bind_int(Dir::inout, n), sql::bind_raw(Dir::out, chunk)});
+    ASSERT_EQ(r.sqlcode, 0) << r.sqlerrm;
+    EXPECT_EQ(ret, 0);
+    ASSERT_EQ(chunk.len, 32000);
+    for (int i = 0; i < 32000; i += 997) ASSERT_EQ(chunk.arr[i], i % 256) << i;
+}
+
+TEST_F(SqlSession, EmptyTextIsNull) {
+    std::int32_t n = 0;
+    sql::Varchar<4> empty;
+    ASSERT_EQ(sql::execute("begin :n := sqltest . is_null ( :e ) ; END ;",
+                           {sql::bind_int(Dir::out, n), sql::bind_varchar(Dir::in, empty)}).sqlcode, 0);
+    EXPECT_EQ(n, 1);
+    ASSERT_EQ(sql::execute("begin :n := sqltest . is_null ( '' ) ; END ;", {sql::bind_int(Dir::out, n)}).sqlcode, 0);
+    EXPECT_EQ(n, 1);
+    sql::Varchar<10> code;
+    code.set("junk");
+    ASSERT_EQ(sql::execute("begin :c := '-2' ; :c := NVL ( sqltest . text_of ( 0 ) , '-1' ) ; END ;",
+                           {sql::bind_varchar(Dir::out, code)}).sqlcode, 0);
+    EXPECT_EQ(code.view(), "-1");
+    ASSERT_EQ(sql::execute("begin :n := -2 ; :n := TO_NUMBER ( NVL ( sqltest . text_of ( 0 ) , '-1' ) ) ; END ;",
+                           {sql::bind_int(Dir::out, n)}).sqlcode, 0);
+    EXPECT_EQ(n, -1);
+    // A NULL text without an indicator arrives as length 0.
+    code.set("junk");
+    ASSERT_EQ(sql::execute("begin :c := sqltest . text_of ( 0 ) ; END ;", {sql::bind_varchar(Dir::out, code)}).sqlcode, 0);
+    EXPECT_EQ(code.len, 0);
+}
+
+TEST_F(SqlSession, ToDateTakesTheTextOrNull) {
+    std::int32_t id = 0;
+    sql::Varchar<20> d;
+    d.set("2026-03-04 05:06:07");
+    const char* add = "begin :id := sqltest . note_add ( 'd' , to_date ( :d , 'YYYY-MM-DD HH24:MI:SS' ) ) ; COMMIT ; END ;";
+    ASSERT_EQ(sql::execute(add, {sql::bind_int(Dir::out, id), sql::bind_varchar(Dir::in, d)}).sqlcode, 0);
+    d.set("");
+    ASSERT_EQ(sql::execute(add, {sql::bind_int(Dir::out, id), sql::bind_varchar(Dir::in, d)}).sqlcode, 0);
+    EXPECT_EQ(admin.column("SELECT coalesce(stamp::text, 'NULL') FROM sqltest.note ORDER BY id"),
+              (std::vector<std::string>{"2026-03-04 05:06:07", "NULL"}));
+}
+
+TEST_F(SqlSession, NamedArgumentsInAnyOrder) {
+    std::int32_t ret = 9;
+    sql::Varchar<4> a, b;
+    sql::Varchar<20> msg;
+    a.set("A");
+    auto r = sql::execute("begin :r := sqltest . pkg . named ( i_b => :b , i_a => :a , o_msg => :m ) ; END ;",
+                          {sql::bind_int(Dir::out, ret), sql::bind_varchar(Dir::in, b),
+                           sql::bind_varchar(Dir::in, a), sql::bind_varchar(Dir::out, msg)});
+    ASSERT_EQ(r.sqlcode, 0) << r.sqlerrm;
+    EXPECT_EQ(ret, 0);
+    EXPECT_EQ(msg.view(), "A/<null>");
+}
+
+TEST_F(SqlSession, ShortIntegerIn) {
+    std::int16_t si = 1;
+    ASSERT_EQ(sql::execute("begin sqltest . trace ( :si ) ; COMMIT ; END ;", {sql::bind_short(Dir::in, si)}).sqlcode, 0);
+    EXPECT_EQ(admin.value("SELECT txt FROM sqltest.note"), "trace 1");
+}
+
+struct SelectRow {
+    const char* name;
+    const char* key;
+    int sqlcode;
+    std::int16_t indicator;
+    const char* text;
+};
+
+void PrintTo(const SelectRow& r, std::ostream* os) { *os << r.name; }
+
+class SqlSelectInto : public SqlSession, public ::testing::WithParamInterface<SelectRow> {};
+
+TEST_P(SqlSelectInto, SetsValueAndIndicator) {
+    const SelectRow& row = GetParam();
+    sql::Varchar<30> v, k;
+    v.set("untouched");
+    k.set(row.key);
+    std::int16_t ind = -7;
+    auto r = sql::execute("begin select v into :v:ind from sqltest . kv where k = :k ; END ;",
+                          {sql::with_indicator(sql::bind_varchar(Dir::out, v), ind), sql::bind_varchar(Dir::in, k)});
+    EXPECT_EQ(r.sqlcode, row.sqlcode) << r.sqlerrm;
+    EXPECT_EQ(ind, row.indicator);
+    EXPECT_EQ(v.view(), row.text);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, SqlSelectInto,
+                         ::testing::Values(SelectRow{"OneRow", "one", 0, 0, "1"},
+                                           SelectRow{"EmptyTextIsNull", "empty", 0, -1, "untouched"},
+                                           SelectRow{"NullText", "nul", 0, -1, "untouched"},
+                                           SelectRow{"NoRow", "none", 1403, -7, "untouched"},
+                                           SelectRow{"TwoRows", "dup", -1422, -7, "untouched"},
+                                           SelectRow{"TooLong", "long", -6502, -7, "untouched"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+struct ErrorRow {
+    const char* name;
+    const char* text;
+    int sqlcode;
+    const char* message_part;
+};
+
+void PrintTo(const ErrorRow& r, std::ostream* os) { *os << r.name; }
+
+class SqlErrorCodes : public SqlSession, public ::testing::WithParamInterface<ErrorRow> {};
+
+TEST_P(SqlErrorCodes, MapToOracleCodes) {
+    std::int32_t x = 0;
+    // Work of the open transaction before the failing statement.
+    ASSERT_EQ(sql::execute("begin :x := sqltest . note_add ( 'before' , NULL ) ; END ;",
+                           {sql::bind_int(Dir::out, x)}).sqlcode, 0);
+    auto r = sql::execute(GetParam().text, {sql::bind_int(Dir::out, x)});
+    EXPECT_EQ(r.sqlcode, GetParam().sqlcode) << r.sqlerrm;
+    EXPECT_NE(r.sqlerrm.find(GetParam().message_part), std::string::npos) << r.sqlerrm;
+    // The session and its transaction are still usable after any of them.
+    EXPECT_EQ(sql::execute("begin :x := sqltest . divide ( 4 ) ; COMMIT ; END ;", {sql::bind_int(Dir::out, x)}).sqlcode, 0);
+    EXPECT_EQ(x, 25);
+    EXPECT_EQ(notes(), "1");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, SqlErrorCodes,
+    ::testing::Values(
+        ErrorRow{"RaisedOraText", "begin :x := sqltest . raise_ora ( 4068 ) ; END ;", -4068, "ORA-04068: raised"},
+        ErrorRow{"DivisionByZero", "begin :x := sqltest . divide ( 0 ) ; END ;", -1476, "ORA-01476"},
+        ErrorRow{"NotANumber", "begin :x := TO_NUMBER ( 'abc' ) ; END ;", -6502, "ORA-06502"},
+        ErrorRow{"IntegerOverflow", "begin :x := TO_NUMBER ( '99999999999' ) ; END ;", -1455, "ORA-01455"},
+        ErrorRow{"TextIntoInteger", "begin :x := sqltest . text_of ( 2 ) ; END ;", -6502, "ORA-06502"},
+        ErrorRow{"UnknownRoutine", "begin :x := sqltest . missing ( ) ; END ;", -6550, "no routine missing"},
+        ErrorRow{"UnknownSchema", "begin :x := nosuch . pkg . f ( ) ; END ;", -6550, "schema nosuch_pkg"},
+        ErrorRow{"Untranslatable", "begin :x := 1 ; x := 2 ; END ;", -900, "cannot translate"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(SqlSession, LostSessionIs3113ThenThe3114) {
+    int pid = sql::session_backend_pid();
+    ASSERT_GT(pid, 0);
+    admin.exec("SELECT pg_terminate_backend(" + std::to_string(pid) + ")");
+    std::int32_t x = 0;
+    ASSERT_TRUE(admin.await_session_end(pid));
+    auto r = sql::execute("begin :x := sqltest . divide ( 4 ) ; END ;", {sql::bind_int(Dir::out, x)});
+    EXPECT_EQ(r.sqlcode, -3113) << r.sqlerrm;
+    r = sql::execute("begin :x := sqltest . divide ( 4 ) ; END ;", {sql::bind_int(Dir::out, x)});
+    EXPECT_EQ(r.sqlcode, -3114) << r.sqlerrm;
+    EXPECT_EQ(sql::lusken_disconnect(), 0);
+    ASSERT_EQ(sql::lusken_connect(nullptr, nullptr, pgtest::database().c_str()), 0);
+    EXPECT_EQ(sql::execute("begin :x := sqltest . divide ( 4 ) ; END ;", {sql::bind_int(Dir::out, x)}).sqlcode, 0);
+}
+
+} // namespace

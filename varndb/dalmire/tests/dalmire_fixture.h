@@ -1,0 +1,50 @@
+// A clean reference schema, the station's own MAC id registered, virtual
+// time, and helpers to look at what reached the database.
+#pragma once
+
+#include "dalmire_internal.h"
+#include "halden.h"
+#include "pclock.h"
+#include "pg_test_env.h"
+#include "varndb.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+class DalmireDb : public ::testing::Test {
+protected:
+    void SetUp() override {
+        PGTEST_REQUIRE_SERVER(admin);
+        ASSERT_TRUE(admin.exec("SELECT mero_test.reset();"
+                               "DELETE FROM mero.station; DELETE FROM mero.station_login;"
+                               "DELETE FROM mero.session_trace;"));
+        getMACId(mac);
+        char host[HALDEN_NAME_SIZE] = {};
+        getHostData(host, ip);
+        addStation(0);
+        unsetenv("VARNDB_TRACE");
+        pclock::use_virtual_time(0);
+    }
+    void TearDown() override {
+        varndb_Disconnect();
+        pclock::use_real_time();
+    }
+
+    void addStation(int result) {
+        admin.exec("INSERT INTO mero.station VALUES ('" + std::string(mac) + "', " + std::to_string(result) +
+                   ") ON CONFLICT (macadr) DO UPDATE SET result = EXCLUDED.result");
+    }
+    static std::string user() {
+        const char* u = std::getenv("PGUSER");
+        return u ? u : "";
+    }
+    int connect(char* err) { return varndb_Connect(user().c_str(), "secret", pgtest::database().c_str(), err); }
+    long calls(const std::string& routine) {
+        return std::stol(admin.value("SELECT mero_test.calls('" + routine + "')"));
+    }
+    pgtest::Admin admin;
+    char mac[HALDEN_MAC_SIZE] = {};
+    char ip[HALDEN_IP_SIZE] = {};
+};

@@ -29,9 +29,10 @@ bool TestProcedures::bootBoxSwitchMobileOn(unsigned short usBootBoxPort, unsigne
         if (!bAnswered) return false;
     }
 
+    // The call runs before its line is formatted: the line shows the answer.
     unsigned char ucIsFtm = 0;
-    if (!logResult(QLIB_IsFTM_Mode(handle_, &ucIsFtm) != 0, "QLIB_IsFTM_Mode(pbIsFTMMode = %i)", ucIsFtm))
-        return false;
+    bool bOk = QLIB_IsFTM_Mode(handle_, &ucIsFtm) != 0;
+    if (!logResult(bOk, "QLIB_IsFTM_Mode(pbIsFTMMode = %i)", ucIsFtm)) return false;
 
     if ((ucMode == WantFtm && ucIsFtm == 1) || (ucMode == WantOnline && ucIsFtm == 0)) {
         logStep(StepInfo, "Phone already in correct mode");
@@ -43,8 +44,8 @@ bool TestProcedures::bootBoxSwitchMobileOn(unsigned short usBootBoxPort, unsigne
     if (!KAVOR_CheckHandle(handle_)) return false;
 
     if (ucMode == WantFtm) {
-        if (!logResult(QLIB_IsFTM_Mode(handle_, &ucIsFtm) != 0, "QLIB_IsFTM_Mode(pbIsFTMMode = %i)", ucIsFtm))
-            return false;
+        bOk = QLIB_IsFTM_Mode(handle_, &ucIsFtm) != 0;
+        if (!logResult(bOk, "QLIB_IsFTM_Mode(pbIsFTMMode = %i)", ucIsFtm)) return false;
         if (ucIsFtm != 1) {
             logStep(StepFailed, "Mobile not in FTM mode");
             return false;

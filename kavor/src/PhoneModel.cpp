@@ -72,6 +72,10 @@ bool TestProcedures::phoneModel(unsigned int* piHwId, unsigned int* piMsmModel, 
     unsigned short usId = 0;
     char szRevision[QMSL_BUILD_TEXT_MAX] = {};
     char szModelText[QMSL_BUILD_TEXT_MAX] = {};
+    // A caller that reads the fields after a failure finds "unknown", not
+    // what was there before.
+    for (unsigned int* p : {piHwId, piMsmModel, piPhoneModel})
+        if (p) *p = 0;
 
     logStep(StepInfo, "QLIB_DIAG_EXT_BUILD_ID_F() start");
     // A failed build id is no end: the extension hardware version stands in.

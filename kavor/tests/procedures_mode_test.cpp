@@ -91,6 +91,14 @@ TEST_F(ProcedureTest, ModeChangeComesBackAfterTwoMoreQuestions) {
     EXPECT_EQ(asked[asked.size() - 1].at_ms, 19000);
 }
 
+TEST_F(ProcedureTest, ModeChangeWaitsRightAcrossTheTickCountWrap) {
+    const long long start = (1LL << 32) - 10000;  // the tick count wraps during the rest
+    pclock::use_virtual_time(start);
+    phone().reset_ms = 30000;
+    EXPECT_EQ(KAVOR_ModeChangeResetMobile(h, 1), 1);
+    EXPECT_EQ(pclock::now_ms() - start, 31000);
+}
+
 struct FaultCase {
     const char* name;
     std::function<void(qmsl_sim::Phone&)> arrange;

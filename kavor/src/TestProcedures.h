@@ -1,17 +1,72 @@
-// The composite test procedures of one connection.
+// The composite test procedures of one connection: sequences of vendor
+// calls, extension commands and control-line box actions that a station runs
+// as one step. Each procedure writes a step log into the vendor text log of
+// its handle. Procedures reach one another by handle, through the entry
+// points of the export tables, never by object pointer.
 #pragma once
 
+#include "ControlLineBox.h"
 #include "qmsl.h"
+
+#include <cstdarg>
+#include <cstdint>
 
 namespace kavor {
 
 class TestProcedures {
 public:
     explicit TestProcedures(QmslHandle handle) : handle_(handle) {}
+    ~TestProcedures();
+    TestProcedures(const TestProcedures&) = delete;
+    TestProcedures& operator=(const TestProcedures&) = delete;
+
     QmslHandle handle() const { return handle_; }
+    ControlLineBox& box() { return box_; }
+
+    // Kinds of step-log lines.
+    enum StepKind { StepFailed = 0, StepDone = 1, StepInfo = 2 };
+    // Formats one step line and writes it to the text log; always true.
+    bool logStep(int iKind, const char* pcFormat, ...) __attribute__((format(printf, 3, 4)));
+    // Writes the result line of a call (done or failed) and gives bOk back.
+    bool logResult(bool bOk, const char* pcFormat, ...) __attribute__((format(printf, 3, 4)));
+
+    // --- shared steps (TestProcedures.cpp) ---
+    bool checkHandle();
+    bool nvWrite(unsigned short usItemId, const unsigned char* pItemData, int iLength);
+    bool nvRead(unsigned short usItemId, unsigned char* pItemData, int iLength);
+    bool nvReadLogged(unsigned short usItemId, unsigned char* pItemData, int iLength);
+    bool startLog(const char* pcLogFile);
+
+    // --- mode change and box power (ModeChange.cpp, BootBoxPower.cpp) ---
+    bool modeChangeResetMobile(unsigned char ucFtm);
+    bool bootBoxSwitchMobileOn(unsigned short usBootBoxPort, unsigned char ucMode);
+    bool bootBoxSwitchMobileOff(unsigned short usBootBoxPort);
+
+    // --- phone model (PhoneModel.cpp) ---
+    bool phoneModel(unsigned int* piHwId, unsigned int* piMsmModel, unsigned int* piPhoneModel);
+    bool getPhoneModel(unsigned int iHwId, unsigned int iMsmModel, unsigned int* piPhoneModel);
+
+    // Texts of one wait for the offline state (the two procedures that wait
+    // word their lines differently).
+    struct OfflineWaitTexts {
+        const char* pcStart;       // information line before each poll, or null
+        bool bShowState;           // status line with the state read
+        const char* pcInOffline;   // information line once offline
+        const char* pcNotOffline;  // failure line when the time is up
+    };
+    // Polls the status every 250 ms for up to 12 s until the phone is offline.
+    bool waitForOffline(const OfflineWaitTexts& texts);
 
 private:
+    void writeStep(int iKind, const char* pcFormat, va_list args);
     QmslHandle handle_;
+    ControlLineBox box_;
 };
+
+// The phone-model code of a (hardware id, MSM model) pair; 0 when unknown.
+unsigned int phoneModelCode(unsigned int iHwId, unsigned int iMsmModel);
+// The MSM model of a hardware version value; the build id's own value
+// 0x120400E1 counts only when it came from the build id.
+unsigned int msmModelOf(unsigned int iValue, bool bFromBuildId);
 
 } // namespace kavor

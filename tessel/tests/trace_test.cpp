@@ -146,3 +146,54 @@ TEST_F(TesselTest, TraceDelayWaitsOnTheClock) {
 }
 
 } // namespace
+
+namespace {
+
+// What one init, a traced wait and a failed result put out at each level.
+struct LevelCase {
+    int level;
+    Lines expected;
+};
+void PrintTo(const LevelCase& c, std::ostream* os) { *os << "level " << c.level; }
+
+class AtLevel : public TesselTest, public ::testing::WithParamInterface<LevelCase> {};
+
+TEST_P(AtLevel, GatesTheLines) {
+    open("ASRL3::INSTR::LIB:qc:TRACELEVEL:" + std::to_string(GetParam().level));
+    _Tessel_TraceDelay(5, "l.c", 2);
+    Mob_TraceResult(1, TESSEL_ERROR_LIBRARY, "%s() = %#x", "_Tessel_X", static_cast<unsigned>(TESSEL_ERROR_LIBRARY));
+    EXPECT_EQ(lines(), GetParam().expected);
+}
+
+const Lines kBanner = {
+    "(3I)    ***   L2 QLib version QLIB V5.0.40,QPHONEMS.",
+    "(3I)    ***   L2 QExt version KAVOR V02.4.15,QPHONEMS.",
+    "(3I)    Using primary port COM3. ",
+};
+const Lines kDefaults = {
+    "(3C)    _Tessel_PutDtrState(bDtrState=0 ) in File \"Tessel\" Line 272",
+    "(3A)    _Tessel_PutDtrState( ) = 0 (SUCCESS) ",
+    "(3C)    _Tessel_PutUserDefinedTimeoutInitial(iUserDefinedTimeoutInitial=8000 ) in File \"Tessel\" Line 274",
+    "(3A)    _Tessel_PutUserDefinedTimeoutInitial( ) = 0 (SUCCESS) ",
+    "(3C)    Tessel is waiting for 5 ms. in File \"l.c\" Line 2",
+    "(3A) E  _Tessel_X() = 0xbffc19f7 (ERROR)   ",
+};
+
+Lines levelLines(int level, bool errorText) {
+    Lines out = {"(3I)    *** This is L3 Tessel V05.00.40.01 with trace level " + std::to_string(level) + ". "};
+    out.insert(out.end(), kBanner.begin(), kBanner.end());
+    if (level >= 1) out.insert(out.end(), kDefaults.begin(), kDefaults.end());
+    if (errorText) out.push_back("ERROR: Library Error.");
+    return out;
+}
+
+INSTANTIATE_TEST_SUITE_P(Levels, AtLevel,
+                         ::testing::Values(LevelCase{-1, levelLines(-1, false)}, LevelCase{0, levelLines(0, false)},
+                                           LevelCase{1, levelLines(1, false)}, LevelCase{3, levelLines(3, false)},
+                                           LevelCase{4, levelLines(4, true)}, LevelCase{9, levelLines(9, true)}),
+                         [](const auto& info) {
+                             return info.param.level < 0 ? std::string("Minus1")
+                                                         : "Level" + std::to_string(info.param.level);
+                         });
+
+} // namespace

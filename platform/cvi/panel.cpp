@@ -20,6 +20,7 @@ struct Panels {
     std::map<int, cvi_panel::Panel> loaded;
     int next_handle = 1;
     std::filesystem::path program_dir;
+    bool screen_allowed = true;
 };
 
 Panels& panels() {
@@ -129,7 +130,7 @@ int DisplayPanel(int panel) {
         if (cvi_screen::shown_panel() != panel) cvi_screen::stop();
         else return 0;
     }
-    if (cvi_screen::terminal_available()) cvi_screen::start(panel);
+    if (panels().screen_allowed && cvi_screen::terminal_available()) cvi_screen::start(panel);
     return 0;
 }
 
@@ -201,5 +202,7 @@ std::string callback_name(int panel, int control) {
 }
 
 bool screen_active() { return cvi_screen::active(); }
+
+void set_screen_allowed(bool allowed) { panels().screen_allowed = allowed; }
 
 } // namespace cvi_test

@@ -111,6 +111,9 @@ CVI_API std::size_t prompt_answers_left();
 
 // Whether the full-screen front end is showing.
 CVI_API bool screen_active();
+// Keeps DisplayPanel headless even on a terminal (tests run by hand in a
+// terminal must not take it over). Allowed by default.
+CVI_API void set_screen_allowed(bool allowed);
 
 } // namespace cvi_test
 #endif

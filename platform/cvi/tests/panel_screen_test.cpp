@@ -1,0 +1,104 @@
+// The terminal front end, end to end: the demo program runs in a detached
+// tmux session on a private server; the test types keys and reads the
+// screen. Waits are short polls of the screen with a bounded total.
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+constexpr int kPollMs = 20;
+constexpr int kWaitLimitMs = 4000;
+
+std::string run(const std::string& cmd) {
+    std::string out;
+    FILE* p = ::popen((cmd + " 2>&1").c_str(), "r");
+    if (!p) return out;
+    char buf[4096];
+    std::size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
+    ::pclose(p);
+    return out;
+}
+
+std::string quoted(const std::string& s) { return "'" + s + "'"; }
+
+// One program in a 100x30 tmux window, on a server of its own. When the
+// program ends, the shell writes "exit status <n>" and the pane stays.
+class TmuxProgram {
+public:
+    explicit TmuxProgram(const std::string& command)
+        : tmux_("tmux -L cvi_panel_test_" + std::to_string(::getpid()) + " -f /dev/null") {
+        run(tmux_ + " new-session -d -s demo -x 100 -y 30 " + quoted(command + "; echo exit status $?") +
+            " \\; set-option -w -t demo remain-on-exit on");
+    }
+    ~TmuxProgram() { run(tmux_ + " kill-server"); }
+
+    std::string screen() const { return run(tmux_ + " capture-pane -p -t demo"); }
+    void keys(const std::string& keys) const { run(tmux_ + " send-keys -t demo " + keys); }
+    void type(const std::string& text) const { run(tmux_ + " send-keys -t demo -l " + quoted(text)); }
+
+    // Polls until the screen shows `text`; false after the limit.
+    bool wait_for(const std::string& text) const {
+        for (int waited = 0; waited < kWaitLimitMs; waited += kPollMs) {
+            if (screen().find(text) != std::string::npos) return true;
+            ::poll(nullptr, 0, kPollMs);
+        }
+        return false;
+    }
+
+private:
+    std::string tmux_;
+};
+
+} // namespace
+
+TEST(PanelScreen, ShowsThePanelInATerminalAndReactsToKeys) {
+    TmuxProgram demo(std::string(CVI_PANEL_DEMO) + " " + CVI_PANEL_DEMO_FILE);
+    ASSERT_TRUE(demo.wait_for("[ Quit ]")) << demo.screen();
+    EXPECT_TRUE(demo.wait_for("demo started")) << demo.screen();  // stdout lands in the output pane
+    std::string first = demo.screen();
+    for (const char* shown : {"Panel demo", "Count [       0]", "[ Add one ]", "[ Hello ]", "[ Ask name ]",
+                              "Status: ready", "demo started"})
+        EXPECT_NE(first.find(shown), std::string::npos) << shown << "\n" << first;
+
+    // The focus starts on the count field; Tab moves to the first button.
+    demo.keys("Tab Enter");
+    EXPECT_TRUE(demo.wait_for("Count [       1]")) << demo.screen();
+    EXPECT_TRUE(demo.wait_for("Status: added one")) << demo.screen();
+    EXPECT_TRUE(demo.wait_for("add: 1")) << demo.screen();
+
+    // Digits edit the numeric field; the value is coerced into 0..99.
+    demo.keys("BTab");
+    demo.type("420");
+    demo.keys("Enter");
+    EXPECT_TRUE(demo.wait_for("Count [      99]")) << demo.screen();
+
+    demo.keys("Tab Tab Enter");
+    EXPECT_TRUE(demo.wait_for("Hello from the panel")) << demo.screen();
+    demo.keys("Enter");
+    EXPECT_TRUE(demo.wait_for("Status: greeted")) << demo.screen();
+
+    // A prompt: typing replaces the default text; Esc cancels.
+    demo.keys("Tab Enter");
+    EXPECT_TRUE(demo.wait_for("Your name?")) << demo.screen();
+    demo.type("Ann");
+    demo.keys("Enter");
+    EXPECT_TRUE(demo.wait_for("Status: name: Ann")) << demo.screen();
+    demo.keys("Enter");
+    EXPECT_TRUE(demo.wait_for("Your name?")) << demo.screen();
+    demo.keys("Escape");
+    EXPECT_TRUE(demo.wait_for("Status: prompt cancelled")) << demo.screen();
+
+    // The quit button ends the loop; the terminal is restored and the
+    // program's output is handed to it.
+    demo.keys("Tab Enter");
+    ASSERT_TRUE(demo.wait_for("exit status")) << demo.screen();
+    std::string last = demo.screen();
+    EXPECT_NE(last.find("exit status 0"), std::string::npos) << last;
+    EXPECT_NE(last.find("quit pressed"), std::string::npos) << last;
+    EXPECT_EQ(last.find("[ Add one ]"), std::string::npos) << last;
+}

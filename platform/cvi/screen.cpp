@@ -15,7 +15,9 @@
 // While the screen is up, file descriptors 1 and 2 point into a memory
 // file that the output pane shows; ncurses writes to a duplicate of the
 // terminal. stop() restores both descriptors and copies everything that was
-// captured to the real standard output, so no output is lost.
+// captured to the real standard output, so no output is lost; so does a
+// signal that ends the program (interrupt, quit, hang-up, terminate), after
+// putting the terminal back into the state it had.
 #include "screen.h"
 
 #include "cvi_events.h"
@@ -25,7 +27,9 @@
 
 #include <curses.h>
 #include <poll.h>
+#include <signal.h>
 #include <sys/mman.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -66,6 +70,83 @@ struct State {
 State& st() {
     static State s;
     return s;
+}
+
+// What the fatal-signal handler needs, in plain data (it may only make
+// async-signal-safe calls).
+struct SignalRestore {
+    int tty_fd = -1;
+    int saved_out = -1, saved_err = -1, capture_fd = -1;
+    bool have_termios = false;
+    termios tio{};
+    char reset[256] = {};
+    std::size_t reset_len = 0;
+};
+SignalRestore g_restore;
+constexpr int kFatalSignals[] = {SIGINT, SIGQUIT, SIGHUP, SIGTERM};
+struct sigaction g_old_actions[std::size(kFatalSignals)];
+
+void write_all(int fd, const char* data, std::size_t n) {
+    while (n > 0) {
+        ssize_t w = ::write(fd, data, n);
+        if (w <= 0) return;
+        data += w;
+        n -= static_cast<std::size_t>(w);
+    }
+}
+
+void copy_captured(int from, int to) {
+    char buf[4096];
+    ssize_t n;
+    off_t pos = 0;
+    while ((n = ::pread(from, buf, sizeof buf, pos)) > 0) {
+        pos += n;
+        write_all(to, buf, static_cast<std::size_t>(n));
+    }
+}
+
+void on_fatal_signal(int sig) {
+    const SignalRestore& r = g_restore;
+    write_all(r.tty_fd, r.reset, r.reset_len);
+    if (r.have_termios) ::tcsetattr(r.tty_fd, TCSANOW, &r.tio);
+    if (r.capture_fd >= 0) {
+        ::dup2(r.saved_out, STDOUT_FILENO);
+        ::dup2(r.saved_err, STDERR_FILENO);
+        copy_captured(r.capture_fd, STDOUT_FILENO);
+    }
+    ::signal(sig, SIG_DFL);
+    ::raise(sig);
+}
+
+// The escape sequences that leave the full screen: the terminal's own
+// texts, looked up once ncurses knows the terminal.
+void prepare_signal_restore(int tty_fd) {
+    SignalRestore& r = g_restore;
+    r.tty_fd = tty_fd;
+    r.reset_len = 0;
+    for (const char* cap : {"sgr0", "cnorm", "rmkx", "rmcup"}) {
+        char* seq = tigetstr(const_cast<char*>(cap));
+        if (!seq || seq == reinterpret_cast<char*>(-1)) continue;
+        std::size_t n = std::strlen(seq);
+        if (r.reset_len + n >= sizeof r.reset) break;
+        std::memcpy(r.reset + r.reset_len, seq, n);
+        r.reset_len += n;
+    }
+    r.saved_out = st().saved_out;
+    r.saved_err = st().saved_err;
+    r.capture_fd = st().capture_fd;
+    struct sigaction sa {};
+    sa.sa_handler = on_fatal_signal;
+    sigemptyset(&sa.sa_mask);
+    for (std::size_t i = 0; i < std::size(kFatalSignals); ++i) {
+        ::sigaction(kFatalSignals[i], &sa, &g_old_actions[i]);
+        // A signal the program was started to ignore stays ignored.
+        if (g_old_actions[i].sa_handler == SIG_IGN) ::sigaction(kFatalSignals[i], &g_old_actions[i], nullptr);
+    }
+}
+
+void drop_signal_restore() {
+    for (std::size_t i = 0; i < std::size(kFatalSignals); ++i) ::sigaction(kFatalSignals[i], &g_old_actions[i], nullptr);
 }
 
 cvi_panel::Panel* panel() { return cvi_panel::find_panel(st().panel); }
@@ -331,6 +412,7 @@ bool start(int panel_handle) {
     if (s.active) stop();
     std::fflush(stdout);
     std::fflush(stderr);
+    g_restore.have_termios = ::tcgetattr(STDIN_FILENO, &g_restore.tio) == 0;
     int tty = ::dup(STDOUT_FILENO);
     s.tty_out = tty >= 0 ? ::fdopen(tty, "w") : nullptr;
     if (!s.tty_out) {
@@ -366,6 +448,7 @@ bool start(int panel_handle) {
     s.editing = false;
     s.busy.clear();
     s.active = true;
+    prepare_signal_restore(tty);
     s.watch = cvi::watch_fd(STDIN_FILENO, POLLIN, on_input);
     schedule_tick();
     if (!s.exit_hook) {
@@ -380,6 +463,7 @@ void stop() {
     State& s = st();
     if (!s.active) return;
     s.active = false;
+    drop_signal_restore();
     pclock::cancel(s.tick);
     cvi::unwatch(s.watch);
     s.watch = 0;
@@ -396,17 +480,7 @@ void stop() {
         ::close(s.saved_out);
         ::close(s.saved_err);
         // Hand the captured output to the real standard output.
-        char buf[4096];
-        ssize_t n;
-        off_t pos = 0;
-        while ((n = ::pread(s.capture_fd, buf, sizeof buf, pos)) > 0) {
-            pos += n;
-            for (ssize_t done = 0; done < n;) {
-                ssize_t w = ::write(STDOUT_FILENO, buf + done, static_cast<std::size_t>(n - done));
-                if (w <= 0) break;
-                done += w;
-            }
-        }
+        copy_captured(s.capture_fd, STDOUT_FILENO);
         ::close(s.capture_fd);
         s.capture_fd = s.saved_out = s.saved_err = -1;
     }

@@ -26,13 +26,15 @@ std::string run(const std::string& cmd) {
 
 std::string quoted(const std::string& s) { return "'" + s + "'"; }
 
-// One program in a 100x30 tmux window, on a server of its own. When the
-// program ends, the shell writes "exit status <n>" and the pane stays.
+const std::string kDemo = std::string(CVI_PANEL_DEMO) + " " + CVI_PANEL_DEMO_FILE;
+
+// A shell command in a 100x30 tmux window, on a server of its own; the pane
+// stays when the command ends.
 class TmuxProgram {
 public:
     explicit TmuxProgram(const std::string& command)
         : tmux_("tmux -L cvi_panel_test_" + std::to_string(::getpid()) + " -f /dev/null") {
-        run(tmux_ + " new-session -d -s demo -x 100 -y 30 " + quoted(command + "; echo exit status $?") +
+        run(tmux_ + " new-session -d -s demo -x 100 -y 30 " + quoted(command) +
             " \\; set-option -w -t demo remain-on-exit on");
     }
     ~TmuxProgram() { run(tmux_ + " kill-server"); }
@@ -57,7 +59,7 @@ private:
 } // namespace
 
 TEST(PanelScreen, ShowsThePanelInATerminalAndReactsToKeys) {
-    TmuxProgram demo(std::string(CVI_PANEL_DEMO) + " " + CVI_PANEL_DEMO_FILE);
+    TmuxProgram demo(kDemo + "; echo exit status $?");
     ASSERT_TRUE(demo.wait_for("[ Quit ]")) << demo.screen();
     EXPECT_TRUE(demo.wait_for("demo started")) << demo.screen();  // stdout lands in the output pane
     std::string first = demo.screen();
@@ -101,4 +103,20 @@ TEST(PanelScreen, ShowsThePanelInATerminalAndReactsToKeys) {
     EXPECT_NE(last.find("exit status 0"), std::string::npos) << last;
     EXPECT_NE(last.find("quit pressed"), std::string::npos) << last;
     EXPECT_EQ(last.find("[ Add one ]"), std::string::npos) << last;
+}
+
+TEST(PanelScreen, AnInterruptRestoresTheTerminalAndKeepsTheOutput) {
+    // bash runs the demo with the default interrupt action and goes on after it.
+    TmuxProgram demo("bash -c \"trap : INT; " + kDemo + "; echo exit status \\$?; stty -a\"");
+    ASSERT_TRUE(demo.wait_for("[ Quit ]")) << demo.screen();
+    demo.keys("Tab Enter");
+    ASSERT_TRUE(demo.wait_for("Count [       1]")) << demo.screen();
+    demo.keys("C-c");
+    ASSERT_TRUE(demo.wait_for("exit status 130")) << demo.screen();
+    std::string last = demo.screen();
+    EXPECT_NE(last.find("demo started"), std::string::npos) << last;
+    EXPECT_NE(last.find("add: 1"), std::string::npos) << last;
+    // The line discipline is back: canonical input with echo.
+    EXPECT_NE(last.find(" icanon"), std::string::npos) << last;
+    EXPECT_NE(last.find(" echo "), std::string::npos) << last;
 }

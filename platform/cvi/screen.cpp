@@ -440,6 +440,8 @@ bool start(int panel_handle) {
         s.saved_err = ::dup(STDERR_FILENO);
         ::dup2(s.capture_fd, STDOUT_FILENO);
         ::dup2(s.capture_fd, STDERR_FILENO);
+        // Line by line as on the terminal, so a signal loses no whole line.
+        std::setvbuf(stdout, nullptr, _IOLBF, BUFSIZ);
     }
     s.read_pos = 0;
     s.partial.clear();

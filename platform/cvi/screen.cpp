@@ -9,27 +9,22 @@
 // Keys: Tab, arrows and Shift-Tab move the focus; Enter presses the focused
 // button; digits (and '-') edit the focused numeric field, Backspace
 // corrects, Enter or moving on stores the value (coerced into its range),
-// Esc drops the edit. Popups are modal dialogs: Enter answers OK, Esc
-// cancels a prompt.
+// Esc drops the edit. Popups are modal dialogs (screen_dialog.cpp).
 //
-// While the screen is up, file descriptors 1 and 2 point into a memory
-// file that the output pane shows; ncurses writes to a duplicate of the
-// terminal. stop() restores both descriptors and copies everything that was
-// captured to the real standard output, so no output is lost; so does a
-// signal that ends the program (interrupt, quit, hang-up, terminate), after
-// putting the terminal back into the state it had.
+// While the screen is up, descriptors 1 and 2 point into a memory file that
+// the output pane shows (screen_output.cpp); ncurses writes to a duplicate
+// of the terminal. stop() restores both descriptors and copies everything
+// that was captured to the real standard output, so no output is lost.
 #include "screen.h"
 
 #include "cvi_events.h"
 #include "panel_model.h"
+#include "screen_output.h"
 
 #include "pclock.h"
 
 #include <curses.h>
 #include <poll.h>
-#include <signal.h>
-#include <sys/mman.h>
-#include <termios.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -41,6 +36,8 @@
 
 namespace {
 
+using cvi_screen::printable;
+
 constexpr int kNumericWidth = 8;
 constexpr int kTextRows = 3;
 constexpr pclock::Millis kOutputRefreshMs = 200;
@@ -51,10 +48,7 @@ struct State {
     int panel = 0;
     SCREEN* screen = nullptr;
     FILE* tty_out = nullptr;
-    int saved_out = -1, saved_err = -1, capture_fd = -1;
-    off_t read_pos = 0;
     std::deque<std::string> lines;
-    std::string partial;
     long lines_seen = 0;
     std::size_t max_lines = 10000;
     bool numbers = false;
@@ -70,83 +64,6 @@ struct State {
 State& st() {
     static State s;
     return s;
-}
-
-// What the fatal-signal handler needs, in plain data (it may only make
-// async-signal-safe calls).
-struct SignalRestore {
-    int tty_fd = -1;
-    int saved_out = -1, saved_err = -1, capture_fd = -1;
-    bool have_termios = false;
-    termios tio{};
-    char reset[256] = {};
-    std::size_t reset_len = 0;
-};
-SignalRestore g_restore;
-constexpr int kFatalSignals[] = {SIGINT, SIGQUIT, SIGHUP, SIGTERM};
-struct sigaction g_old_actions[std::size(kFatalSignals)];
-
-void write_all(int fd, const char* data, std::size_t n) {
-    while (n > 0) {
-        ssize_t w = ::write(fd, data, n);
-        if (w <= 0) return;
-        data += w;
-        n -= static_cast<std::size_t>(w);
-    }
-}
-
-void copy_captured(int from, int to) {
-    char buf[4096];
-    ssize_t n;
-    off_t pos = 0;
-    while ((n = ::pread(from, buf, sizeof buf, pos)) > 0) {
-        pos += n;
-        write_all(to, buf, static_cast<std::size_t>(n));
-    }
-}
-
-void on_fatal_signal(int sig) {
-    const SignalRestore& r = g_restore;
-    write_all(r.tty_fd, r.reset, r.reset_len);
-    if (r.have_termios) ::tcsetattr(r.tty_fd, TCSANOW, &r.tio);
-    if (r.capture_fd >= 0) {
-        ::dup2(r.saved_out, STDOUT_FILENO);
-        ::dup2(r.saved_err, STDERR_FILENO);
-        copy_captured(r.capture_fd, STDOUT_FILENO);
-    }
-    ::signal(sig, SIG_DFL);
-    ::raise(sig);
-}
-
-// The escape sequences that leave the full screen: the terminal's own
-// texts, looked up once ncurses knows the terminal.
-void prepare_signal_restore(int tty_fd) {
-    SignalRestore& r = g_restore;
-    r.tty_fd = tty_fd;
-    r.reset_len = 0;
-    for (const char* cap : {"sgr0", "cnorm", "rmkx", "rmcup"}) {
-        char* seq = tigetstr(const_cast<char*>(cap));
-        if (!seq || seq == reinterpret_cast<char*>(-1)) continue;
-        std::size_t n = std::strlen(seq);
-        if (r.reset_len + n >= sizeof r.reset) break;
-        std::memcpy(r.reset + r.reset_len, seq, n);
-        r.reset_len += n;
-    }
-    r.saved_out = st().saved_out;
-    r.saved_err = st().saved_err;
-    r.capture_fd = st().capture_fd;
-    struct sigaction sa {};
-    sa.sa_handler = on_fatal_signal;
-    sigemptyset(&sa.sa_mask);
-    for (std::size_t i = 0; i < std::size(kFatalSignals); ++i) {
-        ::sigaction(kFatalSignals[i], &sa, &g_old_actions[i]);
-        // A signal the program was started to ignore stays ignored.
-        if (g_old_actions[i].sa_handler == SIG_IGN) ::sigaction(kFatalSignals[i], &g_old_actions[i], nullptr);
-    }
-}
-
-void drop_signal_restore() {
-    for (std::size_t i = 0; i < std::size(kFatalSignals); ++i) ::sigaction(kFatalSignals[i], &g_old_actions[i], nullptr);
 }
 
 cvi_panel::Panel* panel() { return cvi_panel::find_panel(st().panel); }
@@ -167,15 +84,6 @@ cvi_panel::Control* focused() {
     return f.empty() ? nullptr : f[st().focus % f.size()];
 }
 
-std::string printable(const std::string& s) {
-    std::string out;
-    for (char ch : s) {
-        if (ch == '\r') continue;
-        out += (static_cast<unsigned char>(ch) < 32 || ch == 127) ? ' ' : ch;
-    }
-    return out;
-}
-
 // --- output pane -------------------------------------------------------------
 
 void add_line(std::string line) {
@@ -188,26 +96,7 @@ void add_line(std::string line) {
 // Moves what the program wrote since the last look into the pane; true
 // when there was something.
 bool drain_output() {
-    State& s = st();
-    if (s.capture_fd < 0) return false;
-    std::fflush(stdout);
-    std::fflush(stderr);
-    bool any = false;
-    char buf[4096];
-    ssize_t n;
-    while ((n = ::pread(s.capture_fd, buf, sizeof buf, s.read_pos)) > 0) {
-        s.read_pos += n;
-        any = true;
-        for (ssize_t i = 0; i < n; ++i) {
-            if (buf[i] == '\n') {
-                add_line(printable(s.partial));
-                s.partial.clear();
-            } else {
-                s.partial += buf[i];
-            }
-        }
-    }
-    return any;
+    return cvi_output::drain([](const std::string& line) { add_line(printable(line)); });
 }
 
 // --- drawing -----------------------------------------------------------------
@@ -223,6 +112,7 @@ void draw() {
     State& s = st();
     cvi_panel::Panel* p = panel();
     if (!p) return;
+    drain_output();
     int rows = LINES, cols = COLS;
     erase();
     attron(A_BOLD);
@@ -301,7 +191,6 @@ void press_focused() {
     cvi_panel::press_button(handle, id);
     if (!st().active) return;  // the callback took the panel off the screen
     st().busy.clear();
-    drain_output();
     draw();
 }
 
@@ -355,49 +244,6 @@ void schedule_tick() {
     });
 }
 
-// --- dialogs -------------------------------------------------------------------
-
-std::vector<std::string> wrap(const std::string& text, int width) {
-    std::vector<std::string> out;
-    std::string line;
-    for (char ch : text) {
-        if (ch == '\n' || static_cast<int>(line.size()) >= width) {
-            out.push_back(line);
-            line.clear();
-            if (ch == '\n') continue;
-        }
-        if (ch != '\r') line += (static_cast<unsigned char>(ch) < 32) ? ' ' : ch;
-    }
-    out.push_back(line);
-    return out;
-}
-
-// Draws a framed box with the title and message; `extra` rows are left for
-// the caller below the message. Returns the window.
-WINDOW* open_box(const std::string& title, const std::string& message, int extra, int& text_rows) {
-    int width = std::clamp(static_cast<int>(std::max(title.size(), message.size())) + 6, 30, std::max(30, COLS - 4));
-    width = std::min(width, COLS);
-    std::vector<std::string> lines = wrap(message, width - 4);
-    int max_rows = std::max(1, LINES - 4 - extra);
-    if (static_cast<int>(lines.size()) > max_rows) lines.resize(static_cast<std::size_t>(max_rows));
-    text_rows = static_cast<int>(lines.size());
-    int height = std::min(LINES, text_rows + extra + 4);
-    WINDOW* w = newwin(height, width, std::max(0, (LINES - height) / 2), std::max(0, (COLS - width) / 2));
-    keypad(w, TRUE);
-    box(w, '|', '-');
-    wattron(w, A_BOLD);
-    mvwaddnstr(w, 0, 2, (" " + printable(title) + " ").c_str(), width - 4);
-    wattroff(w, A_BOLD);
-    for (int i = 0; i < text_rows; ++i) mvwaddnstr(w, 2 + i, 2, lines[static_cast<std::size_t>(i)].c_str(), width - 4);
-    return w;
-}
-
-void close_box(WINDOW* w) {
-    delwin(w);
-    touchwin(stdscr);
-    draw();
-}
-
 } // namespace
 
 namespace cvi_screen {
@@ -412,7 +258,7 @@ bool start(int panel_handle) {
     if (s.active) stop();
     std::fflush(stdout);
     std::fflush(stderr);
-    g_restore.have_termios = ::tcgetattr(STDIN_FILENO, &g_restore.tio) == 0;
+    cvi_output::remember_terminal_modes();
     int tty = ::dup(STDOUT_FILENO);
     s.tty_out = tty >= 0 ? ::fdopen(tty, "w") : nullptr;
     if (!s.tty_out) {
@@ -434,23 +280,12 @@ bool start(int panel_handle) {
     curs_set(0);
 
     // Output of the program goes into the pane from now on.
-    s.capture_fd = ::memfd_create("cvi-output", MFD_CLOEXEC);
-    if (s.capture_fd >= 0) {
-        s.saved_out = ::dup(STDOUT_FILENO);
-        s.saved_err = ::dup(STDERR_FILENO);
-        ::dup2(s.capture_fd, STDOUT_FILENO);
-        ::dup2(s.capture_fd, STDERR_FILENO);
-        // Line by line as on the terminal, so a signal loses no whole line.
-        std::setvbuf(stdout, nullptr, _IOLBF, BUFSIZ);
-    }
-    s.read_pos = 0;
-    s.partial.clear();
+    cvi_output::begin(::fileno(s.tty_out));
     s.panel = panel_handle;
     s.focus = 0;
     s.editing = false;
     s.busy.clear();
     s.active = true;
-    prepare_signal_restore(tty);
     s.watch = cvi::watch_fd(STDIN_FILENO, POLLIN, on_input);
     schedule_tick();
     if (!s.exit_hook) {
@@ -465,27 +300,15 @@ void stop() {
     State& s = st();
     if (!s.active) return;
     s.active = false;
-    drop_signal_restore();
     pclock::cancel(s.tick);
     cvi::unwatch(s.watch);
     s.watch = 0;
     endwin();
+    cvi_output::end();
     delscreen(s.screen);
     s.screen = nullptr;
     std::fclose(s.tty_out);
     s.tty_out = nullptr;
-    if (s.capture_fd >= 0) {
-        std::fflush(stdout);
-        std::fflush(stderr);
-        ::dup2(s.saved_out, STDOUT_FILENO);
-        ::dup2(s.saved_err, STDERR_FILENO);
-        ::close(s.saved_out);
-        ::close(s.saved_err);
-        // Hand the captured output to the real standard output.
-        copy_captured(s.capture_fd, STDOUT_FILENO);
-        ::close(s.capture_fd);
-        s.capture_fd = s.saved_out = s.saved_err = -1;
-    }
     s.lines.clear();
     s.lines_seen = 0;
 }
@@ -497,74 +320,19 @@ void redraw() {
     if (st().active) draw();
 }
 
+std::string printable(const std::string& s) {
+    std::string out;
+    for (char ch : s) {
+        if (ch == '\r') continue;
+        out += (static_cast<unsigned char>(ch) < 32 || ch == 127) ? ' ' : ch;
+    }
+    return out;
+}
+
 void set_stdio_options(int max_lines, bool line_numbers) {
     st().max_lines = static_cast<std::size_t>(max_lines);
     st().numbers = line_numbers;
     while (st().lines.size() > st().max_lines) st().lines.pop_front();
-}
-
-void message_dialog(const char* title, const char* text) {
-    if (!st().active) return;
-    drain_output();
-    draw();
-    int rows = 0;
-    WINDOW* w = open_box(title, text, 2, rows);
-    wattron(w, A_REVERSE);
-    mvwaddstr(w, rows + 3, 2, "[ OK ]");
-    wattroff(w, A_REVERSE);
-    wrefresh(w);
-    for (;;) {
-        int ch = wgetch(w);
-        if (ch == '\n' || ch == '\r' || ch == KEY_ENTER || ch == ' ' || ch == 27 || ch == ERR) break;
-    }
-    close_box(w);
-}
-
-int prompt_dialog(const char* title, const char* message, char* buffer, int max_length) {
-    if (!st().active) return VAL_USER_CANCEL;
-    drain_output();
-    draw();
-    std::string entry(buffer, ::strnlen(buffer, static_cast<std::size_t>(max_length)));
-    // The default text is offered selected: Enter takes it, typing replaces it.
-    bool fresh = true;
-    int rows = 0;
-    WINDOW* w = open_box(title, message, 4, rows);
-    int width = getmaxx(w) - 4;
-    int result = VAL_USER_CANCEL;
-    curs_set(1);
-    for (;;) {
-        std::string shown = entry.size() >= static_cast<std::size_t>(width)
-                                ? entry.substr(entry.size() - static_cast<std::size_t>(width) + 1)
-                                : entry;
-        wmove(w, rows + 3, 2);
-        wattron(w, A_UNDERLINE);
-        waddstr(w, std::string(static_cast<std::size_t>(width), ' ').c_str());
-        if (fresh) wattron(w, A_REVERSE);
-        mvwaddstr(w, rows + 3, 2, printable(shown).c_str());
-        wattroff(w, A_UNDERLINE | A_REVERSE);
-        mvwaddnstr(w, rows + 5, 2, "Enter: OK   Esc: cancel", width);
-        wmove(w, rows + 3, 2 + static_cast<int>(shown.size()));
-        wrefresh(w);
-        int ch = wgetch(w);
-        if (ch == '\n' || ch == '\r' || ch == KEY_ENTER) {
-            std::memcpy(buffer, entry.data(), entry.size());
-            buffer[entry.size()] = '\0';
-            result = 0;
-            break;
-        }
-        if (ch == 27 || ch == ERR) break;
-        if (ch == KEY_BACKSPACE || ch == 127 || ch == 8) {
-            if (!entry.empty()) entry.pop_back();
-            fresh = false;
-        } else if (ch >= 32 && ch < 127) {
-            if (fresh) entry.clear();
-            fresh = false;
-            if (entry.size() < static_cast<std::size_t>(max_length)) entry += static_cast<char>(ch);
-        }
-    }
-    curs_set(0);
-    close_box(w);
-    return result;
 }
 
 } // namespace cvi_screen

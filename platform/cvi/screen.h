@@ -3,6 +3,8 @@
 // turns popups into dialogs while it is showing.
 #pragma once
 
+#include <string>
+
 namespace cvi_screen {
 
 // Whether standard input and output are a terminal the front end can use.
@@ -14,8 +16,10 @@ bool start(int panel_handle);
 void stop();
 bool active();
 int shown_panel();
-// Draws the panel again (after a value changed).
+// Draws the panel again (after a value changed, or new output).
 void redraw();
+// The text with control characters blanked, fit for one screen line.
+std::string printable(const std::string& s);
 // Output pane: lines kept, and whether they are numbered.
 void set_stdio_options(int max_lines, bool line_numbers);
 

@@ -1,63 +1,16 @@
-// The terminal front end, end to end: the demo program runs in a detached
-// tmux session on a private server; the test types keys and reads the
-// screen. Waits are short polls of the screen with a bounded total.
-#include <gtest/gtest.h>
-#include <poll.h>
-#include <unistd.h>
+// The terminal front end, end to end: the demo program runs under tmux
+// (cvi_tmux.h); the test types keys and reads the screen.
+#include "cvi_tmux.h"
 
-#include <cstdio>
+#include <gtest/gtest.h>
+
 #include <string>
 
 namespace {
-
-constexpr int kPollMs = 20;
-constexpr int kWaitLimitMs = 4000;
-
-std::string run(const std::string& cmd) {
-    std::string out;
-    FILE* p = ::popen((cmd + " 2>&1").c_str(), "r");
-    if (!p) return out;
-    char buf[4096];
-    std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-    ::pclose(p);
-    return out;
-}
-
-std::string quoted(const std::string& s) { return "'" + s + "'"; }
-
 const std::string kDemo = std::string(CVI_PANEL_DEMO) + " " + CVI_PANEL_DEMO_FILE;
-
-// A shell command in a 100x30 tmux window, on a server of its own; the pane
-// stays when the command ends.
-class TmuxProgram {
-public:
-    explicit TmuxProgram(const std::string& command)
-        : tmux_("tmux -L cvi_panel_test_" + std::to_string(::getpid()) + " -f /dev/null") {
-        run(tmux_ + " new-session -d -s demo -x 100 -y 30 " + quoted(command) +
-            " \\; set-option -w -t demo remain-on-exit on");
-    }
-    ~TmuxProgram() { run(tmux_ + " kill-server"); }
-
-    // The visible screen and the lines scrolled off above it.
-    std::string screen() const { return run(tmux_ + " capture-pane -p -S -100 -t demo"); }
-    void keys(const std::string& keys) const { run(tmux_ + " send-keys -t demo " + keys); }
-    void type(const std::string& text) const { run(tmux_ + " send-keys -t demo -l " + quoted(text)); }
-
-    // Polls until the screen shows `text`; false after the limit.
-    bool wait_for(const std::string& text) const {
-        for (int waited = 0; waited < kWaitLimitMs; waited += kPollMs) {
-            if (screen().find(text) != std::string::npos) return true;
-            ::poll(nullptr, 0, kPollMs);
-        }
-        return false;
-    }
-
-private:
-    std::string tmux_;
-};
-
 } // namespace
+
+using cvi_testing::TmuxProgram;
 
 TEST(PanelScreen, ShowsThePanelInATerminalAndReactsToKeys) {
     TmuxProgram demo(kDemo + "; echo exit status $?");

@@ -43,7 +43,7 @@ WINDOW* open_box(const std::string& title, const std::string& message, int extra
     int height = std::min(LINES, text_rows + extra + 4);
     WINDOW* w = newwin(height, width, std::max(0, (LINES - height) / 2), std::max(0, (COLS - width) / 2));
     keypad(w, TRUE);
-    box(w, '|', '-');
+    wborder(w, '|', '|', '-', '-', '+', '+', '+', '+');
     wattron(w, A_BOLD);
     mvwaddnstr(w, 0, 2, (" " + printable(title) + " ").c_str(), width - 4);
     wattroff(w, A_BOLD);

@@ -1,5 +1,8 @@
 #include "cvi_popup.h"
 
+#include "popup_record.h"
+#include "screen.h"
+
 #include <cstdio>
 
 namespace {
@@ -14,16 +17,26 @@ PopupState& popup_state() {
     return s;
 }
 
+} // namespace
+
+namespace cvi_popup {
+
 void record(const char* kind, const char* title, const char* text) {
     PopupState& s = popup_state();
     s.shown.push_back({kind, title ? title : "", text ? text : ""});
-    if (s.echo) std::fprintf(stderr, "[%s] %s\n", title ? title : "", text ? text : "");
+    // On the screen the dialog shows it; an echo would write over the panel.
+    if (s.echo && !cvi_screen::active())
+        std::fprintf(stderr, "[%s] %s\n", title ? title : "", text ? text : "");
 }
 
-} // namespace
+} // namespace cvi_popup
 
 int MessagePopup(const char* title, const char* message) {
-    record("message", title, message);
+    try {
+        cvi_popup::record("message", title, message);
+        if (cvi_screen::active()) cvi_screen::message_dialog(title ? title : "", message ? message : "");
+    } catch (...) {
+    }
     return 1;
 }
 

@@ -1,6 +1,8 @@
-// Popups. Without a panel front end a popup writes its title and text to
-// standard error and returns; every popup is also recorded, so tests can
-// read what the operator would have seen. Nothing here ever blocks.
+// Popups. Every popup is recorded, so tests can read what the operator
+// would have seen. While a panel is on the terminal (cvi_panel.h) a popup
+// is a dialog that waits for the operator; otherwise a popup writes its
+// title and text to standard error and returns at once. PromptPopup is
+// declared in cvi_panel.h.
 #pragma once
 
 #include "cvi_util.h"
@@ -21,9 +23,9 @@ CVI_API int MessagePopup(const char* title, const char* message);
 namespace cvi_test {
 
 struct Popup {
-    std::string kind;  // "message", ...
+    std::string kind;  // "message" or "prompt"
     std::string title;
-    std::string text;
+    std::string text;  // the message (of a prompt: its question)
 };
 
 // Every popup shown since the last clear, in order.

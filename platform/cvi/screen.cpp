@@ -1,0 +1,338 @@
+// The full-screen terminal front end (ncurses).
+//
+// Layout, top to bottom: the panel's title; its controls in file order,
+// flowing left to right (numeric fields "label [ value ]", buttons
+// "[ label ]"; a text control takes whole rows and wraps over up to three);
+// the output pane with the last lines the program wrote to stdout and
+// stderr; a help line, which names the button whose callback is running.
+//
+// Keys: Tab, arrows and Shift-Tab move the focus; Enter presses the focused
+// button; digits (and '-') edit the focused numeric field, Backspace
+// corrects, Enter or moving on stores the value (coerced into its range),
+// Esc drops the edit. Popups are modal dialogs (screen_dialog.cpp).
+//
+// While the screen is up, descriptors 1 and 2 point into a memory file that
+// the output pane shows (screen_output.cpp); ncurses writes to a duplicate
+// of the terminal. stop() restores both descriptors and copies everything
+// that was captured to the real standard output, so no output is lost.
+#include "screen.h"
+
+#include "cvi_events.h"
+#include "panel_model.h"
+#include "screen_output.h"
+
+#include "pclock.h"
+
+#include <curses.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <deque>
+#include <string>
+
+namespace {
+
+using cvi_screen::printable;
+
+constexpr int kNumericWidth = 8;
+constexpr int kTextRows = 3;
+constexpr pclock::Millis kOutputRefreshMs = 200;
+constexpr std::size_t kEditMax = 11;
+
+struct State {
+    bool active = false;
+    int panel = 0;
+    SCREEN* screen = nullptr;
+    FILE* tty_out = nullptr;
+    std::deque<std::string> lines;
+    long lines_seen = 0;
+    std::size_t max_lines = 10000;
+    bool numbers = false;
+    std::size_t focus = 0;
+    bool editing = false;
+    std::string edit;
+    std::string busy;
+    cvi::WatchId watch = 0;
+    pclock::TaskId tick = 0;
+    bool exit_hook = false;
+};
+
+State& st() {
+    static State s;
+    return s;
+}
+
+cvi_panel::Panel* panel() { return cvi_panel::find_panel(st().panel); }
+
+// Controls the focus can rest on: numeric fields and buttons.
+std::vector<cvi_panel::Control*> focusable() {
+    std::vector<cvi_panel::Control*> out;
+    if (cvi_panel::Panel* p = panel()) {
+        for (cvi_panel::Control& c : p->controls) {
+            if (c.kind != cvi_panel::Kind::Text) out.push_back(&c);
+        }
+    }
+    return out;
+}
+
+cvi_panel::Control* focused() {
+    std::vector<cvi_panel::Control*> f = focusable();
+    return f.empty() ? nullptr : f[st().focus % f.size()];
+}
+
+// --- output pane -------------------------------------------------------------
+
+void add_line(std::string line) {
+    State& s = st();
+    s.lines.push_back(std::move(line));
+    ++s.lines_seen;
+    while (s.lines.size() > s.max_lines) s.lines.pop_front();
+}
+
+// Moves what the program wrote since the last look into the pane; true
+// when there was something.
+bool drain_output() {
+    return cvi_output::drain([](const std::string& line) { add_line(printable(line)); });
+}
+
+// --- drawing -----------------------------------------------------------------
+
+std::string control_face(const cvi_panel::Control& c, bool has_focus) {
+    if (c.kind == cvi_panel::Kind::Button) return "[ " + c.label + " ]";
+    std::string v = (has_focus && st().editing) ? st().edit + "_" : std::to_string(c.value);
+    if (v.size() < kNumericWidth) v.insert(0, kNumericWidth - v.size(), ' ');
+    return c.label + " [" + v + "]";
+}
+
+void draw() {
+    State& s = st();
+    cvi_panel::Panel* p = panel();
+    if (!p) return;
+    drain_output();
+    int rows = LINES, cols = COLS;
+    erase();
+    attron(A_BOLD);
+    mvaddnstr(0, 1, printable(p->title).c_str(), cols - 2);
+    attroff(A_BOLD);
+    int y = 2, x = 1;
+    cvi_panel::Control* cur = focused();
+    for (const cvi_panel::Control& c : p->controls) {
+        if (c.kind == cvi_panel::Kind::Text) {
+            if (x > 1) ++y;
+            std::string line = printable(c.label.empty() ? c.text : c.label + ": " + c.text);
+            int width = std::max(1, cols - 2);
+            for (int r = 0; r < kTextRows && (r == 0 || static_cast<std::size_t>(r * width) < line.size()); ++r)
+                mvaddnstr(y++, 1, line.c_str() + std::min(line.size(), static_cast<std::size_t>(r * width)), width);
+            x = 1;
+            continue;
+        }
+        std::string face = printable(control_face(c, &c == cur));
+        int w = static_cast<int>(face.size());
+        if (x > 1 && x + w >= cols) {
+            ++y;
+            x = 1;
+        }
+        if (&c == cur) attron(A_REVERSE);
+        mvaddnstr(y, x, face.c_str(), cols - x - 1);
+        if (&c == cur) attroff(A_REVERSE);
+        x += w + 2;
+    }
+    if (x > 1) ++y;
+    ++y;
+    mvhline(y, 0, '-', cols);
+    mvaddstr(y, 2, " Output ");
+    int top = y + 1, bottom = rows - 2;
+    int height = std::max(0, bottom - top + 1);
+    std::size_t first = s.lines.size() > static_cast<std::size_t>(height) ? s.lines.size() - height : 0;
+    long number = s.lines_seen - static_cast<long>(s.lines.size() - first) + 1;
+    for (std::size_t i = first; i < s.lines.size(); ++i, ++number) {
+        std::string line = s.numbers ? std::to_string(number) + "  " + s.lines[i] : s.lines[i];
+        mvaddnstr(top + static_cast<int>(i - first), 0, line.c_str(), cols);
+    }
+    attron(A_REVERSE);
+    std::string help = s.busy.empty() ? " Tab/arrows: move   Enter: press   digits: edit number   Esc: drop edit"
+                                      : " Busy: " + printable(s.busy) + " ...";
+    help.resize(static_cast<std::size_t>(cols), ' ');
+    mvaddnstr(rows - 1, 0, help.c_str(), cols);
+    attroff(A_REVERSE);
+    refresh();
+}
+
+// --- keys ----------------------------------------------------------------------
+
+void commit_edit() {
+    State& s = st();
+    if (!s.editing) return;
+    s.editing = false;
+    cvi_panel::Control* c = focused();
+    if (!c || c->kind != cvi_panel::Kind::Numeric || s.edit.empty() || s.edit == "-") return;
+    long v = std::strtol(s.edit.c_str(), nullptr, 10);
+    c->value = static_cast<int>(std::clamp<long>(v, c->min, c->max));
+}
+
+void move_focus(int step) {
+    commit_edit();
+    std::size_t n = focusable().size();
+    if (n == 0) return;
+    long count = static_cast<long>(n);
+    st().focus = static_cast<std::size_t>((static_cast<long>(st().focus) % count + step + count) % count);
+}
+
+void press_focused() {
+    cvi_panel::Control* c = focused();
+    if (!c || c->kind != cvi_panel::Kind::Button) return;
+    int handle = st().panel, id = c->id;
+    st().busy = c->label;
+    draw();
+    cvi_panel::press_button(handle, id);
+    if (!st().active) return;  // the callback took the panel off the screen
+    st().busy.clear();
+    draw();
+}
+
+void handle_key(int ch) {
+    State& s = st();
+    cvi_panel::Control* c = focused();
+    bool numeric = c && c->kind == cvi_panel::Kind::Numeric;
+    switch (ch) {
+    case '\t': case KEY_RIGHT: case KEY_DOWN: move_focus(1); break;
+    case KEY_BTAB: case KEY_LEFT: case KEY_UP: move_focus(-1); break;
+    case '\n': case '\r': case KEY_ENTER:
+        if (s.editing) commit_edit();
+        else press_focused();
+        break;
+    case 27: s.editing = false; break;
+    case KEY_BACKSPACE: case 127: case 8:
+        if (s.editing && !s.edit.empty()) s.edit.pop_back();
+        break;
+    case KEY_RESIZE: break;
+    default:
+        if (numeric && ((ch >= '0' && ch <= '9') || (ch == '-' && c->min < 0))) {
+            if (!s.editing) {
+                s.editing = true;
+                s.edit.clear();
+            }
+            if (s.edit.size() < kEditMax && (ch != '-' || s.edit.empty())) s.edit += static_cast<char>(ch);
+        }
+        break;
+    }
+}
+
+void on_input(short revents) {
+    if (revents & (POLLHUP | POLLERR | POLLNVAL)) {
+        // The terminal is gone: stop listening, or the loop would spin.
+        cvi::unwatch(st().watch);
+        st().watch = 0;
+        return;
+    }
+    int ch;
+    while (st().active && (ch = getch()) != ERR) {
+        handle_key(ch);
+        if (st().active) draw();
+    }
+}
+
+void schedule_tick() {
+    st().tick = pclock::schedule_after(kOutputRefreshMs, [] {
+        if (!st().active) return;
+        if (drain_output()) draw();
+        schedule_tick();
+    });
+}
+
+} // namespace
+
+namespace cvi_screen {
+
+bool terminal_available() {
+    const char* term = std::getenv("TERM");
+    return ::isatty(STDIN_FILENO) && ::isatty(STDOUT_FILENO) && term && *term && std::strcmp(term, "dumb") != 0;
+}
+
+bool start(int panel_handle) {
+    State& s = st();
+    if (s.active) stop();
+    std::fflush(stdout);
+    std::fflush(stderr);
+    cvi_output::remember_terminal_modes();
+    int tty = ::dup(STDOUT_FILENO);
+    s.tty_out = tty >= 0 ? ::fdopen(tty, "w") : nullptr;
+    if (!s.tty_out) {
+        if (tty >= 0) ::close(tty);
+        return false;
+    }
+    s.screen = newterm(nullptr, s.tty_out, stdin);
+    if (!s.screen) {
+        std::fclose(s.tty_out);
+        s.tty_out = nullptr;
+        return false;
+    }
+    set_escdelay(50);
+    cbreak();
+    noecho();
+    nonl();
+    keypad(stdscr, TRUE);
+    nodelay(stdscr, TRUE);
+    curs_set(0);
+
+    // Output of the program goes into the pane from now on.
+    cvi_output::begin(::fileno(s.tty_out));
+    s.panel = panel_handle;
+    s.focus = 0;
+    s.editing = false;
+    s.busy.clear();
+    s.active = true;
+    s.watch = cvi::watch_fd(STDIN_FILENO, POLLIN, on_input);
+    schedule_tick();
+    if (!s.exit_hook) {
+        s.exit_hook = true;
+        std::atexit([] { cvi_screen::stop(); });
+    }
+    draw();
+    return true;
+}
+
+void stop() {
+    State& s = st();
+    if (!s.active) return;
+    s.active = false;
+    pclock::cancel(s.tick);
+    cvi::unwatch(s.watch);
+    s.watch = 0;
+    endwin();
+    cvi_output::end();
+    delscreen(s.screen);
+    s.screen = nullptr;
+    std::fclose(s.tty_out);
+    s.tty_out = nullptr;
+    s.lines.clear();
+    s.lines_seen = 0;
+}
+
+bool active() { return st().active; }
+int shown_panel() { return st().active ? st().panel : 0; }
+
+void redraw() {
+    if (st().active) draw();
+}
+
+std::string printable(const std::string& s) {
+    std::string out;
+    for (char ch : s) {
+        if (ch == '\r') continue;
+        out += (static_cast<unsigned char>(ch) < 32 || ch == 127) ? ' ' : ch;
+    }
+    return out;
+}
+
+void set_stdio_options(int max_lines, bool line_numbers) {
+    st().max_lines = static_cast<std::size_t>(max_lines);
+    st().numbers = line_numbers;
+    while (st().lines.size() > st().max_lines) st().lines.pop_front();
+}
+
+} // namespace cvi_screen

@@ -1,0 +1,32 @@
+// Inside the panel family: the full-screen terminal front end (screen.cpp).
+// It shows one panel at a time, reads keys through the event loop, and
+// turns popups into dialogs while it is showing.
+#pragma once
+
+#include <string>
+
+namespace cvi_screen {
+
+// Whether standard input and output are a terminal the front end can use.
+bool terminal_available();
+// Shows the panel with this handle; false when the terminal cannot be set up.
+bool start(int panel_handle);
+// Restores the terminal; what the program wrote meanwhile goes to its
+// standard output. Safe when not active.
+void stop();
+bool active();
+int shown_panel();
+// Draws the panel again (after a value changed, or new output).
+void redraw();
+// The text with control characters blanked, fit for one screen line.
+std::string printable(const std::string& s);
+// Output pane: lines kept, and whether they are numbered.
+void set_stdio_options(int max_lines, bool line_numbers);
+
+// Modal dialogs (the event loop is not pumped while they are up).
+void message_dialog(const char* title, const char* text);
+// Returns 0 with the entry in buffer (at most max_length characters), or
+// VAL_USER_CANCEL.
+int prompt_dialog(const char* title, const char* message, char* buffer, int max_length);
+
+} // namespace cvi_screen

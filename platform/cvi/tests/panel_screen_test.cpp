@@ -1,0 +1,76 @@
+// The terminal front end, end to end: the demo program runs under tmux
+// (cvi_tmux.h); the test types keys and reads the screen.
+#include "cvi_tmux.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+const std::string kDemo = std::string(CVI_PANEL_DEMO) + " " + CVI_PANEL_DEMO_FILE;
+} // namespace
+
+using cvi_testing::TmuxProgram;
+
+TEST(PanelScreen, ShowsThePanelInATerminalAndReactsToKeys) {
+    TmuxProgram demo(kDemo + "; echo exit status $?");
+    ASSERT_TRUE(demo.wait_for("[ Quit ]")) << demo.screen();
+    EXPECT_TRUE(demo.wait_for("demo started")) << demo.screen();  // stdout lands in the output pane
+    std::string first = demo.screen();
+    for (const char* shown : {"Panel demo", "Count [       0]", "[ Add one ]", "[ Hello ]", "[ Ask name ]",
+                              "Status: ready", "demo started"})
+        EXPECT_NE(first.find(shown), std::string::npos) << shown << "\n" << first;
+
+    // The focus starts on the count field; Tab moves to the first button.
+    demo.keys("Tab Enter");
+    EXPECT_TRUE(demo.wait_for("Count [       1]")) << demo.screen();
+    EXPECT_TRUE(demo.wait_for("Status: added one")) << demo.screen();
+    EXPECT_TRUE(demo.wait_for("add: 1")) << demo.screen();
+
+    // Digits edit the numeric field; the value is coerced into 0..99.
+    demo.keys("BTab");
+    demo.type("420");
+    demo.keys("Enter");
+    EXPECT_TRUE(demo.wait_for("Count [      99]")) << demo.screen();
+
+    demo.keys("Tab Tab Enter");
+    EXPECT_TRUE(demo.wait_for("Hello from the panel")) << demo.screen();
+    demo.keys("Enter");
+    EXPECT_TRUE(demo.wait_for("Status: greeted")) << demo.screen();
+
+    // A prompt: typing replaces the default text; Esc cancels.
+    demo.keys("Tab Enter");
+    EXPECT_TRUE(demo.wait_for("Your name?")) << demo.screen();
+    demo.type("Ann");
+    demo.keys("Enter");
+    EXPECT_TRUE(demo.wait_for("Status: name: Ann")) << demo.screen();
+    demo.keys("Enter");
+    EXPECT_TRUE(demo.wait_for("Your name?")) << demo.screen();
+    demo.keys("Escape");
+    EXPECT_TRUE(demo.wait_for("Status: prompt cancelled")) << demo.screen();
+
+    // The quit button ends the loop; the terminal is restored and the
+    // program's output is handed to it.
+    demo.keys("Tab Enter");
+    ASSERT_TRUE(demo.wait_for("exit status")) << demo.screen();
+    std::string last = demo.screen();
+    EXPECT_NE(last.find("exit status 0"), std::string::npos) << last;
+    EXPECT_NE(last.find("quit pressed"), std::string::npos) << last;
+    EXPECT_EQ(last.find("[ Add one ]"), std::string::npos) << last;
+}
+
+TEST(PanelScreen, AnInterruptRestoresTheTerminalAndKeepsTheOutput) {
+    // bash runs the demo with the default interrupt action and goes on after it.
+    TmuxProgram demo("bash -c \"trap : INT; " + kDemo + "; echo exit status \\$?; stty -a\"");
+    ASSERT_TRUE(demo.wait_for("[ Quit ]")) << demo.screen();
+    demo.keys("Tab Enter");
+    ASSERT_TRUE(demo.wait_for("add: 1")) << demo.screen();  // the callback has ended
+    demo.keys("C-c");
+    ASSERT_TRUE(demo.wait_for("exit status 130")) << demo.screen();
+    std::string last = demo.screen();
+    EXPECT_NE(last.find("demo started"), std::string::npos) << last;
+    EXPECT_NE(last.find("add: 1"), std::string::npos) << last;
+    // The line discipline is back: canonical input with echo.
+    EXPECT_NE(last.find(" icanon"), std::string::npos) << last;
+    EXPECT_NE(last.find(" echo "), std::string::npos) << last;
+}

@@ -46,6 +46,8 @@ struct PushBound {
     std::size_t bytes;
     bool writes;
 };
+void PrintTo(const PushBound& c, std::ostream* os) { *os << c.name; }
+
 
 class PacketBufferBounds : public ::testing::TestWithParam<PushBound> {};
 

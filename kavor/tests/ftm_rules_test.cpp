@@ -140,6 +140,8 @@ struct CameraCase {
     std::uint16_t group, id;
     const char* wrongLine;
 };
+void PrintTo(const CameraCase& c, std::ostream* os) { *os << c.name; }
+
 
 class FtmCameraId : public FtmFixture, public ::testing::WithParamInterface<CameraCase> {};
 
@@ -228,6 +230,8 @@ struct MmcBound {
     unsigned short length;
     bool sent;
 };
+void PrintTo(const MmcBound& c, std::ostream* os) { *os << c.name; }
+
 
 class FtmMmcBounds : public FtmFixture, public ::testing::WithParamInterface<MmcBound> {};
 

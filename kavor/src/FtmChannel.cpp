@@ -7,6 +7,8 @@
 
 namespace kavor {
 
+using namespace ftm;
+
 namespace {
 constexpr const char* kSuccess = " - Completed successfully\n";
 constexpr const char* kError = " - error code = %d";

@@ -14,6 +14,9 @@
 
 namespace kavor {
 
+// Building blocks of the command table and of the exchange steps.
+namespace ftm {
+
 // Room of one formatted log line.
 constexpr std::size_t kLogLineSize = 12288;
 
@@ -87,6 +90,8 @@ struct Line {
     Line() { text[0] = 0; }
     explicit Line(const char* format, ...);
 };
+
+} // namespace ftm
 
 class FtmChannel {
 public:
@@ -190,28 +195,28 @@ private:
     // The command pattern: call line, exchange, result line. The call line
     // and, when the row has one, the result text are formatted with args.
     template <typename... A>
-    bool run(const FtmCommand& c, const Exchange& x, A... args) {
-        Line call(c.call, args...);
+    bool run(const ftm::FtmCommand& c, const ftm::Exchange& x, A... args) {
+        ftm::Line call(c.call, args...);
         logCall("%s", call.text);
-        const Outcome o = transact(c, x);
+        const ftm::Outcome o = transact(c, x);
         if (!c.result) return report(c, call.text, o);
-        Line text(c.result, args...);
+        ftm::Line text(c.result, args...);
         return report(c, text.text, o);
     }
     // Builds and sends one request and pops its reply fields and status.
-    Outcome transact(const FtmCommand& c, const Exchange& x);
+    ftm::Outcome transact(const ftm::FtmCommand& c, const ftm::Exchange& x);
     // Writes the result line for an outcome; true for Ok.
-    bool report(const FtmCommand& c, const char* text, const Outcome& o);
+    bool report(const ftm::FtmCommand& c, const char* text, const ftm::Outcome& o);
     // Logs lead + text + suffix, the suffix formatted with code.
     void logResult(char lead, const char* text, const char* suffix, int code);
 
-    bool imageCommand(const FtmCommand& c, const char* sFileName);
-    bool cameraIdString(const FtmCommand& c, const char* wrongIdLine, char* sCameraId);
+    bool imageCommand(const ftm::FtmCommand& c, const char* sFileName);
+    bool cameraIdString(const ftm::FtmCommand& c, const char* wrongIdLine, char* sCameraId);
     bool i2cAccess(const char* name, unsigned char type, unsigned char second, unsigned char slave,
                    unsigned char regLen, unsigned short reg, unsigned char dataLen, unsigned char* data);
-    bool kcFile(const FtmCommand& c, const char* name, bool write, unsigned char* kcFile, unsigned char* status);
-    bool headsetAmp(const FtmCommand& c, unsigned int* reg);
-    bool fmBlock(const FtmCommand& c, std::uint8_t subcommand, std::uint8_t (&block)[111]);
+    bool kcFile(const ftm::FtmCommand& c, const char* name, bool write, unsigned char* kcFile, unsigned char* status);
+    bool headsetAmp(const ftm::FtmCommand& c, unsigned int* reg);
+    bool fmBlock(const ftm::FtmCommand& c, std::uint8_t subcommand, std::uint8_t (&block)[111]);
     bool gpio(std::uint32_t operation, const char* callText, std::initializer_list<std::uint8_t> request,
               std::initializer_list<unsigned char*> values, unsigned char* iStatus);
 

@@ -9,6 +9,8 @@
 
 namespace kavor {
 
+using namespace ftm;
+
 namespace {
 
 using S = StatusRule;

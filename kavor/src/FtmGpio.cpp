@@ -4,6 +4,8 @@
 
 namespace kavor {
 
+using namespace ftm;
+
 namespace {
 
 constexpr std::uint16_t kGpioSubcommand = 0x0100;

@@ -7,6 +7,8 @@
 
 namespace kavor {
 
+using namespace ftm;
+
 namespace {
 
 constexpr std::size_t kBlock = 111;

@@ -91,7 +91,7 @@ Outcome FtmChannel::transact(const FtmCommand& c, const Exchange& x) {
     }
 
     std::uint8_t errorByte = 0;
-    const bool sent = sendWithTimeout(x.timeoutMs ? x.timeoutMs : c.timeoutMs, errorByte);
+    const bool sent = sendWithTimeout(x.timeoutMs == kOwnTimeout ? c.timeoutMs : x.timeoutMs, errorByte);
     if (x.errorByteOut) *x.errorByteOut = errorByte;
     if (!sent) return {Outcome::SendFailed, errorByte};
 

@@ -74,13 +74,15 @@ struct Outcome {
     int code = 0;  // error byte of a failed send, or the bad status
 };
 
+constexpr std::uint32_t kOwnTimeout = 0xFFFFFFFF;
+
 // The request fields and reply handling of one exchange.
 struct Exchange {
     std::initializer_list<Field> request = {};
     std::initializer_list<Pop> reply = {};
     std::uint16_t* statusOut = nullptr;     // receives the u16 status as well
     std::uint16_t* errorByteOut = nullptr;  // receives the send's error byte (0 on success)
-    std::uint32_t timeoutMs = 0;            // 0: the command's own
+    std::uint32_t timeoutMs = kOwnTimeout;  // the command's own unless given
     std::size_t replyHeader = 10;           // reply bytes in front of the fields
 };
 

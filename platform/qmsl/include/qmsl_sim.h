@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -167,6 +168,8 @@ public:
 
     // Free use for behaviours of other families (registers, files, ...).
     std::map<std::string, long long> values;
+    // State of a family's responders, by family name; goes with the phone.
+    std::map<std::string, std::shared_ptr<void>> family_state;
 
     // --- used by the library side ---
     std::vector<Responder> responders(Channel channel) const;

@@ -2,7 +2,7 @@
 // Plain commands are one row and one call of the shared pattern; commands
 // with rules of their own use the same exchange and result-line steps.
 #include "FtmChannel.h"
-#include "qmsl_diag_ext.h"
+#include "qmsl_build.h"
 
 #include <cstring>
 #include <string_view>
@@ -335,8 +335,8 @@ bool FtmChannel::getHwId(unsigned short* piHwId) {
     logCall("%s", kGetHwId.call);
     unsigned int hardwareVersion = 0;
     unsigned int mobileModel = 0;
-    char buildId[QMSL_BUILD_ID_TEXT_MAX] = {};
-    char modelText[QMSL_BUILD_ID_TEXT_MAX] = {};
+    char buildId[QMSL_BUILD_TEXT_MAX] = {};
+    char modelText[QMSL_BUILD_TEXT_MAX] = {};
     if (QLIB_DIAG_EXT_BUILD_ID_F(handle_, &hardwareVersion, &mobileModel, buildId, modelText)) {
         logCall("QLIB_DIAG_EXT_BUILD_ID_F()");
         // This build identifies its hardware by name; no FTM request.

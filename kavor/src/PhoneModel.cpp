@@ -7,15 +7,6 @@
 
 #include <iterator>
 
-// The extension-FTM commands that identification runs, reached by handle.
-// They are referenced weakly: a build without them still links, and the step
-// that needs one then fails instead of guessing a value.
-extern "C" {
-unsigned char KAVOR_FTM_GET_HARDWARE_VERSION(QmslHandle hResourceContext, unsigned int* piVersion)
-    __attribute__((weak));
-unsigned char KAVOR_FTM_GET_HW_ID(QmslHandle hResourceContext, unsigned short* piHwId) __attribute__((weak));
-}
-
 namespace kavor {
 
 namespace {
@@ -86,7 +77,7 @@ bool TestProcedures::phoneModel(unsigned int* piHwId, unsigned int* piMsmModel, 
     unsigned int iMsmModel = 0;
     if (!bBuildId || iMsmHwVersion == 0) {
         logStep(StepInfo, "KAVOR_FTM_GET_HARDWARE_VERSION() start");
-        const bool bOk = KAVOR_FTM_GET_HARDWARE_VERSION && KAVOR_FTM_GET_HARDWARE_VERSION(handle_, &iHwVersion) != 0;
+        const bool bOk = KAVOR_FTM_GET_HARDWARE_VERSION(handle_, &iHwVersion) != 0;
         if (!logResult(bOk, "KAVOR_FTM_GET_HARDWARE_VERSION()")) return false;
         iMsmModel = msmModelOf((iHwVersion >> 12) & 0xFFFF, false);
     } else {
@@ -95,7 +86,7 @@ bool TestProcedures::phoneModel(unsigned int* piHwId, unsigned int* piMsmModel, 
     if (piMsmModel) *piMsmModel = iMsmModel;
 
     logStep(StepInfo, "\tKAVOR_FTM_GET_HW_ID() start");
-    const bool bOk = KAVOR_FTM_GET_HW_ID && KAVOR_FTM_GET_HW_ID(handle_, &usId) != 0;
+    const bool bOk = KAVOR_FTM_GET_HW_ID(handle_, &usId) != 0;
     if (!logResult(bOk, "KAVOR_FTM_GET_HW_ID()")) return false;
     const unsigned int iHwId = usId & 0xFFFFu;
     if (piHwId) *piHwId = iHwId;

@@ -41,10 +41,12 @@ CREATE TABLE mero.imei_file_chunk (
     n_length int
 );
 
--- Limits a test can set: the largest file writeAppend accepts (NULL: none)
--- and a length that read reports instead of the true one (NULL: the true one).
+-- Limits a test can set: a file type newFile refuses, the largest file
+-- writeAppend accepts (NULL: none) and a length that read reports instead of
+-- the true one (NULL: the true one).
 CREATE TABLE mero.imei_file_control (
     one             boolean PRIMARY KEY DEFAULT true CHECK (one),
+    refused_type    text,
     max_size        int,
     read_length_lie int
 );
@@ -63,6 +65,11 @@ BEGIN
     IF v_imei IS NULL OR v_filetype IS NULL OR v_filename IS NULL THEN
         result := 1;
         v_errormessage := 'newFile: IMEI, file type and file name are required';
+        RETURN;
+    END IF;
+    IF EXISTS (SELECT FROM mero.imei_file_control WHERE refused_type = v_filetype) THEN
+        result := 9;
+        v_errormessage := format('newFile: file type %s is not accepted', v_filetype);
         RETURN;
     END IF;
     DELETE FROM mero.imei_file WHERE imei = v_imei AND filetype = v_filetype;

@@ -277,6 +277,24 @@ TEST_F(DalmireFiles, DownloadReadErrorKeepsThePartialLocalFile) {
     EXPECT_EQ(calls("closefile"), 1);
 }
 
+TEST_F(DalmireFiles, DownloadThatCannotBeWrittenIsALocalError) {
+    store(imei, type, "full", content(70000));
+    char err[256] = "";
+    EXPECT_EQ(varndb_getFile(imei.c_str(), type.c_str(), "/dev", err), VARNDB_E_LOCAL);
+    EXPECT_STREQ(err, "Can't write file </dev/full>!");
+    EXPECT_EQ(calls("closefile"), 1);
+}
+
+TEST_F(DalmireFiles, UploadOfADirectoryIsALocalError) {
+    std::filesystem::create_directory(dir + "/sub");
+    char err[256] = "";
+    EXPECT_EQ(varndb_putFile(imei.c_str(), type.c_str(), dir.c_str(), "sub", err), VARNDB_E_LOCAL);
+    EXPECT_EQ(std::string(err), "Can't read file <" + dir + "/sub>!");
+    EXPECT_EQ(admin.value("SELECT count(*) FROM mero.imei_file"), "0");
+    varndb_Disconnect();  // a logoff commits what is still open: nothing is
+    EXPECT_EQ(admin.value("SELECT count(*) FROM mero.imei_file"), "0");
+}
+
 TEST_F(DalmireFiles, DownloadOpenRerun) {
     store(imei, type, "f.bin", content(10));
     admin.exec("SELECT mero_test.inject('openfile', -6508, 2)");

@@ -8,11 +8,21 @@
 //   sibling_module.cpp    hand-over of the MAC id to an already loaded
 //                         sibling database module
 //   errorText.cpp         getErrorText
-// The data operations join as further ora_dorlep_*.cpp files.
+//   ora_dorlep_texts.cpp  argument and message helpers of the data operations
+//   ora_dorlep_getdata.cpp    varndb_GetData, varndb_GetApxData
+//   ora_dorlep_version.cpp    varndb_GetDllVersion
+//   ora_dorlep_report.cpp     varndb_WriteReport
+//   ora_dorlep_service.cpp    varndb_getServiceCode, varndb_getCharServiceCode
+//   ora_dorlep_phone.cpp      varndb_getImeiInfo (boot PIN), varndb_getFlashSerialNumber
+//   ora_dorlep_adddata.cpp    varndb_init_t_varn_orgTovikAddData, varndb_putOrgTovikAddData
+//   ora_dorlep_logistics.cpp  varndb_fbg_setimei, varndb_fbg_setstatusNresult
+//   ora_dorlep_files.cpp      varndb_putFile, varndb_getFile, varndb_deleteFile
 #pragma once
 
 #include "sql_session.h"
 
+#include <cstdint>
+#include <initializer_list>
 #include <span>
 #include <string>
 #include <string_view>
@@ -58,6 +68,54 @@ bool isRetryCode(int sqlcode);
 // Gives the MAC id to the first already loaded sibling module that has
 // setMacId; loads nothing.
 void handMacIdToSibling(const char* mac);
+
+// ---- helpers of the data operations (ora_dorlep_texts.cpp) ----
+
+// Length of a text that may be NULL (NULL is the empty text), counted to
+// at most limit + 1 so that an unterminated text is never read far.
+std::size_t textLength(const char* s, std::size_t limit);
+
+// An IN VARCHAR host variable over a caller's text (NULL: empty); `len`
+// receives its length. At most `capacity` bytes are read: a longer text is
+// cut, so callers refuse those first (checkTexts).
+sql::Bind inText(const char* s, std::uint16_t& len, std::size_t capacity);
+
+// A text argument and the capacity of its host variable.
+struct TextArg {
+    const char* what;  // for the message, e.g. "File name"
+    const char* value;
+    std::size_t capacity;
+};
+// VARNDB_E_LOCAL and "<what> is too long [><capacity>]!" for the first text
+// longer than its capacity, else 0.
+int checkTexts(char* errText, std::initializer_list<TextArg> texts);
+
+// Returned bytes read as text: at most `limit` of the `len` bytes, up to the
+// first NUL.
+std::string dataText(const unsigned char* data, std::size_t len, std::size_t limit);
+
+// "Oracle error: %d (%.200s)!"
+void putOracleError(char* errText, const sql::Sqlca& ca);
+
+// "VaRndb.dll: internal error!"
+void putInternalError(char* errText) noexcept;
+// Runs an export's body; an exception never leaves it (the result is then
+// VARNDB_E_LOCAL with a text).
+template <class F>
+int guarded(char* errText, F&& body) noexcept {
+    try {
+        return body();
+    } catch (...) {
+        putInternalError(errText);
+        return -22;  // VARNDB_E_LOCAL
+    }
+}
+// Joins a directory and a file name with '/': none when the directory is
+// empty or already ends with '/' or '\\'.
+std::string joinPath(const char* directory, const char* name);
+// A name the database gives for a local file: not empty, no path
+// separator, no "..".
+bool isPlainFileName(std::string_view name);
 
 } // namespace dalmire
 

@@ -12,7 +12,11 @@ unsigned hex(int iStatus) { return static_cast<unsigned>(iStatus); }
 
 std::string portText(const unsigned short* pPorts, unsigned short usCount) {
     std::string s;
-    for (unsigned short i = 0; i < usCount; ++i) s += std::to_string(pPorts[i]) + " ";
+    for (unsigned short i = 0; i < usCount; ++i) {
+        char cPort[8];
+        std::snprintf(cPort, sizeof cPort, "%d ", pPorts[i]);
+        s += cPort;
+    }
     return s;
 }
 

@@ -3,6 +3,7 @@
 #include "TesselFcts.h"
 #include "qmsl_gsdi.h"
 
+#include <cstdio>
 #include <functional>
 #include <string>
 
@@ -31,10 +32,12 @@ int runSim(int iSession, const char* cName, const char* cFile, int iLine, bool b
     return iResult;
 }
 
+// The lengths the call line shows after the handle.
 std::string lengths(const char* cFirst, int iFirst, const char* cSecond = nullptr, int iSecond = 0) {
-    std::string s = std::string(", ") + cFirst + "=" + std::to_string(iFirst);
-    if (cSecond) s += std::string(", ") + cSecond + "=" + std::to_string(iSecond);
-    return s;
+    char cText[96];
+    if (cSecond) std::snprintf(cText, sizeof cText, ", %s=%d, %s=%d", cFirst, iFirst, cSecond, iSecond);
+    else std::snprintf(cText, sizeof cText, ", %s=%d", cFirst, iFirst);
+    return cText;
 }
 
 } // namespace

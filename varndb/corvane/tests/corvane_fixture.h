@@ -16,7 +16,7 @@
 #include <string>
 
 class CorvaneDb : public ::testing::Test {
-protected:
+public:
     void SetUp() override {
         PGTEST_REQUIRE_SERVER(admin);
         ASSERT_TRUE(admin.exec("SELECT mero_test.reset(); DELETE FROM mero.station; DELETE FROM mero.station_login;"));

@@ -66,6 +66,8 @@ void Time::now(Stamp& stamp) {
 void Time::format(const Stamp& stamp, char* text) {
     const std::int64_t days = stamp.seconds / 86400;
     int hour = static_cast<int>((stamp.seconds / 3600) % 24);
+    int minute = static_cast<int>((stamp.seconds / 60) % 60);
+    int second = static_cast<int>(stamp.seconds % 60);
     int used = 0;
     if (days >= 100) {
         // A calendar time.
@@ -76,12 +78,15 @@ void Time::format(const Stamp& stamp, char* text) {
         localtime_r(&today, &now);
         if (at.tm_mday != now.tm_mday)
             used = std::snprintf(text, 80, "%d.%d.%d ", at.tm_mday, at.tm_mon + 1, at.tm_year + 1900);
+        // Local time throughout, so that zones off by half an hour show
+        // their own minutes.
         hour = at.tm_hour;
+        minute = at.tm_min;
+        second = at.tm_sec;
     } else if (days > 0) {
         used = std::snprintf(text, 80, "%dd ", static_cast<int>(days));
     }
-    std::snprintf(text + used, 80 - used, "%d:%d:%d %d ms", hour, static_cast<int>((stamp.seconds / 60) % 60),
-                  static_cast<int>(stamp.seconds % 60), stamp.millis);
+    std::snprintf(text + used, 80 - used, "%d:%d:%d %d ms", hour, minute, second, stamp.millis);
 }
 
 } // namespace util

@@ -47,23 +47,35 @@ INSTANTIATE_TEST_SUITE_P(Time, TimeFormat,
                                            FormatRow{"NinetyNineDays", 99 * 86400 + 7, 1, "99d 0:0:7 1 ms"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(Time, CalendarTimesInLocalTimeWithTheDateWhenNotToday) {
-    setenv("TZ", "UTC", 1);
+class TimeCalendar : public ::testing::TestWithParam<const char*> {};
+
+// Calendar times show the local time, and the date only when it is not today.
+TEST_P(TimeCalendar, LocalTimeWithTheDateWhenNotToday) {
+    setenv("TZ", GetParam(), 1);
     tzset();
     util::Time t;
     char text[80];
+    auto local = [](long long s) {
+        std::time_t tt = s;
+        std::tm tm{};
+        localtime_r(&tt, &tm);
+        return tm;
+    };
     const long long now = std::time(nullptr);
-    t.format({now - now % 86400 + 3 * 3600 + 4 * 60 + 5, 6}, text);  // today, 03:04:05
-    EXPECT_STREQ(text, "3:4:5 6 ms");
+    std::tm today = local(now);
+    t.format({now, 6}, text);
+    EXPECT_EQ(std::string(text), std::to_string(today.tm_hour) + ":" + std::to_string(today.tm_min) + ":" +
+                                     std::to_string(today.tm_sec) + " 6 ms");
     const long long then = now - 40 * 86400;  // forty days never land on the same day of the month
-    std::time_t tt = then;
-    std::tm tm{};
-    gmtime_r(&tt, &tm);
+    std::tm tm = local(then);
     t.format({then, 0}, text);
     EXPECT_EQ(std::string(text), std::to_string(tm.tm_mday) + "." + std::to_string(tm.tm_mon + 1) + "." +
                                      std::to_string(tm.tm_year + 1900) + " " + std::to_string(tm.tm_hour) + ":" +
                                      std::to_string(tm.tm_min) + ":" + std::to_string(tm.tm_sec) + " 0 ms");
 }
+
+INSTANTIATE_TEST_SUITE_P(Time, TimeCalendar, ::testing::Values("UTC", "XYZ-5:30"),
+                         [](const auto& info) { return info.index == 0 ? std::string("Utc") : std::string("HalfHourZone"); });
 
 TEST(Time, ElapsedBorrowsMillisecondsAndStopsOnce) {
     ScriptedTime t;

@@ -96,9 +96,12 @@ extern "C" int varndb_Connect(const char* user, const char* password, const char
 extern "C" int varndb_Disconnect(void) {
     VarndbCIclient* c = g_client;
     g_client = nullptr;
-    if (c) {
-        c->disconnect();
-        delete c;  // disconnects once more and drops the ORB
+    try {
+        if (c) {
+            c->disconnect();
+            delete c;  // disconnects once more and drops the ORB
+        }
+    } catch (...) {
     }
     return 0;
 }
@@ -122,15 +125,18 @@ extern "C" bool retry(void) {
 
 extern "C" void varndb_GetDllVersion(char* buf, int len) {
     if (!buf || len <= 0) return;
-    std::string version;
     bool withServer = false;
+    char version[201] = {};
     try {
-        withServer = g_client && g_client->getVersion(version) == 0;
+        std::string v;
+        withServer = g_client && g_client->getVersion(v) == 0;
+        std::snprintf(version, sizeof version, "%s", v.c_str());
     } catch (...) {
+        withServer = false;
     }
     char text[VARNDB_ERRTEXT_SIZE];
     if (withServer)
-        std::snprintf(text, sizeof text, "%#x [%.200s]", VARNDB_HEADER_VERSION, version.c_str());
+        std::snprintf(text, sizeof text, "%#x [%.200s]", VARNDB_HEADER_VERSION, version);
     else
         std::snprintf(text, sizeof text, "%#x", VARNDB_HEADER_VERSION);
     std::snprintf(buf, static_cast<std::size_t>(len), "%s", text);

@@ -413,4 +413,15 @@ TEST_F(CorvaneDb, FbgOperationsPassTheirTextsAndResults) {
                                                           "fbgSetStatusNResult\t" + id + "\tLASER\tFBG\tPASS"}));
 }
 
+TEST_F(CorvaneDb, ServerMessagesAreCutTo255Characters) {
+    connectOk();
+    const std::string message(300, 'm');
+    ok("reply deleteFile message " + message);
+    char err[300];
+    std::memset(err, 'x', sizeof err);
+    EXPECT_EQ(varndb_deleteFile("1", "t", err), 0);
+    EXPECT_EQ(std::string(err), message.substr(0, 255));
+    EXPECT_EQ(err[256], 'x');  // nothing beyond the 256 bytes
+}
+
 } // namespace

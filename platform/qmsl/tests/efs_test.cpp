@@ -12,8 +12,8 @@
 namespace {
 
 constexpr unsigned kPort = 7;
-constexpr const char* kApps = "brew/mod/java_ams/config/apps";
-constexpr const char* kGames = "brew/mod/java_ams/config/games";
+constexpr const char* kApps = "apps/unpack/pending";
+constexpr const char* kGames = "apps/unpack/games";
 
 struct Seen {
     std::string folder, name;

@@ -173,6 +173,10 @@ public:
     bool rtcOscCtrl(unsigned char* bStatus, unsigned char bSwitch);
     bool tracerControl(unsigned char bStatus, unsigned char bSwitch);
 
+    // --- commands that follow the phone model (FtmModelCommands.cpp) ---
+    bool setKeyPadBackLight(unsigned short rowNumber, unsigned char backLightOn);
+    bool getSliderState(unsigned char* sState, unsigned char modelHint);
+
     // --- FM-radio information blocks ---
     bool fmRadioScanAllRf(unsigned char* piStatus, unsigned char* piKind, unsigned char* piCount,
                           unsigned short* piList);
@@ -212,6 +216,8 @@ private:
     // Logs lead + text + suffix, the suffix formatted with code.
     void logResult(char lead, const char* text, const char* suffix, int code);
 
+    // Identifies the phone by handle with its start and result lines.
+    bool phoneModelStep(unsigned int& phoneModel);
     bool imageCommand(const ftm::FtmCommand& c, const char* sFileName);
     bool cameraIdString(const ftm::FtmCommand& c, const char* wrongIdLine, char* sCameraId);
     bool i2cAccess(const char* name, unsigned char type, unsigned char second, unsigned char slave,

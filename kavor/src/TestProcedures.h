@@ -46,6 +46,13 @@ public:
     bool phoneModel(unsigned int* piHwId, unsigned int* piMsmModel, unsigned int* piPhoneModel);
     bool getPhoneModel(unsigned int iHwId, unsigned int iMsmModel, unsigned int* piPhoneModel);
 
+    // --- register bits, keypad backlight and display switch (RegisterBits.cpp,
+    // KeypadBacklight.cpp, DisplaySwitch.cpp) ---
+    bool setBitState8Reg(unsigned int iAddress, unsigned char iMask, unsigned char bOnOff);
+    bool setBitState32Reg(unsigned int iAddress, unsigned int iMask, unsigned char bOnOff);
+    bool setKeyPadBackLightGpio(unsigned short rowNumber, unsigned char backLightOn);
+    bool specialSwitchDisplay(unsigned char iOn);
+
     // Texts of one wait for the offline state (the two procedures that wait
     // word their lines differently).
     struct OfflineWaitTexts {

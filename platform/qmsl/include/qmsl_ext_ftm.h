@@ -5,7 +5,8 @@
 // decoding expects (status and fields where the command reads them). Tests
 // set the values it answers, replace a reply's data whole, or set the status
 // it reports; the stores (factory data, memory-card files, I2C registers, KC
-// file, GPIO pins) also keep what write requests put there.
+// file, GPIO pins, keypad backlight, display) also keep what write requests
+// put there.
 #pragma once
 
 #include "qmsl_sim.h"
@@ -45,6 +46,12 @@ struct ExtFtmState {
     // GPIO pins by number and the GPIO status answered per operation.
     std::map<std::uint8_t, GpioPin> gpio;
     std::map<std::uint32_t, std::uint8_t> gpio_status;
+    // Keypad backlight rows switched (command 245, value on + 10 x row): row -> on.
+    std::map<std::uint32_t, std::uint32_t> keypad_backlight;
+    // Raw slider state the phone answers (command 246).
+    std::uint16_t slider_state = 0;
+    // Display last selected by the display switch (command 200); -1 before.
+    int display = -1;
     // Low-power mode 3 switches the diagnostics off: the phone stays silent
     // unless this is set.
     bool answers_low_power_3 = false;

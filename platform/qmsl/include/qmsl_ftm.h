@@ -1,4 +1,5 @@
-/* Typed factory-test-mode (FTM) RF commands. Each takes the handle first and
+/* Typed factory-test-mode (FTM) commands: RF and the power-management
+ * chip's current sinks. Each takes the handle first and
  * returns non-zero on success; values read from the phone come back through
  * the out-parameters. */
 #ifndef QMSL_FTM_H
@@ -54,6 +55,10 @@ QMSL_API unsigned char QLIB_FTM_SET_TX_POWER_LEVEL(QmslHandle handle, int iPower
 QMSL_API unsigned char QLIB_FTM_GET_RSSI(QmslHandle handle, unsigned short* piRssiValue);
 QMSL_API unsigned char QLIB_FTM_SET_PA_DAC_INPUT(QmslHandle handle, int iDACinput);
 QMSL_API unsigned char QLIB_FTM_SET_TX_CAL_SWEEP(QmslHandle handle, int iDAC_Start, int iDAC_Stop, int iDAC_Step);
+/* Drive level of one of the power-management chip's current sinks (the
+ * device number selects it; level 0 switches it off). */
+QMSL_API unsigned char QLIB_FTM_SET_PMIC_DRIVE_LEVEL(QmslHandle handle, int device, int level);
+
 /* *piFTM_Status: 0 when the phone loaded its RF NV items. */
 QMSL_API unsigned char QLIB_FTM_LOAD_RF_NV(QmslHandle handle, unsigned short* piFTM_Status);
 

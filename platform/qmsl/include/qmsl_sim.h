@@ -144,6 +144,9 @@ public:
     void set_nv(std::uint16_t item, std::vector<std::uint8_t> data, std::uint16_t status = 0);
     // NV status answered for an item that was never written.
     std::uint16_t nv_missing_status = 5;
+    // While locked, the phone refuses the service programming code (NV item
+    // 85): its reads and writes fail as calls, with no NV status.
+    bool locked = false;
 
     // --- journal and text log ---
     std::vector<JournalEntry> journal;

@@ -35,6 +35,11 @@ unsigned char QLIB_SetDTR_State(QmslHandle h, unsigned char high) {
 
 namespace {
 
+constexpr std::uint16_t kNvSecCode = 85;
+
+// A locked phone refuses the service programming code as a failed call.
+bool refused(const Phone& p, std::uint16_t item) { return p.locked && item == kNvSecCode; }
+
 const bool registered = [] {
     set_default_handler("QLIB_DIAG_CONTROL_F", [](Phone& p, const Call& c) { return p.control(int(c.in[0].value)); });
     set_default_handler("QLIB_DIAG_STATUS_F", [](Phone& p, const Call& c) {
@@ -47,6 +52,7 @@ const bool registered = [] {
     });
     set_default_handler("QLIB_DIAG_NV_READ_F", [](Phone& p, const Call& c) {
         auto item = static_cast<std::uint16_t>(c.in[0].value);
+        if (refused(p, item)) return false;
         auto it = p.nv.find(item);
         if (it == p.nv.end()) {
             c.set(1, p.nv_missing_status);
@@ -58,6 +64,7 @@ const bool registered = [] {
     });
     set_default_handler("QLIB_DIAG_NV_WRITE_F", [](Phone& p, const Call& c) {
         auto item = static_cast<std::uint16_t>(c.in[0].value);
+        if (refused(p, item)) return false;
         NvItem& nv = p.nv[item];
         if (nv.status == 0) nv.data = c.in[1].bytes;
         c.set(0, nv.status);

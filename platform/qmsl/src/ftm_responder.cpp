@@ -31,11 +31,13 @@ constexpr Shape kShapes[] = {
     {kExtFtmGroup, 30, 12, 11, 1},  {kExtFtmGroup, 31, 12, 10, 2},  {kExtFtmGroup, 32, 14, 0, 0},
     {kExtFtmGroup, 33, 12, 0, 0},   {kExtFtmGroup, 34, 12, 10, 2},  {kExtFtmGroup, 35, 12, 10, 2},
     {kExtFtmGroup, 36, 15, 10, 2},  {kExtFtmGroup, 38, 12, 0, 0},   {kExtFtmGroup, 150, 13, 12, 1},
-    {kExtFtmGroup, 151, 12, 10, 2}, {kExtFtmGroup, 201, 12, 10, 2}, {kExtFtmGroup, 202, 111, 10, 1},
+    {kExtFtmGroup, 151, 12, 10, 2}, {kExtFtmGroup, 200, 12, 0, 0},  {kExtFtmGroup, 201, 12, 10, 2},
+    {kExtFtmGroup, 202, 111, 10, 1},
     {kExtFtmGroup, 203, 12, 0, 0},  {kExtFtmGroup, 204, 22, 10, 1}, {kExtFtmGroup, 205, 22, 10, 1},
     {kExtFtmGroup, 206, 35, 0, 0},  {kExtFtmGroup, 207, 14, 11, 1}, {kExtFtmGroup, 208, 11, 0, 0},
     {kExtFtmGroup, 213, 15, 10, 1}, {kExtFtmGroup, 214, 12, 10, 1}, {kExtFtmGroup, 215, 14, 0, 0},
-    {kExtFtmGroup, 216, 14, 0, 0},  {kExtFtmGroup, 217, 12, 0, 0},  {kExtFtmGroup, 247, 12, 10, 2},
+    {kExtFtmGroup, 216, 14, 0, 0},  {kExtFtmGroup, 217, 12, 0, 0},  {kExtFtmGroup, 245, 12, 10, 2},
+    {kExtFtmGroup, 246, 12, 0, 0},  {kExtFtmGroup, 247, 12, 10, 2},
     {kLtmGroup, 1338, 35, 0, 0},    {kLtmGroup, 1340, 12, 0, 0},    {kLtmGroup, 1342, 13, 10, 2},
     {kLtmGroup, 1354, 18, 0, 0},
 };
@@ -102,6 +104,18 @@ void answer(ExtFtmState& st, std::uint16_t id, const Bytes& req, Bytes& reply) {
         [[fallthrough]];
     case 204:
         std::copy(st.kc_file.begin(), st.kc_file.begin() + std::min<std::size_t>(9, st.kc_file.size()), reply.begin() + 13);
+        break;
+    case 200: st.display = at(req, 10); break;  // display switch: the display number
+    case 245: {                                 // keypad backlight: u32 on + 10 x row
+        const std::uint32_t v = le16(req, 10) | (static_cast<std::uint32_t>(le16(req, 12)) << 16);
+        // A phone that refuses the command (a status a test set) switches nothing.
+        if (auto s = st.statuses.find({kExtFtmGroup, 245}); s != st.statuses.end() && s->second) break;
+        st.keypad_backlight[v / 10] = v % 10;
+        break;
+    }
+    case 246:  // slider: the raw state
+        reply[10] = static_cast<std::uint8_t>(st.slider_state);
+        reply[11] = static_cast<std::uint8_t>(st.slider_state >> 8);
         break;
     case 208: reply[10] = at(req, 10); break;  // mode echo
     case 213:                                  // real-time clock start: the time comes back after the status

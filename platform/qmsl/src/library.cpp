@@ -34,6 +34,7 @@ void reset() {
     lib.connections.clear();
     lib.aliases.clear();
     lib.phones.clear();
+    lib.capabilities = {};
 }
 
 bool library_mode_qpst() { return library().qpst; }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "qmsl_sim.h"
+#include "qmsl_efs_sim.h"
 
 #include <memory>
 
@@ -27,6 +28,7 @@ struct Library {
     std::map<unsigned, unsigned> aliases;  // logical port -> COM port
     std::vector<Responder> default_responders[2];
     std::map<std::string, Handler> default_handlers;
+    LibraryCapabilities capabilities;
 };
 
 Library& library();

@@ -1,0 +1,93 @@
+// File transfer: a local file goes to the server whole, a stored file comes
+// back into a directory under the name the server keeps for it.
+#include "VarndbCIclient.h"
+
+#include "errtext.h"
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+namespace {
+
+const char* text(const CORBA::String_var& s) { return s.in() ? s.in() : ""; }
+
+// A name the server hands out must stay inside the caller's directory.
+bool safeName(const char* name) {
+    std::string n = name;
+    return n.find('/') == std::string::npos && n.find('\\') == std::string::npos && n.find("..") == std::string::npos;
+}
+
+bool readAll(const std::string& path, std::vector<char>& bytes) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return !in.bad();
+}
+
+} // namespace
+
+int VarndbCIclient::putFile(const char* imei, const char* fileType, const char* directory, const char* fileName,
+                            char* errText) {
+    varndb::clear_text(errText);
+    std::vector<char> bytes;
+    if (!readAll(corvane::joinPath(directory, fileName), bytes)) {
+        varndb::put_text(errText, "Can't open file <%s>!", fileName);
+        return VARNDB_E_LOCAL;
+    }
+    VarndbCI::DataSeq data;
+    data.length(static_cast<CORBA::ULong>(bytes.size()));
+    if (!bytes.empty()) std::memcpy(data.get_buffer(), bytes.data(), bytes.size());
+    CORBA::String_var message;
+    try {
+        int r = corvane::low32(server->putFile(clientId.c_str(), imei, fileType, fileName, data, message.out()));
+        varndb::put_text(errText, "%s", text(message));
+        return r;
+    } catch (...) {
+        varndb::put_text(errText, "putFile() returns (-99) (Can't execute command on server!");
+        return VARNDB_E_REMOTE;
+    }
+}
+
+int VarndbCIclient::getFile(const char* imei, const char* fileType, const char* directory, char* errText) {
+    varndb::clear_text(errText);
+    CORBA::String_var name, message;
+    VarndbCI::DataSeq_var data;
+    int r;
+    try {
+        r = corvane::low32(server->getFile(clientId.c_str(), imei, fileType, name.out(), data.out(), message.out()));
+    } catch (...) {
+        varndb::put_text(errText, "getFile() returns (-99) (Can't execute command on server!");
+        return VARNDB_E_REMOTE;
+    }
+    varndb::put_text(errText, "%s", text(message));
+    if (r != 0) return r;
+    std::string path = corvane::joinPath(directory, text(name));
+    std::FILE* f = safeName(text(name)) ? std::fopen(path.c_str(), "wb") : nullptr;
+    bool written = f != nullptr;
+    if (f) {
+        const CORBA::ULong n = data->length();
+        if (n > 0 && std::fwrite(data->get_buffer(), 1, n, f) != n) written = false;
+        if (std::fclose(f) != 0) written = false;
+    }
+    if (!written) {
+        varndb::put_text(errText, "Can't open file <%s> for writing!", path.c_str());
+        return VARNDB_E_LOCAL;
+    }
+    return r;
+}
+
+int VarndbCIclient::deleteFile(const char* imei, const char* fileType, char* errText) {
+    varndb::clear_text(errText);
+    CORBA::String_var message;
+    try {
+        int r = corvane::low32(server->deleteFile(clientId.c_str(), imei, fileType, message.out()));
+        varndb::put_text(errText, "%s", text(message));
+        return r;
+    } catch (...) {
+        varndb::put_text(errText, "deleteFile() returns (-99) (Can't execute command on server!");
+        return VARNDB_E_REMOTE;
+    }
+}

@@ -1,0 +1,44 @@
+/* The remote-object back-end of the production-database interface
+ * (libcorvane.so): the varndb_* operations of varndb.h, run on the remote
+ * server VarndbCI, plus two operations of its own.
+ *
+ * Differences from the direct-SQL back-end a caller sees:
+ *   - errText must not be NULL (VARNDB_E_NULL); pointer arguments are
+ *     tested for NULL in the order of the signature (VARNDB_E_NULL, "One
+ *     parameter is NULL!").
+ *   - varndb_Disconnect always gives 0; varndb_AutoDisconnect has no effect.
+ *   - A remote call that fails (VARNDB_E_REMOTE) or that the server answers
+ *     with VARNDB_E_REMOTE_RETRY starts the reconnect loop: up to
+ *     CORVANE_MAX_RETRIES calls of retry(), then one more call.
+ *   - Not offered: varndb_retryConnect, varndb_getCharServiceCode,
+ *     varndb_init_t_varn_orgTovikAddData, varndb_putOrgTovikAddData.
+ */
+#ifndef CORVANE_H
+#define CORVANE_H
+
+#include "varndb.h"
+
+#ifdef __cplusplus
+class VarndbCIclient;
+extern "C" {
+#else
+#include <stdbool.h>
+typedef struct VarndbCIclient VarndbCIclient;
+#endif
+
+#define CORVANE_MAX_RETRIES 121
+#define CORVANE_RETRY_WAIT_MS 10000
+
+/* The client object while one exists (after a successful varndb_Connect),
+ * else NULL. */
+VARNDB_API VarndbCIclient* varndb_getInstance(void);
+
+/* Drops the client, waits CORVANE_RETRY_WAIT_MS and connects again with the
+ * texts of the last varndb_Connect; true when connected. */
+VARNDB_API bool retry(void);
+
+#ifdef __cplusplus
+} /* extern "C" */
+#endif
+
+#endif /* CORVANE_H */

@@ -208,6 +208,15 @@ TESSEL_API int _Tessel_AddPortAliasEntry(unsigned short iLogicalPort, unsigned s
                                          const char* cFile, int iLine);
 TESSEL_API int _Tessel_ClearPortAliasList(const char* cFile, int iLine);
 
+/* Light levels. The percent level is scaled to the phone's 0..80; a scaled
+ * level of 0 counts as "off". The backlight switches the light type's lights
+ * the way the session's phone type has them (0 LCD, 1 keypad, 2 both, and
+ * the types of each phone). */
+TESSEL_API int _Tessel_FtmSetBacklightLevel(int iSession, int iLevel, int eLightType, const char* cFile, int iLine);
+TESSEL_API int _Tessel_FtmSetPwmLightLevel(int iSession, int iLevel, const char* cFile, int iLine);
+/* Switches the keypad light's current sink on (bState non-zero) or off. */
+TESSEL_API int _Tessel_SpecialSwitchKeypad(int iSession, unsigned short bState, const char* cFile, int iLine);
+
 /* The boot box: a COM port whose DTR drives the phone's power key and whose
  * RTS selects the link mode. Init opens it (DTR and RTS low), close leaves
  * DTR low and RTS high; link mode 0 sets RTS, 1 clears it, other modes do

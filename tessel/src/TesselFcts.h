@@ -23,3 +23,15 @@ void Tessel_InternalDetectHardware(int iSession);
 
 // A plain line ("(3I)    text") at trace level 1 or more.
 void Tessel_TracePlain_m(int iSession, const char* cFormat, ...) __attribute__((format(printf, 2, 3)));
+
+// Register bits of the phone's memory-mapped registers, in three widths. Set
+// reads the register, sets (usState non-zero) or clears the mask's bits,
+// writes it and reads it back; get gives 1 in *psState when any bit of the
+// mask is set. Each returns 1 on success, 0 on failure (with a plain line
+// naming the failed call).
+int SetBitState_8_Reg(int iSession, unsigned int uiAddress, unsigned int uiMask, unsigned short usState);
+int SetBitState_16_Reg(int iSession, unsigned int uiAddress, unsigned int uiMask, unsigned short usState);
+int SetBitState_32_Reg(int iSession, unsigned int uiAddress, unsigned int uiMask, unsigned short usState);
+int GetBitState_8_Reg(int iSession, unsigned int uiAddress, unsigned int uiMask, short* psState);
+int GetBitState_16_Reg(int iSession, unsigned int uiAddress, unsigned int uiMask, short* psState);
+int GetBitState_32_Reg(int iSession, unsigned int uiAddress, unsigned int uiMask, short* psState);

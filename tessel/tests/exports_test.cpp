@@ -13,7 +13,7 @@ TEST(TesselExports, AreExactlyThePublicOperations) {
         // tracing and code texts
         "_Tessel_TraceDelay", "_Tessel_KlfGet_cEHwProject", "_Tessel_KlfGet_cFlashID", "_Tessel_KlfGet_cMobileType",
         "_Tessel_KlfGet_cKeyID", "_Tessel_KlfGet_cCamID",
-        // connection, diagnostic and FTM operations with rules of their own
+        // connection, diagnostic and FTM operations with rules of their own, light levels, keypad switch
         "_Tessel_ConnectServer", "_Tessel_DisonnectServer", "_Tessel_IsPhoneConnected", "_Tessel_GetMobModel",
         "_Tessel_SetMobModel", "_Tessel_DiagNvReadF", "_Tessel_DiagNvWriteF", "_Tessel_DiagControlF",
         "_Tessel_DiagSpcF", "_Tessel_FtmReadWriteFactoryData", "_Tessel_DiagVernoF", "_Tessel_LoadRfNv",
@@ -22,6 +22,7 @@ TEST(TesselExports, AreExactlyThePublicOperations) {
         "_Tessel_GsdidiagSecureDeviceInfoCmd", "_Tessel_GsdidiagRootKeyWriteCmd", "_Tessel_GsdidiagRootKeyReadCmd",
         "_Tessel_GetAllPortList", "_Tessel_GetAvailablePhonesPortList", "_Tessel_AddPortAliasEntry",
         "_Tessel_ClearPortAliasList",
+        "_Tessel_FtmSetBacklightLevel", "_Tessel_FtmSetPwmLightLevel", "_Tessel_SpecialSwitchKeypad",
         // the plain operations
         "_Tessel_AbortSwDownloadOperation", "_Tessel_DiagHsKeyF", "_Tessel_FtmSetMode", "_Tessel_FtmSetPdm",
         "_Tessel_FtmSetPdmSigned", "_Tessel_FtmSetTxOn", "_Tessel_FtmSetTxOff", "_Tessel_FtmSetLnaRange",

@@ -97,7 +97,7 @@ int _Tessel_LoadRfNv(int iSession, const char* cFile, int iLine) {
         switch (rec.sPhoneType) {
         case 5:
         case 7:
-            Mob_TraceOn_m(2) ? Mob_TraceInfo(iSession, "", 0, "QLIB_FTM_LOAD_RF_NV()") : void();
+            if (Mob_TraceOn_m(2)) Mob_TraceInfo(iSession, "", 0, "QLIB_FTM_LOAD_RF_NV()");
             ucOk = QLIB_FTM_LOAD_RF_NV(rec.hHandle, &usFtmStatus);
             break;
         case 0:
@@ -106,7 +106,7 @@ int _Tessel_LoadRfNv(int iSession, const char* cFile, int iLine) {
         case 8:
         case 9:
         case 10:
-            Mob_TraceOn_m(2) ? Mob_TraceInfo(iSession, "", 0, "KAVOR_FTM_LOAD_RF_NV()") : void();
+            if (Mob_TraceOn_m(2)) Mob_TraceInfo(iSession, "", 0, "KAVOR_FTM_LOAD_RF_NV()");
             ucOk = KAVOR_FTM_LOAD_RF_NV(rec.hHandle, &usFtmStatus);
             break;
         default:

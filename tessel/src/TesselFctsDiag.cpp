@@ -65,8 +65,11 @@ int _Tessel_DiagSpcF(int iSession, const char* iSPC, unsigned char* piSPC_Result
     // never read past its end.
     char cCode[TESSEL_SPC_LENGTH + 1] = {};
     std::memcpy(cCode, iSPC, strnlen(iSPC, TESSEL_SPC_LENGTH));
+    // The trace shows the padding of a short code as blanks, so the line is
+    // not cut at the first zero byte.
+    auto shown = [&](int i) { return cCode[i] ? cCode[i] : ' '; };
     Mob_TraceCall(iSession, cFile, iLine, "%s( Handle=%d, iSPC[5...0]=%c%c%c%c%c%c ) Sess=%d", __func__, rec.hHandle,
-                  cCode[5], cCode[4], cCode[3], cCode[2], cCode[1], cCode[0], iSession);
+                  shown(5), shown(4), shown(3), shown(2), shown(1), shown(0), iSession);
     *piSPC_Result = 0;
     int iStatus = 0;
     if (rec.hHandle == -1 || !QLIB_DIAG_SPC_F(rec.hHandle, cCode, piSPC_Result)) iStatus = TESSEL_ERROR_LIBRARY;

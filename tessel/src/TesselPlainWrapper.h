@@ -77,9 +77,13 @@ inline PlainItem OutHex(const char* cName, const unsigned char* pucBytes, int iC
                 return text;
             }};
 }
-// A text output, `*name = "text"` (the text is terminated by the call).
-inline PlainItem OutText(const char* cName, const char* cText) {
-    return {PlainItem::Output, true, cText, [=] { return format("*%s = \"%s\"", cName, cText); }};
+// A text output of iRoom bytes, `*name = "text"`. It is emptied before the
+// call, so a call that fails or is not made leaves no unterminated text to
+// trace; the trace never reads past the room.
+inline PlainItem OutText(const char* cName, char* cText, int iRoom) {
+    PlainItem item{PlainItem::Output, true, cText, [=] { return format("*%s = \"%.*s\"", cName, iRoom - 1, cText); }};
+    item.fnPrepare = [=] { cText[0] = '\0'; };
+    return item;
 }
 // The error count of an error log, "label=value".
 template <typename Log>

@@ -98,6 +98,7 @@ TEST_F(Diag, SpcShortCodeIsSentZeroPadded) {
     unsigned char result = 0;
     EXPECT_EQ(_Tessel_DiagSpcF(s, "12", &result, "s.c", 1), 0);
     EXPECT_EQ(phone().calls("QLIB_DIAG_SPC_F").at(0).bytes, (Bytes{'1', '2', 0, 0, 0, 0}));
+    EXPECT_TRUE(hasLine("iSPC[5...0]=    21 ) Sess=1"));
     EXPECT_EQ(_Tessel_DiagSpcF(s, nullptr, &result, "s.c", 1), TESSEL_ERROR_PARAMETER2);
     phone().inject("QLIB_DIAG_SPC_F", qmsl_sim::Fault{});
     result = 1;
@@ -160,6 +161,18 @@ TEST_F(Diag, VersionTextsAreCutAndTracedInThreeLines) {
                                  "v.c", 2),
               kLib);
     EXPECT_STREQ(t[0], "");  // cleared before the call
+}
+
+TEST_F(Diag, BuildIdTextsOfACallNotMadeAreEmpty) {
+    const int s = openSession();
+    unsigned int msm = 0, model = 0;
+    char rev[TESSEL_BUILD_TEXT_MAX], text[TESSEL_BUILD_TEXT_MAX];
+    std::memset(rev, 'x', sizeof rev);  // unterminated
+    std::memset(text, 'x', sizeof text);
+    EXPECT_EQ(_Tessel_DiagExtBuildIdF(s, &msm, &model, rev, text, "b.c", 1), kLib);
+    EXPECT_STREQ(rev, "");
+    EXPECT_STREQ(text, "");
+    EXPECT_TRUE(hasLine("*sMobSwRev = \"\", *sModelStr = \"\" ) = 0xbffc19f7"));
 }
 
 // --- flash id and PMIC USB ---------------------------------------------------------

@@ -100,6 +100,136 @@ TESSEL_API int _Tessel_KlfGet_cKeyID(int iID, char* cText, const char* cFile, in
 /* Name of a camera model code. */
 TESSEL_API int _Tessel_KlfGet_cCamID(int iID, char* cText, const char* cFile, int iLine);
 
+
+/* --- connection, diagnostic and FTM operations ------------------------------- */
+/* Sizes of caller buffers of these operations. */
+#define TESSEL_BUILD_TEXT_MAX 512             /* each text of _Tessel_DiagExtBuildIdF */
+#define TESSEL_VERNO_TEXT_MAX 32              /* each text of _Tessel_DiagVernoF */
+#define TESSEL_TX_SWEEP_HDET_MAX 256          /* values of _Tessel_FtmGetAllHdetFromTxSweepCal */
+#define TESSEL_GSM_TX_LINEARIZER_VALUES 174   /* values of _Tessel_FtmWriteGsmTxLinearizer */
+#define TESSEL_IMAGE_NAME_MAX 128             /* characters of _Tessel_FtmDisplayImage's file name sent */
+#define TESSEL_ROOT_KEY_MAX 260               /* bytes of _Tessel_GsdidiagRootKeyReadCmd's key */
+#define TESSEL_SPC_LENGTH 6                   /* characters of a service programming code */
+
+/* One entry of the phone's error log and the log as _Tessel_DiagErrReadF reads it. */
+typedef struct {
+    unsigned char iAddress;
+    unsigned char iCount;
+    char sFileName[8];
+    unsigned short iLineNumber;
+    unsigned char bFatal;
+} TESSEL_ErrorRecord;
+typedef struct {
+    unsigned short iErrorCount;
+    unsigned short iErrorIgnored;
+    TESSEL_ErrorRecord aRecords[20];
+} TESSEL_ErrorLog;
+
+/* Connects the session to its phone (primary COM port) and, with a boot box
+ * (MZ4BB:), opens the box. A session that is already connected, or is not
+ * open, gives TESSEL_ERROR_LIBRARY and changes nothing; a failed connect
+ * leaves the session unconnected with no box open. The phone type becomes
+ * unknown (11). */
+TESSEL_API int _Tessel_ConnectServer(int iSession, const char* cFile, int iLine);
+/* Disconnects the phone and closes the boot box; afterwards the session is
+ * unconnected, its box closed and its phone type unknown. */
+TESSEL_API int _Tessel_DisonnectServer(int iSession, const char* cFile, int iLine);
+/* 0 while the phone answers, TESSEL_ERROR_LIBRARY otherwise. */
+TESSEL_API int _Tessel_IsPhoneConnected(int iSession, const char* cFile, int iLine);
+/* The session's phone-type index (0..10, 11 = unknown); set stores any index. */
+TESSEL_API int _Tessel_GetMobModel(int iSession, unsigned char* iMobModel, const char* cFile, int iLine);
+TESSEL_API int _Tessel_SetMobModel(int iSession, int iMobModel, const char* cFile, int iLine);
+/* The session's vendor handle (-1 when not connected); always 0. */
+TESSEL_API int _Tessel_GetComHandle(int iSession, int* piComHandle, const char* cFile, int iLine);
+/* The vendor library's type: 0 server mode ("QPST"), 1 direct mode
+ * ("QPHONEMS"), 2 other; always 0. */
+TESSEL_API int _Tessel_GetQLibType(int iSession, int* eType, const char* cFile, int iLine);
+
+/* Reads or writes one NV item; the phone's NV status (0 = done) comes back in
+ * *piNvStatus and does not change the result. */
+TESSEL_API int _Tessel_DiagNvReadF(int iSession, int iItemID, unsigned char* pData, int iLength,
+                                   unsigned short* piStatus, const char* cFile, int iLine);
+TESSEL_API int _Tessel_DiagNvWriteF(int iSession, int iItemID, const unsigned char* pData, int iLength,
+                                    unsigned short* piNvStatus, const char* cFile, int iLine);
+/* Switches the phone's mode (1 offline, 2 reset, 3 FTM, 4 online, 6 power
+ * off) and checks FTM (after 7 s; then detects the phone type) and online. */
+TESSEL_API int _Tessel_DiagControlF(int iSession, int eMode, const char* cFile, int iLine);
+/* Sends the service programming code (TESSEL_SPC_LENGTH characters);
+ * *piSPC_Result is 1 when the phone opened, 0 when it refused the code. */
+TESSEL_API int _Tessel_DiagSpcF(int iSession, const char* iSPC, unsigned char* piSPC_Result, const char* cFile,
+                                int iLine);
+/* Operation 0 reads the factory byte at an address below 128 into
+ * *piDataValue, 1 writes it. */
+TESSEL_API int _Tessel_FtmReadWriteFactoryData(int iSession, int iOperationType, int iDataAddress,
+                                               unsigned char* piDataValue, const char* cFile, int iLine);
+/* The phone's version: five texts of TESSEL_VERNO_TEXT_MAX bytes, cut at 11,
+ * 8, 11, 8 and 8 characters, and the numbers. */
+TESSEL_API int _Tessel_DiagVernoF(int iSession, char* comp_date, char* comp_time, char* rel_date, char* rel_time,
+                                  char* ver_dir, unsigned char* scm, unsigned char* mob_cai_rev,
+                                  unsigned char* mob_model, unsigned short* mob_firm_rev,
+                                  unsigned char* slot_cycle_index, unsigned char* voc_maj, unsigned char* voc_min,
+                                  const char* cFile, int iLine);
+/* Loads the RF NV items in the phone (by phone type); the FTM status must be 0. */
+TESSEL_API int _Tessel_LoadRfNv(int iSession, const char* cFile, int iLine);
+/* Low-power mode; after mode 3 the phone must be reset. */
+TESSEL_API int _Tessel_FtmSetLowPowerMode(int iSession, int iLowPowerMode, const char* cFile, int iLine);
+/* Maker id * 256 + device id of the phone's flash (0 when the call failed). */
+TESSEL_API int _Tessel_FtmGetNandFlashId(int iSession, unsigned short* piVersionData, const char* cFile, int iLine);
+/* Calls nothing: always TESSEL_ERROR_LIBRARY. */
+TESSEL_API int _Tessel_FtmTestFtmPmicUsb(int iSession, int iUSB_UART_Mode, const char* cFile, int iLine);
+
+/* SIM-side commands on slot 1; success needs the call, its status and its
+ * command status. The on-chip SIM and the root key use an application id of
+ * 16 zero bytes. */
+TESSEL_API int _Tessel_SimSimulation(int iSession, const char* cFile, int iLine);
+TESSEL_API int _Tessel_GsdidiagSimSecureStoreCmd(int iSession, int iAppIdLen, const unsigned char* pAppId,
+                                                 int iDataLen, const unsigned char* pData, const char* cFile,
+                                                 int iLine);
+/* *piDataLen: room of pData on entry, bytes read on return. */
+TESSEL_API int _Tessel_GsdidiagSimSecureReadCmd(int iSession, int iAppIdLen, const unsigned char* pAppId,
+                                                unsigned short* piDataLen, unsigned char* pData, const char* cFile,
+                                                int iLine);
+TESSEL_API int _Tessel_GsdidiagSecureDeviceInfoCmd(int iSession, int iAppIdLen, const unsigned char* pAppId,
+                                                   const char* cFile, int iLine);
+TESSEL_API int _Tessel_GsdidiagRootKeyWriteCmd(int iSession, int iKeyLen, const unsigned char* pKey,
+                                               const char* cFile, int iLine);
+/* pKey: TESSEL_ROOT_KEY_MAX bytes. */
+TESSEL_API int _Tessel_GsdidiagRootKeyReadCmd(int iSession, unsigned short* piKeyLen, unsigned char* pKey,
+                                              const char* cFile, int iLine);
+
+/* Port lists (no session; traced on standard output). *piNumPorts: room of
+ * the list on entry, ports written on return. */
+TESSEL_API int _Tessel_GetAllPortList(unsigned short* piNumPorts, unsigned short* pPortList, const char* cFile,
+                                      int iLine);
+TESSEL_API int _Tessel_GetAvailablePhonesPortList(unsigned short* piNumPorts, unsigned short* pPortList,
+                                                  unsigned short iNumIgnorePorts, unsigned short* pIgnorePortList,
+                                                  const char* cFile, int iLine);
+TESSEL_API int _Tessel_AddPortAliasEntry(unsigned short iLogicalPort, unsigned short iPhysicalPort,
+                                         const char* cFile, int iLine);
+TESSEL_API int _Tessel_ClearPortAliasList(const char* cFile, int iLine);
+
+/* Light levels. The percent level is scaled to the phone's 0..80; a scaled
+ * level of 0 counts as "off". The backlight switches the light type's lights
+ * the way the session's phone type has them (0 LCD, 1 keypad, 2 both, and
+ * the types of each phone). */
+TESSEL_API int _Tessel_FtmSetBacklightLevel(int iSession, int iLevel, int eLightType, const char* cFile, int iLine);
+TESSEL_API int _Tessel_FtmSetPwmLightLevel(int iSession, int iLevel, const char* cFile, int iLine);
+/* Switches the keypad light's current sink on (bState non-zero) or off. */
+TESSEL_API int _Tessel_SpecialSwitchKeypad(int iSession, unsigned short bState, const char* cFile, int iLine);
+
+/* The boot box: a COM port whose DTR drives the phone's power key and whose
+ * RTS selects the link mode. Init opens it (DTR and RTS low), close leaves
+ * DTR low and RTS high; link mode 0 sets RTS, 1 clears it, other modes do
+ * nothing. */
+TESSEL_API int _Tessel_SpecialMZ4BootBoxInit(int iSession, const char* cFile, int iLine);
+TESSEL_API int _Tessel_SpecialMZ4BootBoxClose(int iSession, const char* cFile, int iLine);
+TESSEL_API int _Tessel_SpecialMZ4BootBoxSetLinkMode(int iSession, int eMode, const char* cFile, int iLine);
+
+/* The plain operations (see tessel_plain.inc). */
+#define TESSEL_PLAIN(name, params, call, trace) TESSEL_API int name params;
+#include "tessel_plain.inc"
+#undef TESSEL_PLAIN
+
 #ifdef __cplusplus
 }
 #endif

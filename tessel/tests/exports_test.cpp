@@ -13,6 +13,37 @@ TEST(TesselExports, AreExactlyThePublicOperations) {
         // tracing and code texts
         "_Tessel_TraceDelay", "_Tessel_KlfGet_cEHwProject", "_Tessel_KlfGet_cFlashID", "_Tessel_KlfGet_cMobileType",
         "_Tessel_KlfGet_cKeyID", "_Tessel_KlfGet_cCamID",
+        // connection, diagnostic and FTM operations with rules of their own, light levels, keypad switch
+        "_Tessel_ConnectServer", "_Tessel_DisonnectServer", "_Tessel_IsPhoneConnected", "_Tessel_GetMobModel",
+        "_Tessel_SetMobModel", "_Tessel_DiagNvReadF", "_Tessel_DiagNvWriteF", "_Tessel_DiagControlF",
+        "_Tessel_DiagSpcF", "_Tessel_FtmReadWriteFactoryData", "_Tessel_DiagVernoF", "_Tessel_LoadRfNv",
+        "_Tessel_FtmSetLowPowerMode", "_Tessel_FtmGetNandFlashId", "_Tessel_FtmTestFtmPmicUsb",
+        "_Tessel_SimSimulation", "_Tessel_GsdidiagSimSecureStoreCmd", "_Tessel_GsdidiagSimSecureReadCmd",
+        "_Tessel_GsdidiagSecureDeviceInfoCmd", "_Tessel_GsdidiagRootKeyWriteCmd", "_Tessel_GsdidiagRootKeyReadCmd",
+        "_Tessel_GetAllPortList", "_Tessel_GetAvailablePhonesPortList", "_Tessel_AddPortAliasEntry",
+        "_Tessel_ClearPortAliasList",
+        "_Tessel_FtmSetBacklightLevel", "_Tessel_FtmSetPwmLightLevel", "_Tessel_SpecialSwitchKeypad",
+        // the plain operations
+        "_Tessel_AbortSwDownloadOperation", "_Tessel_DiagHsKeyF", "_Tessel_FtmSetMode", "_Tessel_FtmSetPdm",
+        "_Tessel_FtmSetPdmSigned", "_Tessel_FtmSetTxOn", "_Tessel_FtmSetTxOff", "_Tessel_FtmSetLnaRange",
+        "_Tessel_FtmSetChan", "_Tessel_FtmGetAdcVal", "_Tessel_FtmGetRxAgc", "_Tessel_FtmGetSynthState",
+        "_Tessel_FtmCdmaCwWaveform", "_Tessel_FtmSetLnaOffset", "_Tessel_FtmSetPaRange", "_Tessel_FtmGetCdmaIm2",
+        "_Tessel_FtmSetDvgaOffset", "_Tessel_FtmTxSweepCal", "_Tessel_FtmGetDvgaOffset", "_Tessel_FtmGetLnaOffset",
+        "_Tessel_FtmGetHdetFromTxSweepCal", "_Tessel_FtmSetHdetTracking", "_Tessel_FtmConfigureTxSweepCal",
+        "_Tessel_FtmGetAllHdetFromTxSweepCal", "_Tessel_FtmSetFlashLightLevel", "_Tessel_FtmSetPaProfile",
+        "_Tessel_FtmSetTransmitCont", "_Tessel_FtmSetTransmitBurst", "_Tessel_FtmSetRxBurst",
+        "_Tessel_FtmSetRxContinuous", "_Tessel_FtmSetTxPowerLevel", "_Tessel_FtmGetRssi", "_Tessel_FtmSetPaDacInput",
+        "_Tessel_FtmSetTxCalSweep", "_Tessel_FtmWriteGsmTxLinearizer", "_Tessel_FtmGetHardwareVersion",
+        "_Tessel_FtmGetFuelGaugeVersion", "_Tessel_FtmSimReadImsi", "_Tessel_FtmMmcFileAccess",
+        "_Tessel_FtmTestIrdaTxRx", "_Tessel_SetDTR_State", "_Tessel_FtmIrdaOnOff", "_Tessel_FtmDisplayImage",
+        "_Tessel_FtmConfigureSwitch", "_Tessel_FtmGetHwId", "_Tessel_DiagExtBuildIdF", "_Tessel_DiagStatusF",
+        "_Tessel_DiagErrReadF", "_Tessel_DiagErrClearF", "_Tessel_DiagSecurityFreeze", "_Tessel_GetComPortNumber",
+        "_Tessel_DiagGsmStatusF", "_Tessel_DiagGsmCallOrigF", "_Tessel_DiagGsmCallEndF",
+        "_Tessel_DiagHsDisplayGetParamsCmd", "_Tessel_FtmTestCameraFlash", "_Tessel_ConfigureSwDownloadTimeOut",
+        "_Tessel_FlushRxBuffer",
+        // boot box, library type and connection handle
+        "_Tessel_SpecialMZ4BootBoxInit", "_Tessel_SpecialMZ4BootBoxClose", "_Tessel_SpecialMZ4BootBoxSetLinkMode",
+        "_Tessel_GetQLibType", "_Tessel_GetComHandle",
     };
     EXPECT_EQ(testsupport::exported_symbols(TESSEL_LIBRARY_PATH), expected);
 }

@@ -1,0 +1,99 @@
+// The plain operations: the rows of tessel_plain.inc, each run by
+// Mob_RunPlain_m.
+#include "TesselEnum.h"
+#include "TesselFcts.h"
+#include "TesselPlainWrapper.h"
+#include "kavor.h"
+#include "qmsl_build.h"
+#include "qmsl_diag.h"
+#include "qmsl_diag_misc.h"
+#include "qmsl_ftm.h"
+#include "qmsl_port.h"
+
+#include <cstdarg>
+#include <cstring>
+
+std::string plain::format(const char* cFormat, ...) {
+    char cText[512];
+    std::va_list args;
+    va_start(args, cFormat);
+    std::vsnprintf(cText, sizeof cText, cFormat, args);
+    va_end(args);
+    return cText;
+}
+
+void Tessel_TracePlain_m(int iSession, const char* cFormat, ...) {
+    if (!Mob_TraceOn_m()) return;
+    char cText[512];
+    std::va_list args;
+    va_start(args, cFormat);
+    std::vsnprintf(cText, sizeof cText, cFormat, args);
+    va_end(args);
+    Mob_TRACE(iSession, 0, TRACE_PLAIN, cText, "", 0);
+}
+
+int Mob_RunPlain_m(int iSession, const char* cName, const char* cFile, int iLine,
+                   std::initializer_list<PlainItem> items, const std::function<unsigned char(QmslHandle)>& call) {
+    SessionRecord rec;
+    rec.iSession = iSession;
+    if (int st = GetInstrIDFromSession_m(&rec)) return st;
+    for (const PlainItem& item : items)
+        if (item.bPointer && !item.pRequired) return TESSEL_ERROR_PARAMETER2;
+    for (const PlainItem& item : items)
+        if (item.fnPrepare) item.fnPrepare();
+
+    if (Mob_TraceOn_m()) {
+        std::string args = plain::format("Handle=%d", rec.hHandle);
+        for (const PlainItem& item : items)
+            if (item.eKind == PlainItem::Input) args += item.cSeparator + item.fnText();
+        Mob_TraceCall(iSession, cFile, iLine, "%s( %s ) Sess=%d", cName, args.c_str(), iSession);
+    }
+
+    int iStatus = 0;
+    if (rec.hHandle == -1 || !call(rec.hHandle)) iStatus = TESSEL_ERROR_LIBRARY;
+
+    if (Mob_TraceOn_m()) {
+        std::string outs;
+        for (const PlainItem& item : items) {
+            if (item.eKind != PlainItem::Output) continue;
+            outs += (outs.empty() ? "" : ", ") + item.fnText();
+        }
+        if (outs.empty())
+            Mob_TraceResult(iSession, iStatus, "%s() = %#x", cName, static_cast<unsigned>(iStatus));
+        else
+            Mob_TraceResult(iSession, iStatus, "%s( %s ) = %#x", cName, outs.c_str(), static_cast<unsigned>(iStatus));
+    }
+    return iStatus;
+}
+
+namespace {
+
+using namespace plain;
+
+static_assert(sizeof(TESSEL_ErrorLog) == sizeof(QMSL_ErrorLog) &&
+                  offsetof(TESSEL_ErrorLog, aRecords) == offsetof(QMSL_ErrorLog, aRecords),
+              "error log layout");
+static_assert(TESSEL_TX_SWEEP_HDET_MAX == QMSL_TX_SWEEP_HDET_MAX && TESSEL_BUILD_TEXT_MAX == QMSL_BUILD_TEXT_MAX,
+              "buffer sizes");
+
+QMSL_ErrorLog* asQmsl(TESSEL_ErrorLog* pLog) { return reinterpret_cast<QMSL_ErrorLog*>(pLog); }
+
+// A zero-filled copy of an image name: the extension library sends a fixed
+// 128-byte field, which must never be read from the caller's shorter text.
+struct ImageName {
+    explicit ImageName(const char* cText) {
+        if (cText) std::memcpy(cName, cText, strnlen(cText, TESSEL_IMAGE_NAME_MAX));
+    }
+    char cName[TESSEL_IMAGE_NAME_MAX + 1] = {};
+};
+
+} // namespace
+
+#define TESSEL_UNPAREN(...) __VA_ARGS__
+#define TESSEL_PLAIN(name, params, call, trace)                                                                  \
+    int name params {                                                                                            \
+        return Mob_RunPlain_m(iSession, #name, cFile, iLine, {TESSEL_UNPAREN trace},                             \
+                              [&](QmslHandle h) -> unsigned char { return call; });                              \
+    }
+#include "tessel_plain.inc"
+#undef TESSEL_PLAIN

@@ -1,0 +1,55 @@
+// A session on the simulated phone of COM3, traced at level 1, and helpers to
+// read what reached the phone and which lines were written.
+#pragma once
+
+#include "TesselFixture.h"
+#include "qmsl_ext_ftm.h"
+
+#include <algorithm>
+
+class TesselFcts : public TesselTest {
+protected:
+    static constexpr unsigned kPort = 3;
+    static constexpr int kLib = TESSEL_ERROR_LIBRARY;
+
+    // An open session, not connected yet.
+    int openSession(const std::string& options = "TRACELEVEL:1") {
+        return open("ASRL3::INSTR::LIB:qc:" + options);
+    }
+    // An open and connected session; the journal and the trace start empty.
+    int connected(const std::string& options = "TRACELEVEL:1") {
+        const int s = openSession(options);
+        EXPECT_EQ(_Tessel_ConnectServer(s, "t.c", 1), 0);
+        phone().clear_journal();
+        tracer_test::clear_lines();
+        return s;
+    }
+    static qmsl_sim::Phone& phone() { return qmsl_sim::phone(kPort); }
+    static QmslHandle handleOf(int session) { return slot(session).hHandle; }
+
+    // Whether a line contains the text.
+    bool hasLine(const std::string& text) const {
+        const Lines l = lines();
+        return std::any_of(l.begin(), l.end(), [&](const std::string& s) { return s.find(text) != std::string::npos; });
+    }
+    // The extension-FTM requests that reached the phone (group, command id, data after the header).
+    struct FtmRequest {
+        std::uint16_t group, id;
+        std::vector<std::uint8_t> data;
+    };
+    static std::vector<FtmRequest> ftmRequests() {
+        std::vector<FtmRequest> r;
+        for (const auto& e : phone().calls("QLIB_SendSync")) {
+            const auto& b = e.bytes;
+            if (b.size() < 10 || b[0] != 0x4B || b[1] != 0x0B) continue;
+            r.push_back({static_cast<std::uint16_t>(b[2] | b[3] << 8), static_cast<std::uint16_t>(b[4] | b[5] << 8),
+                         std::vector<std::uint8_t>(b.begin() + 10, b.end())});
+        }
+        return r;
+    }
+    static std::vector<std::uint16_t> ftmIds() {
+        std::vector<std::uint16_t> ids;
+        for (const auto& r : ftmRequests()) ids.push_back(r.id);
+        return ids;
+    }
+};

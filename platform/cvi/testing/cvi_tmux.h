@@ -28,7 +28,7 @@ inline std::string run_command(const std::string& cmd) {
 class TmuxProgram {
 public:
     static constexpr int kPollMs = 20;
-    static constexpr int kWaitLimitMs = 4000;
+    static constexpr int kWaitLimitMs = 20000;  // generous: a loaded CI machine starts slowly
 
     explicit TmuxProgram(const std::string& command)
         : tmux_("tmux -L cvi_tmux_" + std::to_string(::getpid()) + " -f /dev/null") {

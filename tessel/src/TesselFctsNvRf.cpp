@@ -63,7 +63,9 @@ constexpr float kHdetPowerMin = 6.75f;
 constexpr float kHdetPowerMax = 26.67f;
 constexpr double kHdetStep = 1.328;
 
-int readThree(const char* cName, int iSession, int eNvBand, short* p1, short* p2, short* p3,
+// Three 2-byte values of a band; cOut names them in the result line
+// ("piRise" gives *piRise1=.., *piRise2=.., *piRise3=..).
+int readThree(const char* cName, const char* cOut, int iSession, int eNvBand, short* p1, short* p2, short* p3,
               const BandRow<3> (&rows)[3], const char* cFile, int iLine) {
     return exportFrame(iSession, cName, cFile, iLine, p1 && p2 && p3, bandArg(eNvBand),
                        [&](const Call& call) {
@@ -71,7 +73,7 @@ int readThree(const char* cName, int iSession, int eNvBand, short* p1, short* p2
                                return std::vector<Step>{readI16(it[0], p1), readI16(it[1], p2), readI16(it[2], p3)};
                            });
                        },
-                       [&] { return format("*p1=%d, *p2=%d, *p3=%d", *p1, *p2, *p3); });
+                       [&] { return format("*%s1=%d, *%s2=%d, *%s3=%d", cOut, *p1, cOut, *p2, cOut, *p3); });
 }
 
 } // namespace
@@ -110,12 +112,12 @@ int _Tessel_NvWriteWcdmaLnaOffset(int iSession, int eNvBand, short iOffset1, con
 
 int _Tessel_NvReadWcdmaLnaRangeRise(int iSession, int eNvBand, short* piRise1, short* piRise2, short* piRise3,
                                     const char* cFile, int iLine) {
-    return readThree(__func__, iSession, eNvBand, piRise1, piRise2, piRise3, kLnaRise, cFile, iLine);
+    return readThree(__func__, "piRise", iSession, eNvBand, piRise1, piRise2, piRise3, kLnaRise, cFile, iLine);
 }
 
 int _Tessel_NvReadWcdmaLnaRangeFall(int iSession, int eNvBand, short* piFall1, short* piFall2, short* piFall3,
                                     const char* cFile, int iLine) {
-    return readThree(__func__, iSession, eNvBand, piFall1, piFall2, piFall3, kLnaFall, cFile, iLine);
+    return readThree(__func__, "piFall", iSession, eNvBand, piFall1, piFall2, piFall3, kLnaFall, cFile, iLine);
 }
 
 int _Tessel_NvWriteTxLinMaster(int iSession, int eNvBand, const unsigned char* pTableA, const unsigned char* pTableB,

@@ -188,6 +188,7 @@ TEST_F(Nv, RangeValuesAreReadLowByteFirst) {
     EXPECT_EQ(r1, static_cast<short>(0x8001));
     EXPECT_EQ(r2, -1);
     EXPECT_EQ(r3, 16);
+    EXPECT_EQ(lines().back(), "(3A)    _Tessel_NvReadWcdmaLnaRangeRise( *piRise1=-32767, *piRise2=-1, *piRise3=16 ) = 0 (SUCCESS) ");
 }
 
 TEST_F(Nv, AFailedReadInTheMiddleLeavesItsOutputAndReadsTheRest) {

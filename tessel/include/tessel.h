@@ -230,6 +230,156 @@ TESSEL_API int _Tessel_SpecialMZ4BootBoxSetLinkMode(int iSession, int eMode, con
 #include "tessel_plain.inc"
 #undef TESSEL_PLAIN
 
+/* --- NV items ---------------------------------------------------------------- */
+/* Each operation reads or writes named NV items of the phone. Unless a line
+ * says otherwise: every access runs, also after an earlier one failed; a
+ * failed call or an NV status other than 0 gives TESSEL_ERROR_LIBRARY; a band,
+ * mode or range the operation does not know gives TESSEL_ERROR_LIBRARY with
+ * no access; an unconnected session gives TESSEL_ERROR_LIBRARY. An output is
+ * written only from an item read with NV status 0. Numbers inside items are
+ * little-endian. Band codes: 4, 5, 6 the WCDMA paths, 0..3 the GSM paths. */
+#define TESSEL_IMEI_TEXT_MAX 16      /* _Tessel_NvReadImei: 15 digits and a NUL */
+#define TESSEL_BD_ADDR_TEXT_MAX 13   /* _Tessel_NvReadBDAddr: 12 hex digits and a NUL */
+#define TESSEL_BD_ADDR_LENGTH 6      /* bytes of a raw Bluetooth address */
+#define TESSEL_DSN_LENGTH 16         /* bytes of the device serial number */
+#define TESSEL_NV_IMAGE_LENGTH 128   /* bytes of an item image (factory data, GSM RX offsets) */
+
+/* The GSM TX calibration record (58 bytes) and the GSM IM2 record (14 bytes). */
+typedef struct {
+    unsigned char aBytes[58];
+} TESSEL_GsmTxCalData;
+typedef struct {
+    unsigned char aBytes[14];
+} TESSEL_GsmIm2CalData;
+
+/* Identity and flags. The IMEI text is exactly 15 decimal digits (anything
+ * else is refused before any access); it is written, read back and compared.
+ * The read gives the 15 digits, or 16 NUL bytes when the item could not be
+ * read. */
+TESSEL_API int _Tessel_NvReadImei(int iSession, char* szImei, const char* cFile, int iLine);
+TESSEL_API int _Tessel_NvWriteImei(int iSession, const char* szImei, const char* cFile, int iLine);
+/* The address as 12 hex digits, most significant first; the item holds the
+ * bytes reversed. The write needs 12 hex digits (refused otherwise, with no
+ * access) and leaves the caller's text upper-cased; no read-back. */
+TESSEL_API int _Tessel_NvReadBDAddr(int iSession, char* szBDAddr, const char* cFile, int iLine);
+TESSEL_API int _Tessel_NvWriteBDAddr(int iSession, char* szBDAddr, const char* cFile, int iLine);
+TESSEL_API int _Tessel_NvWriteRawBDAddr(int iSession, const unsigned char* pBDAddr, const char* cFile, int iLine);
+TESSEL_API int _Tessel_NvReadDSN(int iSession, unsigned char* pDSN, const char* cFile, int iLine);
+TESSEL_API int _Tessel_NvWriteDSN(int iSession, const unsigned char* pDSN, const char* cFile, int iLine);
+/* The FTM flag (1 for any non-zero argument: the phone starts in factory
+ * test mode), written and read back; the battery fake and air security flags
+ * the same way. The getters give 0 or 1 and fail on any other stored byte. */
+TESSEL_API int _Tessel_NvSetFtmFlag(int iSession, unsigned short bFtmFlag, const char* cFile, int iLine);
+TESSEL_API int _Tessel_NvSetBatteryFakeFlag(int iSession, unsigned short bFakeFlag, const char* cFile, int iLine);
+TESSEL_API int _Tessel_NvGetBatteryFakeFlag(int iSession, unsigned short* bFakeFlag, const char* cFile, int iLine);
+TESSEL_API int _Tessel_NvSetAirSecurityFlag(int iSession, unsigned short bAirSecurityFlag, const char* cFile,
+                                            int iLine);
+TESSEL_API int _Tessel_NvGetAirSecurityFlag(int iSession, unsigned short* bAirSecurityFlag, const char* cFile,
+                                            int iLine);
+/* Auto answer on for exactly 1, else off; no read-back. */
+TESSEL_API int _Tessel_NvSetAutoAnswerStatus(int iSession, unsigned short bActivateAA, const char* cFile, int iLine);
+
+/* Factory data, network and miscellaneous items. The factory-data slice is
+ * iLength bytes from index iStart of the 128-byte image; it must lie inside
+ * the image. The write reads the image, replaces the slice and writes it. */
+TESSEL_API int _Tessel_NvReadFactNBytes(int iSession, unsigned char iStart, unsigned char iLength,
+                                        unsigned char* pData, const char* cFile, int iLine);
+TESSEL_API int _Tessel_NvWriteFactNBytes(int iSession, unsigned char iStart, unsigned char iLength,
+                                         const unsigned char* pData, const char* cFile, int iLine);
+/* Modes 0, 2, 3, 4, 5. */
+TESSEL_API int _Tessel_NvWriteNetworkScanMode(int iSession, int eMode, const char* cFile, int iLine);
+TESSEL_API int _Tessel_NvWriteLastGoodChannel(int iSession, int eMode, unsigned short uiChannel, const char* cFile,
+                                              int iLine);
+TESSEL_API int _Tessel_NvDeleteNetworkInformation(int iSession, const char* cFile, int iLine);
+TESSEL_API int _Tessel_NvSetRoamingListStatus(int iSession, unsigned short bActivateRl, const char* cFile, int iLine);
+TESSEL_API int _Tessel_NvResetVcoTuningTable(int iSession, const char* cFile, int iLine);
+TESSEL_API int _Tessel_NvResetIqLineResistorCal(int iSession, const char* cFile, int iLine);
+TESSEL_API int _Tessel_NvWriteMicGainAdjust(int iSession, short iGain, const char* cFile, int iLine);
+TESSEL_API int _Tessel_NvWriteVcoValues(int iSession, short iDefaultVco, short iDefaultVcoSlope, const char* cFile,
+                                        int iLine);
+/* Sets the PDM (type 0 for bands 1..3, 4 for band 4) to the stored VCO. */
+TESSEL_API int _Tessel_SetDefaultVco(int iSession, int iBand, const char* cFile, int iLine);
+/* Batched NV writes; the flush fails when any queued write failed. */
+TESSEL_API int _Tessel_DiagNvWriteSetBatchMode(int iSession, unsigned short bStartBatchMode, const char* cFile,
+                                               int iLine);
+TESSEL_API int _Tessel_DiagNvWriteFlushBatchQueue(int iSession, const char* cFile, int iLine);
+
+/* RF calibration items, moved as opaque tables. A table that may be null
+ * is skipped when null; every other pointer must be given. */
+TESSEL_API int _Tessel_NvWriteWcdmaVgaGain(int iSession, int eNvBand, short iOffset, const unsigned char* pTable,
+                                           const char* cFile, int iLine);
+TESSEL_API int _Tessel_NvWriteWcdmaLnaOffset(int iSession, int eNvBand, short iOffset1, const unsigned char* pTable1,
+                                             short iOffset2, const unsigned char* pTable2, short iOffset3,
+                                             const unsigned char* pTable3, const char* cFile, int iLine);
+TESSEL_API int _Tessel_NvReadWcdmaLnaRangeRise(int iSession, int eNvBand, short* piRise1, short* piRise2,
+                                               short* piRise3, const char* cFile, int iLine);
+TESSEL_API int _Tessel_NvReadWcdmaLnaRangeFall(int iSession, int eNvBand, short* piFall1, short* piFall2,
+                                               short* piFall3, const char* cFile, int iLine);
+/* Tables of 74 bytes (64 for band 4 on phone types 5 and 7). */
+TESSEL_API int _Tessel_NvWriteTxLinMaster(int iSession, int eNvBand, const unsigned char* pTableA,
+                                          const unsigned char* pTableB, const char* cFile, int iLine);
+/* Band 4 only; tables of 16 bytes. */
+TESSEL_API int _Tessel_NvWriteTxVsFreq(int iSession, int eNvBand, const unsigned char* pTableA,
+                                       const unsigned char* pTableB, const char* cFile, int iLine);
+TESSEL_API int _Tessel_NvWriteTxVsFreqSelectBias(int iSession, int eNvBand, int eBiasState,
+                                                 const unsigned char* pTableA, const unsigned char* pTableB,
+                                                 const char* cFile, int iLine);
+TESSEL_API int _Tessel_NvReadWcdmaTxFreqCompAntRel(int iSession, int eNvBand, unsigned char* pTableA,
+                                                   unsigned char* pTableB, const char* cFile, int iLine);
+/* Band 4 only; tables of 32 bytes. */
+TESSEL_API int _Tessel_NvWriteWcdmaTxLimVsFreq(int iSession, int eNvBand, const unsigned char* pTableA,
+                                               const unsigned char* pTableB, const char* cFile, int iLine);
+/* Tables of 15, 16, 16 and 15 bytes, each may be null. */
+TESSEL_API int _Tessel_NvWritePaGainSlope(int iSession, const unsigned char* pTable802, const unsigned char* pTable803,
+                                          const unsigned char* pTable1094, const unsigned char* pTable1136,
+                                          const char* cFile, int iLine);
+/* A table of 16 bytes. */
+TESSEL_API int _Tessel_NvWriteHdetVsAgc(int iSession, int eNvBand, const unsigned char* pTable, const char* cFile,
+                                        int iLine);
+/* The HDET byte for a power of 6.75..26.67 (else TESSEL_ERROR_PARAMETER2 and
+ * no access); *pbHdet is 0 unless the table was read. */
+TESSEL_API int _Tessel_NvReadHdetForPower(int iSession, int eNvBand, float dPower, unsigned char* pbHdet,
+                                          const char* cFile, int iLine);
+TESSEL_API int _Tessel_NvWriteHdetOfsAndSpn(int iSession, int eNvBand, unsigned char Ofs, unsigned char Spn,
+                                            const char* cFile, int iLine);
+/* 32 bytes. */
+TESSEL_API int _Tessel_NvReadWcdmaTxCalChan(int iSession, unsigned char* pBuffer, const char* cFile, int iLine);
+/* PA ranges 0 and 3; 64 bytes. */
+TESSEL_API int _Tessel_NvReadWcdmaTxPdmLin(int iSession, int ePaRange, unsigned char* pBuffer, const char* cFile,
+                                           int iLine);
+/* Threshold 0 only. */
+TESSEL_API int _Tessel_NvReadWcdmaTxPaRangeThreshold(int iSession, int ePaRangeThreshold, short* piWcdmaRise,
+                                                     short* piWcdmaFall, const char* cFile, int iLine);
+/* TESSEL_NV_IMAGE_LENGTH bytes. */
+TESSEL_API int _Tessel_NvReadGsmRxRelOffsets(int iSession, unsigned char* pBuffer, const char* cFile, int iLine);
+/* Sixteen tables, each may be null: four of 16 bytes, eight of 32, four of 16. */
+TESSEL_API int _Tessel_NvWriteGsmRxGainRange(
+    int iSession, const unsigned char* pTable726, const unsigned char* pTable727, const unsigned char* pTable728,
+    const unsigned char* pTable729, const unsigned char* pTable1058, const unsigned char* pTable1059,
+    const unsigned char* pTable1060, const unsigned char* pTable1061, const unsigned char* pTable730,
+    const unsigned char* pTable731, const unsigned char* pTable732, const unsigned char* pTable733,
+    const unsigned char* pTable1102, const unsigned char* pTable1103, const unsigned char* pTable1104,
+    const unsigned char* pTable1105, const char* cFile, int iLine);
+/* Reads the item, puts the record at its start and writes it back. */
+TESSEL_API int _Tessel_NvWriteGsmTxCalData(int iSession, TESSEL_GsmTxCalData sTxCalData, const char* cFile,
+                                           int iLine);
+/* Bands 2 and 3: the record, then zeros, as a 128-byte image. */
+TESSEL_API int _Tessel_NvWriteGsmIm2CalData(int iSession, int eNvBand, TESSEL_GsmIm2CalData sIm2CalData,
+                                            const char* cFile, int iLine);
+/* Bands 2 and 3; 2 bytes. */
+TESSEL_API int _Tessel_NvWriteGsmTxRsbCalData(int iSession, int eNvBand, const unsigned char* pRsbData,
+                                              const char* cFile, int iLine);
+TESSEL_API int _Tessel_NvWriteOpllBandwidthValue(int iSession, int eNvBand, unsigned char iOpllValue,
+                                                 const char* cFile, int iLine);
+TESSEL_API int _Tessel_NvWriteGsmPathDelay(int iSession, int eNvBand, short iTimeDelay, const char* cFile, int iLine);
+/* Ranges 0 and 1; the low byte of each value. */
+TESSEL_API int _Tessel_NvWriteGsmTxCalPath(int iSession, int eNvBand, int iRange, short iRsb_A, short iRsb_B,
+                                           const char* cFile, int iLine);
+/* Both outputs are written always, 0 when nothing was read. */
+TESSEL_API int _Tessel_NvReadAMAMDynamicRange(int iSession, int eNvBand, int* piMaxPower, int* piMinPower,
+                                              const char* cFile, int iLine);
+/* --- end of NV items ------------------------------------------------------- */
+
 #ifdef __cplusplus
 }
 #endif

@@ -44,6 +44,24 @@ TEST(TesselExports, AreExactlyThePublicOperations) {
         // boot box, library type and connection handle
         "_Tessel_SpecialMZ4BootBoxInit", "_Tessel_SpecialMZ4BootBoxClose", "_Tessel_SpecialMZ4BootBoxSetLinkMode",
         "_Tessel_GetQLibType", "_Tessel_GetComHandle",
+        // NV items
+        "_Tessel_NvReadImei", "_Tessel_NvWriteImei", "_Tessel_NvReadBDAddr", "_Tessel_NvWriteBDAddr",
+        "_Tessel_NvWriteRawBDAddr", "_Tessel_NvReadDSN", "_Tessel_NvWriteDSN", "_Tessel_NvSetFtmFlag",
+        "_Tessel_NvSetBatteryFakeFlag", "_Tessel_NvGetBatteryFakeFlag", "_Tessel_NvSetAirSecurityFlag",
+        "_Tessel_NvGetAirSecurityFlag", "_Tessel_NvSetAutoAnswerStatus", "_Tessel_NvReadFactNBytes",
+        "_Tessel_NvWriteFactNBytes", "_Tessel_NvWriteNetworkScanMode", "_Tessel_NvWriteLastGoodChannel",
+        "_Tessel_NvDeleteNetworkInformation", "_Tessel_NvSetRoamingListStatus", "_Tessel_NvResetVcoTuningTable",
+        "_Tessel_NvResetIqLineResistorCal", "_Tessel_NvWriteMicGainAdjust", "_Tessel_NvWriteVcoValues",
+        "_Tessel_SetDefaultVco", "_Tessel_DiagNvWriteSetBatchMode", "_Tessel_DiagNvWriteFlushBatchQueue",
+        "_Tessel_NvWriteWcdmaVgaGain", "_Tessel_NvWriteWcdmaLnaOffset", "_Tessel_NvReadWcdmaLnaRangeRise",
+        "_Tessel_NvReadWcdmaLnaRangeFall", "_Tessel_NvWriteTxLinMaster", "_Tessel_NvWriteTxVsFreq",
+        "_Tessel_NvWriteTxVsFreqSelectBias", "_Tessel_NvReadWcdmaTxFreqCompAntRel",
+        "_Tessel_NvWriteWcdmaTxLimVsFreq", "_Tessel_NvWritePaGainSlope", "_Tessel_NvWriteHdetVsAgc",
+        "_Tessel_NvReadHdetForPower", "_Tessel_NvWriteHdetOfsAndSpn", "_Tessel_NvReadWcdmaTxCalChan",
+        "_Tessel_NvReadWcdmaTxPdmLin", "_Tessel_NvReadWcdmaTxPaRangeThreshold", "_Tessel_NvReadGsmRxRelOffsets",
+        "_Tessel_NvWriteGsmRxGainRange", "_Tessel_NvWriteGsmTxCalData", "_Tessel_NvWriteGsmIm2CalData",
+        "_Tessel_NvWriteGsmTxRsbCalData", "_Tessel_NvWriteOpllBandwidthValue", "_Tessel_NvWriteGsmPathDelay",
+        "_Tessel_NvWriteGsmTxCalPath", "_Tessel_NvReadAMAMDynamicRange",
     };
     EXPECT_EQ(testsupport::exported_symbols(TESSEL_LIBRARY_PATH), expected);
 }

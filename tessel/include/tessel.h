@@ -225,6 +225,90 @@ TESSEL_API int _Tessel_SpecialMZ4BootBoxInit(int iSession, const char* cFile, in
 TESSEL_API int _Tessel_SpecialMZ4BootBoxClose(int iSession, const char* cFile, int iLine);
 TESSEL_API int _Tessel_SpecialMZ4BootBoxSetLinkMode(int iSession, int eMode, const char* cFile, int iLine);
 
+/* --- peripheral special procedures ------------------------------------------- */
+/* Each acts on one peripheral of the session's phone: TESSEL_ERROR_LIBRARY
+ * when the session is not connected or a call fails, TESSEL_ERROR_PARAMETER2
+ * for an argument out of range or a null output, and TESSEL_ERROR_LIBRARY
+ * with "[ERROR: Mobile type not supported.]" for a phone type without the
+ * peripheral. A non-zero bState means on. */
+#define TESSEL_HOST_VERSION_TEXT_MAX 16 /* text of _Tessel_SpecialGetQpstVersion and _Tessel_SpecialGetUsbVersion */
+#define TESSEL_SW_VERSION_TEXT_MAX 20   /* text of _Tessel_SpecialGetSwVerForMero */
+
+/* Supplies, charger switches and other switches of the phone. */
+TESSEL_API int _Tessel_SpecialSwitchLCD(int iSession, unsigned short bState, const char* cFile, int iLine);
+TESSEL_API int _Tessel_SpecialSwitchVibra(int iSession, unsigned short bState, const char* cFile, int iLine);
+TESSEL_API int _Tessel_SpecialSwitchSimSupply(int iSession, unsigned short bState, const char* cFile, int iLine);
+/* Bluetooth supply off, 250 ms, on again. */
+TESSEL_API int _Tessel_SpecialBluetoothPwrCycle(int iSession, const char* cFile, int iLine);
+/* Switch 0 is the wall charger, 1 the battery transistor. */
+TESSEL_API int _Tessel_SpecialSetChargeFetState(int iSession, int iSwitch, unsigned short bState, const char* cFile,
+                                                int iLine);
+TESSEL_API int _Tessel_SpecialSetChargeAppState(int iSession, unsigned short bState, const char* cFile, int iLine);
+TESSEL_API int _Tessel_SpecialSetVCollapseProtectionState(int iSession, unsigned short bState, const char* cFile,
+                                                          int iLine);
+/* Only switch 1 (the battery transistor) can be read. */
+TESSEL_API int _Tessel_SpecialGetChargeFetState(int iSession, int iSwitch, short* bState, const char* cFile,
+                                                int iLine);
+TESSEL_API int _Tessel_SpecialSwitchUart(int iSession, unsigned short bState, const char* cFile, int iLine);
+TESSEL_API int _Tessel_SpecialSwitchFuelGauge(int iSession, const char* cFile, int iLine);
+TESSEL_API int _Tessel_SpecialSetAudioMuting(int iSession, unsigned short bState, const char* cFile, int iLine);
+/* Sets the phone's real-time clock to the station's local time. */
+TESSEL_API int _Tessel_SpecialSetRtcActualTime(int iSession, const char* cFile, int iLine);
+/* Wall-charger limits: 4000..4375 mV and 10..300. */
+TESSEL_API int _Tessel_SpecialSetPmicChargeLimits(int iSession, unsigned short iVoltage, unsigned short iCurrent,
+                                                  const char* cFile, int iLine);
+
+/* Means of iAverageCount ADC reads (a count of 0 gives TESSEL_ERROR_PARAMETER2). */
+TESSEL_API int _Tessel_SpecialReadBattVoltage(int iSession, unsigned short iAverageCount, double* dBattV,
+                                              const char* cFile, int iLine);
+/* The first value is read on phone type 0 only (255.0 elsewhere). */
+TESSEL_API int _Tessel_SpecialReadThermistors(int iSession, unsigned short iAverageCount, double* dRFTherm,
+                                              double* dPATherm, const char* cFile, int iLine);
+TESSEL_API int _Tessel_SpecialReadHdet(int iSession, unsigned short iAverageCount, double* dHdet, const char* cFile,
+                                       int iLine);
+
+/* Shows the test picture of a pattern number (by phone type). */
+TESSEL_API int _Tessel_SpecialSetDisplayPattern(int iSession, int ePattern, const char* cFile, int iLine);
+/* Selects display 0 or 1 and lights it. */
+TESSEL_API int _Tessel_SpecialSwitchDisplay(int iSession, unsigned char uiDsplNum, const char* cFile, int iLine);
+/* Writes 16 bytes to a memory-card file and reads them back. */
+TESSEL_API int _Tessel_SpecialMmcTest(int iSession, const char* cFile, int iLine);
+
+/* Versions ("a.b.c.d") of the vendor's phone server and USB serial driver on
+ * the station; cVersion needs TESSEL_HOST_VERSION_TEXT_MAX bytes. */
+TESSEL_API int _Tessel_SpecialGetQpstVersion(int iSession, char* cVersion, const char* cFile, int iLine);
+TESSEL_API int _Tessel_SpecialGetUsbVersion(int iSession, char* cVersion, const char* cFile, int iLine);
+
+/* Slider, supplies and pins on register bits, by phone type. */
+TESSEL_API int _Tessel_SpecialGetSliderState(int iSession, int* eSliderState, const char* cFile, int iLine);
+TESSEL_API int _Tessel_SpecialSwitchAccSupplyVoltage(int iSession, unsigned short bState, const char* cFile,
+                                                     int iLine);
+TESSEL_API int _Tessel_SpecialReadAntennaSwitchState(int iSession, short* bState, const char* cFile, int iLine);
+TESSEL_API int _Tessel_SpecialSwitchVregCamera(int iSession, unsigned short bState, const char* cFile, int iLine);
+/* GPIO 0..98: the bit mask in its register, and the pin's state. */
+TESSEL_API int _Tessel_GetGpioMask(int iSession, unsigned char iGpio, unsigned int* iMask, const char* cFile,
+                                   int iLine);
+TESSEL_API int _Tessel_SpecialSetGpioState(int iSession, unsigned char iGpio, unsigned short bGpioState,
+                                           const char* cFile, int iLine);
+TESSEL_API int _Tessel_SpecialGetGpioState(int iSession, unsigned char iGpio, short* bGpioState, const char* cFile,
+                                           int iLine);
+
+/* The fake-security NV items: *bStatus 1 when they hold the safe values. */
+TESSEL_API int _Tessel_SpecialCheckFakeSecurity(int iSession, unsigned short* bStatus, const char* cFile, int iLine);
+TESSEL_API int _Tessel_SpecialDisableFakeSecurity(int iSession, const char* cFile, int iLine);
+/* Polls the phone's file system until the application folders are empty
+ * (*bCompleted 1) or iTimoSec seconds (0 = 300) have passed (*bTimeout 1). */
+TESSEL_API int _Tessel_SpecialGetEfsUnpackStatus(int iSession, short* bCompleted, short* bTimeout,
+                                                 unsigned short iTimoSec, const char* cFile, int iLine);
+/* Lock state of the service programming code: *bLockState 1 = locked;
+ * *iCyclesLeft the unlock tries left after the next one. */
+TESSEL_API int _Tessel_SpecialGetLockState(int iSession, short* bLockState, unsigned char* iCyclesLeft,
+                                           const char* cFile, int iLine);
+/* Software version number from the model text (255 when unknown). */
+TESSEL_API int _Tessel_SpecialGetSVN(int iSession, unsigned char* iSVN, const char* cFile, int iLine);
+/* Release date and time as "YYYY-MM-DD hh:mm:ss" (TESSEL_SW_VERSION_TEXT_MAX bytes). */
+TESSEL_API int _Tessel_SpecialGetSwVerForMero(int iSession, char* cSwVer, const char* cFile, int iLine);
+
 /* The plain operations (see tessel_plain.inc). */
 #define TESSEL_PLAIN(name, params, call, trace) TESSEL_API int name params;
 #include "tessel_plain.inc"

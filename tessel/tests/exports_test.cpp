@@ -62,6 +62,19 @@ TEST(TesselExports, AreExactlyThePublicOperations) {
         "_Tessel_NvWriteGsmRxGainRange", "_Tessel_NvWriteGsmTxCalData", "_Tessel_NvWriteGsmIm2CalData",
         "_Tessel_NvWriteGsmTxRsbCalData", "_Tessel_NvWriteOpllBandwidthValue", "_Tessel_NvWriteGsmPathDelay",
         "_Tessel_NvWriteGsmTxCalPath", "_Tessel_NvReadAMAMDynamicRange",
+        // peripheral special procedures
+        "_Tessel_SpecialSwitchLCD", "_Tessel_SpecialSwitchVibra", "_Tessel_SpecialSwitchSimSupply",
+        "_Tessel_SpecialBluetoothPwrCycle", "_Tessel_SpecialSetChargeFetState", "_Tessel_SpecialSetChargeAppState",
+        "_Tessel_SpecialSetVCollapseProtectionState", "_Tessel_SpecialGetChargeFetState", "_Tessel_SpecialSwitchUart",
+        "_Tessel_SpecialSwitchFuelGauge", "_Tessel_SpecialSetAudioMuting", "_Tessel_SpecialSetRtcActualTime",
+        "_Tessel_SpecialSetPmicChargeLimits", "_Tessel_SpecialReadBattVoltage", "_Tessel_SpecialReadThermistors",
+        "_Tessel_SpecialReadHdet", "_Tessel_SpecialSetDisplayPattern", "_Tessel_SpecialSwitchDisplay",
+        "_Tessel_SpecialMmcTest", "_Tessel_SpecialGetQpstVersion", "_Tessel_SpecialGetUsbVersion",
+        "_Tessel_SpecialGetSliderState", "_Tessel_SpecialSwitchAccSupplyVoltage",
+        "_Tessel_SpecialReadAntennaSwitchState", "_Tessel_SpecialSwitchVregCamera", "_Tessel_GetGpioMask",
+        "_Tessel_SpecialSetGpioState", "_Tessel_SpecialGetGpioState", "_Tessel_SpecialCheckFakeSecurity",
+        "_Tessel_SpecialDisableFakeSecurity", "_Tessel_SpecialGetEfsUnpackStatus", "_Tessel_SpecialGetLockState",
+        "_Tessel_SpecialGetSVN", "_Tessel_SpecialGetSwVerForMero",
     };
     EXPECT_EQ(testsupport::exported_symbols(TESSEL_LIBRARY_PATH), expected);
 }

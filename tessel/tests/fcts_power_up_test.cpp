@@ -108,6 +108,23 @@ TEST_F(PowerUpSteps, DefaultInitialWaitIsEightSeconds) {
     EXPECT_TRUE(hasLine("[waiting default TIMO_INITIAL...]"));
 }
 
+// The 32-bit tick count wraps 5 s into the sequence: the waits still end on
+// time, neither at once nor never.
+TEST_F(PowerUpSteps, WaitsSurviveTheWrapOfTheTickCount) {
+    pclock::use_virtual_time((1LL << 32) - 5000);
+    const int s = sessionOff(DtrPath::Vendor);
+    bootsInto(true);
+    EXPECT_EQ(_Tessel_SpecialMobileOnFtm(s, 0, "u.c", 1), 0);
+    EXPECT_EQ(phone().power(), Power::Ftm);
+
+    phone().set_power(Power::Off);
+    phone().boot_ms = 1LL << 40;
+    const long long t0 = pclock::now_ms();
+    EXPECT_EQ(_Tessel_SpecialMobileOnFtm(s, 0, "u.c", 1), kLib);
+    EXPECT_GT(pclock::now_ms() - t0, 20000);
+    EXPECT_LE(pclock::now_ms() - t0, 20200);
+}
+
 TEST_F(PowerUpSteps, StoredDtrHighKeepsTheBoxLineHigh) {
     const int s = sessionOff(DtrPath::Box);
     bootsInto(true);

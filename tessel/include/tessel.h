@@ -464,6 +464,27 @@ TESSEL_API int _Tessel_NvReadAMAMDynamicRange(int iSession, int eNvBand, int* pi
                                               const char* cFile, int iLine);
 /* --- end of NV items ------------------------------------------------------- */
 
+/* --- power-up, reset, power-off and DTR ------------------------------------ */
+/* Switches the phone on into FTM or ONLINE: a DTR pulse (through the boot box
+ * in box mode, else on the phone's port; with the stored DTR state 1 the box
+ * keeps DTR high), waiting up to iTimeout ms (0: 20000; the initial wait of
+ * _Tessel_PutUserDefinedTimeoutInitial counts against it) for the phone to
+ * answer, a reset into the mode when it came up in the other one, the mode
+ * check and the hardware detection. The result line names the reason. */
+TESSEL_API int _Tessel_SpecialMobileOnFtm(int iSession, int iTimeout, const char* cFile, int iLine);
+TESSEL_API int _Tessel_SpecialMobileOnOnline(int iSession, int iTimeout, const char* cFile, int iLine);
+/* Offline (up to 12 s), the FTM flag for the mode (non-zero = FTM), reset,
+ * 18 s, then up to 40 s for the phone to answer. */
+TESSEL_API int _Tessel_SpecialPhoneReset(int iSession, unsigned short iMode, const char* cFile, int iLine);
+/* Offline, the FTM flag kept as read, power off, the box's DTR cleared when
+ * the stored DTR state is 1 and the box is open, then up to 10 s until the
+ * phone is silent. */
+TESSEL_API int _Tessel_SpecialPhoneOff(int iSession, const char* cFile, int iLine);
+/* Drives DTR now (0 or 1): through the open boot box, else on the phone's
+ * port. The stored DTR state does not change. */
+TESSEL_API int _Tessel_SpecialSetDtrState(int iSession, unsigned short bDtrState, const char* cFile, int iLine);
+/* --- end of power-up, reset, power-off and DTR ----------------------------- */
+
 #ifdef __cplusplus
 }
 #endif

@@ -75,6 +75,9 @@ TEST(TesselExports, AreExactlyThePublicOperations) {
         "_Tessel_SpecialSetGpioState", "_Tessel_SpecialGetGpioState", "_Tessel_SpecialCheckFakeSecurity",
         "_Tessel_SpecialDisableFakeSecurity", "_Tessel_SpecialGetEfsUnpackStatus", "_Tessel_SpecialGetLockState",
         "_Tessel_SpecialGetSVN", "_Tessel_SpecialGetSwVerForMero",
+        // power-up, reset, power-off and DTR
+        "_Tessel_SpecialMobileOnFtm", "_Tessel_SpecialMobileOnOnline", "_Tessel_SpecialPhoneReset",
+        "_Tessel_SpecialPhoneOff", "_Tessel_SpecialSetDtrState",
     };
     EXPECT_EQ(testsupport::exported_symbols(TESSEL_LIBRARY_PATH), expected);
 }

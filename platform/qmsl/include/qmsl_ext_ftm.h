@@ -55,6 +55,9 @@ struct ExtFtmState {
     // Low-power mode 3 switches the diagnostics off: the phone stays silent
     // unless this is set.
     bool answers_low_power_3 = false;
+    // A phone outside FTM mode leaves the extension-FTM commands unanswered
+    // when this is set (by default it answers them in any mode).
+    bool answers_only_in_ftm = false;
 };
 
 // The phone's extension-FTM state (created on first use, goes with the phone).

@@ -133,6 +133,7 @@ std::optional<Bytes> extFtm(Phone& p, const Bytes& req) {
     if (!shape) return std::nullopt;
     ExtFtmState& st = ext_ftm(p);
     if (group == kExtFtmGroup && id == 19 && at(req, 10) == 3 && !st.answers_low_power_3) return std::nullopt;
+    if (group == kExtFtmGroup && st.answers_only_in_ftm && p.power() != Power::Ftm) return std::nullopt;
 
     Bytes reply = slice(req, 0, 10);
     if (auto b = st.bodies.find({group, id}); b != st.bodies.end()) {

@@ -1,0 +1,28 @@
+// On Linux the station runs against simulated phones, kept in this process
+// (see README). They are prepared here, apart from the commands: switched
+// off, booting into FTM mode when the power key is pressed, and quick to
+// boot, so that the FTM-mode button works in real time. They identify as the
+// phone type with two displays, which has every light of the LED test.
+#include "TamselSimPhones.h"
+
+#include "qmsl_sim.h"
+
+namespace {
+constexpr unsigned kFirstPort = 1, kLastPort = 16;
+constexpr unsigned short kNvFtmMode = 453;
+} // namespace
+
+void TamselPrepareSimulatedPhones() {
+    for (unsigned port = kFirstPort; port <= kLastPort; ++port) {
+        qmsl_sim::Phone& phone = qmsl_sim::phone(port);
+        phone.profile.hardware_id = 8;
+        phone.profile.model = 219;
+        phone.profile.build_id = "M6280A-PalC1A-0001";
+        phone.profile.msm_version = 0x120400E1;
+        phone.boot_ms = 1000;
+        phone.reset_ms = 1000;
+        phone.power_off_ms = 200;
+        phone.set_nv(kNvFtmMode, {1});
+        phone.set_power(qmsl_sim::Power::Off);
+    }
+}

@@ -1,7 +1,7 @@
 /* The line's trace library: numbered trace sessions whose lines go to the
  * terminal and/or to numbered, rotated trace files.
  *
- * A session is opened from a specification text of KEY:VALUE pairs joined by
+ * A session is opened from a settings text of KEY:VALUE pairs joined by
  * ':', for example "TERMINAL:1:FILE:1:MAXFILES:010:FILENAME:tracefile":
  *   TERMINAL  0 or 1   write each line to standard output (default 0)
  *   FILE      0 or 1   write lines to a trace file once tracer_openFile ran
@@ -30,13 +30,13 @@ extern "C" {
 typedef int TracerSession;
 
 #define TRACER_OK 0
-#define TRACER_ERR_SPEC (-1)    /* the specification text is malformed */
+#define TRACER_ERR_SETTINGS (-1)    /* the settings text is malformed */
 #define TRACER_ERR_SESSION (-2) /* no such (open) session */
 #define TRACER_ERR_FILE (-3)    /* a trace file could not be opened or written */
 #define TRACER_ERR_ARG (-4)     /* a null pointer where a value is needed */
 
-/* Opens a session from a specification text; the handle goes to *session. */
-TRACER_API int tracer_init(const char* spec, TracerSession* session);
+/* Opens a session from a settings text; the handle goes to *session. */
+TRACER_API int tracer_init(const char* settings, TracerSession* session);
 /* Starts a fresh trace file: the kept files move up one number (the one at
  * MAXFILES is dropped) and FILENAME.001 is created. Does nothing (and
  * succeeds) for a session without file output. Reopening rotates again. */

@@ -1,5 +1,5 @@
 // Trace sessions: outputs, numbered files and the in-memory capture.
-#include "spec.h"
+#include "settings.h"
 #include "tracer_test.h"
 
 #include <cstdio>
@@ -13,7 +13,7 @@ struct FileCloser {
 };
 
 struct Session {
-    tracer::Spec spec;
+    tracer::Settings settings;
     std::unique_ptr<std::FILE, FileCloser> file;
 };
 
@@ -40,18 +40,18 @@ std::string numbered(const std::string& base, int n) {
 }
 
 // Moves name.(n) to name.(n+1) from the top down; the file at max is dropped.
-void rotate(const tracer::Spec& spec) {
-    std::remove(numbered(spec.file_name, spec.max_files).c_str());
-    for (int n = spec.max_files - 1; n >= 1; --n)
-        std::rename(numbered(spec.file_name, n).c_str(), numbered(spec.file_name, n + 1).c_str());
+void rotate(const tracer::Settings& settings) {
+    std::remove(numbered(settings.file_name, settings.max_files).c_str());
+    for (int n = settings.max_files - 1; n >= 1; --n)
+        std::rename(numbered(settings.file_name, n).c_str(), numbered(settings.file_name, n + 1).c_str());
 }
 
 } // namespace
 
-int tracer_init(const char* spec, TracerSession* session) {
-    if (!spec || !session) return TRACER_ERR_ARG;
-    auto parsed = tracer::parse_spec(spec);
-    if (!parsed) return TRACER_ERR_SPEC;
+int tracer_init(const char* settings, TracerSession* session) {
+    if (!settings || !session) return TRACER_ERR_ARG;
+    auto parsed = tracer::parse_settings(settings);
+    if (!parsed) return TRACER_ERR_SETTINGS;
     State& s = state();
     const TracerSession id = s.next++;
     s.sessions[id] = Session{*parsed, nullptr};
@@ -62,10 +62,10 @@ int tracer_init(const char* spec, TracerSession* session) {
 int tracer_openFile(TracerSession session) {
     Session* s = find(session);
     if (!s) return TRACER_ERR_SESSION;
-    if (!s->spec.file) return TRACER_OK;
+    if (!s->settings.file) return TRACER_OK;
     s->file.reset();
-    rotate(s->spec);
-    s->file.reset(std::fopen(numbered(s->spec.file_name, 1).c_str(), "w"));
+    rotate(s->settings);
+    s->file.reset(std::fopen(numbered(s->settings.file_name, 1).c_str(), "w"));
     return s->file ? TRACER_OK : TRACER_ERR_FILE;
 }
 
@@ -74,7 +74,7 @@ int tracer_write(TracerSession session, const char* line) {
     if (!s) return TRACER_ERR_SESSION;
     if (!line) return TRACER_ERR_ARG;
     state().captured.emplace_back(session, line);
-    if (s->spec.terminal) {
+    if (s->settings.terminal) {
         std::fputs(line, stdout);
         std::fputc('\n', stdout);
         std::fflush(stdout);

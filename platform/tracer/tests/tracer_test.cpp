@@ -37,18 +37,18 @@ private:
     std::string dir_;
 };
 
-struct SpecCase {
+struct SettingsCase {
     const char* name;
-    const char* spec;
+    const char* settings;
     int status;
 };
-void PrintTo(const SpecCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const SettingsCase& c, std::ostream* os) { *os << c.name; }
 
-class TracerSpec : public Tracer, public ::testing::WithParamInterface<SpecCase> {};
+class TracerSettings : public Tracer, public ::testing::WithParamInterface<SettingsCase> {};
 
-TEST_P(TracerSpec, IsAcceptedOrRefused) {
+TEST_P(TracerSettings, IsAcceptedOrRefused) {
     TracerSession s = -7;
-    EXPECT_EQ(tracer_init(GetParam().spec, &s), GetParam().status);
+    EXPECT_EQ(tracer_init(GetParam().settings, &s), GetParam().status);
     if (GetParam().status == TRACER_OK) {
         EXPECT_GT(s, 0);
         EXPECT_EQ(tracer_close(s), TRACER_OK);
@@ -58,22 +58,22 @@ TEST_P(TracerSpec, IsAcceptedOrRefused) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Specs, TracerSpec,
-    ::testing::Values(SpecCase{"Station", "TERMINAL:1:FILE:1:MAXFILES:010:FILENAME:tracefile", TRACER_OK},
-                      SpecCase{"Empty", "", TRACER_OK},
-                      SpecCase{"OtherOrder", "FILENAME:x:MAXFILES:3:TERMINAL:0", TRACER_OK},
-                      SpecCase{"MaxFilesUpperBound", "MAXFILES:999", TRACER_OK},
-                      SpecCase{"MaxFilesZero", "MAXFILES:0", TRACER_ERR_SPEC},
-                      SpecCase{"MaxFilesTooLong", "MAXFILES:1000", TRACER_ERR_SPEC},
-                      SpecCase{"MaxFilesNegative", "MAXFILES:-1", TRACER_ERR_SPEC},
-                      SpecCase{"FlagTwo", "TERMINAL:2", TRACER_ERR_SPEC},
-                      SpecCase{"FlagText", "FILE:yes", TRACER_ERR_SPEC},
-                      SpecCase{"MissingValue", "TERMINAL:1:FILE", TRACER_ERR_SPEC},
-                      SpecCase{"TrailingColon", "TERMINAL:1:", TRACER_ERR_SPEC},
-                      SpecCase{"UnknownKey", "COLOUR:1", TRACER_ERR_SPEC},
-                      SpecCase{"RepeatedKey", "TERMINAL:1:TERMINAL:0", TRACER_ERR_SPEC},
-                      SpecCase{"EmptyFileName", "FILENAME:", TRACER_ERR_SPEC},
-                      SpecCase{"LowerCaseKey", "terminal:1", TRACER_ERR_SPEC}),
+    Texts, TracerSettings,
+    ::testing::Values(SettingsCase{"Station", "TERMINAL:1:FILE:1:MAXFILES:010:FILENAME:tracefile", TRACER_OK},
+                      SettingsCase{"Empty", "", TRACER_OK},
+                      SettingsCase{"OtherOrder", "FILENAME:x:MAXFILES:3:TERMINAL:0", TRACER_OK},
+                      SettingsCase{"MaxFilesUpperBound", "MAXFILES:999", TRACER_OK},
+                      SettingsCase{"MaxFilesZero", "MAXFILES:0", TRACER_ERR_SETTINGS},
+                      SettingsCase{"MaxFilesTooLong", "MAXFILES:1000", TRACER_ERR_SETTINGS},
+                      SettingsCase{"MaxFilesNegative", "MAXFILES:-1", TRACER_ERR_SETTINGS},
+                      SettingsCase{"FlagTwo", "TERMINAL:2", TRACER_ERR_SETTINGS},
+                      SettingsCase{"FlagText", "FILE:yes", TRACER_ERR_SETTINGS},
+                      SettingsCase{"MissingValue", "TERMINAL:1:FILE", TRACER_ERR_SETTINGS},
+                      SettingsCase{"TrailingColon", "TERMINAL:1:", TRACER_ERR_SETTINGS},
+                      SettingsCase{"UnknownKey", "COLOUR:1", TRACER_ERR_SETTINGS},
+                      SettingsCase{"RepeatedKey", "TERMINAL:1:TERMINAL:0", TRACER_ERR_SETTINGS},
+                      SettingsCase{"EmptyFileName", "FILENAME:", TRACER_ERR_SETTINGS},
+                      SettingsCase{"LowerCaseKey", "terminal:1", TRACER_ERR_SETTINGS}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Tracer, NullArgumentsAndUnknownSessionsGiveErrors) {
@@ -128,9 +128,9 @@ TEST_F(Tracer, TerminalOutputIsOneLineEach) {
 
 TEST_F(Tracer, FilesAreNumberedAndRotateAtTheStatedCount) {
     const std::string base = dir() + "/tracefile";
-    const std::string spec = "FILE:1:MAXFILES:003:FILENAME:" + base;
+    const std::string settings = "FILE:1:MAXFILES:003:FILENAME:" + base;
     TracerSession s = 0;
-    ASSERT_EQ(tracer_init(spec.c_str(), &s), TRACER_OK);
+    ASSERT_EQ(tracer_init(settings.c_str(), &s), TRACER_OK);
     EXPECT_EQ(tracer_write(s, "before any file"), TRACER_OK);
     for (int run = 1; run <= 4; ++run) {
         ASSERT_EQ(tracer_openFile(s), TRACER_OK);

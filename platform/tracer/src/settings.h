@@ -1,4 +1,4 @@
-// Parsing of a trace session's specification text.
+// Parsing of a trace session's settings text.
 #pragma once
 
 #include <optional>
@@ -6,7 +6,7 @@
 
 namespace tracer {
 
-struct Spec {
+struct Settings {
     bool terminal = false;
     bool file = false;
     int max_files = 1;
@@ -15,6 +15,6 @@ struct Spec {
 
 // The settings the text names, or nullopt when it is malformed (odd number
 // of fields, unknown or repeated key, value out of range, empty file name).
-std::optional<Spec> parse_spec(const std::string& text);
+std::optional<Settings> parse_settings(const std::string& text);
 
 } // namespace tracer

@@ -1,4 +1,4 @@
-#include "spec.h"
+#include "settings.h"
 
 #include <set>
 #include <vector>
@@ -36,9 +36,9 @@ std::optional<bool> flag(const std::string& s) {
 
 } // namespace
 
-std::optional<Spec> parse_spec(const std::string& text) {
-    Spec spec;
-    if (text.empty()) return spec;
+std::optional<Settings> parse_settings(const std::string& text) {
+    Settings settings;
+    if (text.empty()) return settings;
     const auto fields = split_fields(text);
     if (fields.size() % 2 != 0) return std::nullopt;
     std::set<std::string> seen;
@@ -49,19 +49,19 @@ std::optional<Spec> parse_spec(const std::string& text) {
         if (key == "TERMINAL" || key == "FILE") {
             const auto f = flag(value);
             if (!f) return std::nullopt;
-            (key == "TERMINAL" ? spec.terminal : spec.file) = *f;
+            (key == "TERMINAL" ? settings.terminal : settings.file) = *f;
         } else if (key == "MAXFILES") {
             const auto n = small_number(value);
             if (!n || *n < 1) return std::nullopt;
-            spec.max_files = *n;
+            settings.max_files = *n;
         } else if (key == "FILENAME") {
             if (value.empty()) return std::nullopt;
-            spec.file_name = value;
+            settings.file_name = value;
         } else {
             return std::nullopt;
         }
     }
-    return spec;
+    return settings;
 }
 
 } // namespace tracer

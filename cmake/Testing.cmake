@@ -10,3 +10,11 @@ function(phoneline_test name)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
     PROPERTIES TIMEOUT 120 ${T_PROPERTIES})
 endfunction()
+
+# phoneline_exports_test(<library target> <name>...): a test that the
+# library's dynamic symbol table defines exactly these names.
+add_executable(exports_check ${CMAKE_CURRENT_LIST_DIR}/testsupport/exports_main.cpp)
+target_include_directories(exports_check PRIVATE ${CMAKE_CURRENT_LIST_DIR}/testsupport)
+function(phoneline_exports_test lib)
+  add_test(NAME ${lib}_exports COMMAND exports_check $<TARGET_FILE:${lib}> ${ARGN})
+endfunction()

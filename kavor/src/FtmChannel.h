@@ -4,7 +4,7 @@
 // per command into the connection's text log.
 #pragma once
 
-#include "PacketBuffer.h"
+#include "PacketChannel.h"
 #include "qmsl.h"
 
 #include <cstddef>
@@ -95,13 +95,11 @@ struct Line {
 
 } // namespace ftm
 
-class FtmChannel {
+class FtmChannel : public PacketChannel {
 public:
     static constexpr std::uint32_t kDefaultTimeoutMs = 3000;
 
-    explicit FtmChannel(QmslHandle handle) : buffer_(std::make_unique<PacketBuffer>()), handle_(handle) {}
-    QmslHandle handle() const { return handle_; }
-    PacketBuffer& buffer() { return *buffer_; }
+    using PacketChannel::PacketChannel;
 
     // Resets the buffer and writes the 10-byte extension-FTM header.
     void buildRequest(std::uint16_t group, std::uint16_t commandId, std::uint16_t requestLengthField,
@@ -227,9 +225,6 @@ private:
     bool fmBlock(const ftm::FtmCommand& c, std::uint8_t subcommand, std::uint8_t (&block)[111]);
     bool gpio(std::uint32_t operation, const char* callText, std::initializer_list<std::uint8_t> request,
               std::initializer_list<unsigned char*> values, unsigned char* iStatus);
-
-    std::unique_ptr<PacketBuffer> buffer_;
-    QmslHandle handle_;
 };
 
 } // namespace kavor

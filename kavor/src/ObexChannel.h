@@ -1,22 +1,13 @@
 // Per-connection channel; owns its packet buffer.
 #pragma once
 
-#include "PacketBuffer.h"
-#include "qmsl.h"
-
-#include <memory>
+#include "PacketChannel.h"
 
 namespace kavor {
 
-class ObexChannel {
+class ObexChannel : public PacketChannel {
 public:
-    explicit ObexChannel(QmslHandle handle) : buffer_(std::make_unique<PacketBuffer>()), handle_(handle) {}
-    QmslHandle handle() const { return handle_; }
-    PacketBuffer& buffer() { return *buffer_; }
-
-private:
-    std::unique_ptr<PacketBuffer> buffer_;
-    QmslHandle handle_;
+    using PacketChannel::PacketChannel;
 };
 
 } // namespace kavor

@@ -17,6 +17,8 @@ constexpr unsigned short kNvVariantRead = 3497;
 } // namespace
 
 void TamselPrepareSimulatedPhones() {
+    // A station runs for days: its phones keep no journal of the calls.
+    qmsl_sim::keep_journal(false);
     for (unsigned port = kFirstPort; port <= kLastPort; ++port) {
         qmsl_sim::Phone& phone = qmsl_sim::phone(port);
         phone.profile.hardware_id = 8;

@@ -126,6 +126,24 @@ TEST_F(Tracer, TerminalOutputIsOneLineEach) {
     EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
 }
 
+// Without the capture (a program that never asked for it) no line stays in
+// memory, however many are written; the outputs still get every line.
+TEST_F(Tracer, WithoutTheCaptureNoLineStaysInMemory) {
+    const std::string base = dir() + "/quiet";
+    TracerSession s = 0;
+    ASSERT_EQ(tracer_init(("FILE:1:FILENAME:" + base).c_str(), &s), TRACER_OK);
+    ASSERT_EQ(tracer_openFile(s), TRACER_OK);
+    tracer_test::set_capture(false);
+    for (int i = 0; i < 10000; ++i) ASSERT_EQ(tracer_write(s, "a line of the station"), TRACER_OK);
+    EXPECT_TRUE(tracer_test::all_lines().empty());
+    ASSERT_EQ(tracer_closeFile(s), TRACER_OK);
+    EXPECT_EQ(fs::file_size(base + ".001"), 10000u * sizeof "a line of the station");
+    // A test that clears the lines asks for them again.
+    tracer_test::clear_lines();
+    tracer_write(s, "kept");
+    EXPECT_EQ(tracer_test::lines(s), std::vector<std::string>{"kept"});
+}
+
 TEST_F(Tracer, FilesAreNumberedAndRotateAtTheStatedCount) {
     const std::string base = dir() + "/tracefile";
     const std::string settings = "FILE:1:MAXFILES:003:FILENAME:" + base;

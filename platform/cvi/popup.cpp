@@ -1,5 +1,6 @@
 #include "cvi_popup.h"
 
+#include "cvi_shown_text.h"
 #include "popup_record.h"
 #include "screen.h"
 
@@ -27,7 +28,8 @@ void record(const char* kind, const char* title, const char* text) {
     if (s.record) s.shown.push_back({kind, title ? title : "", text ? text : ""});
     // On the screen the dialog shows it; an echo would write over the panel.
     if (s.echo && !cvi_screen::active())
-        std::fprintf(stderr, "[%s] %s\n", title ? title : "", text ? text : "");
+        std::fprintf(stderr, "[%s] %s\n", cvi::shown_text(title ? title : "").c_str(),
+                     cvi::shown_text(text ? text : "").c_str());
 }
 
 } // namespace cvi_popup

@@ -18,6 +18,7 @@
 #include "screen.h"
 
 #include "cvi_events.h"
+#include "cvi_shown_text.h"
 #include "panel_model.h"
 #include "screen_output.h"
 
@@ -321,11 +322,12 @@ void redraw() {
 }
 
 std::string printable(const std::string& s) {
-    std::string out;
-    for (char ch : s) {
-        if (ch == '\r') continue;
-        out += (static_cast<unsigned char>(ch) < 32 || ch == 127) ? ' ' : ch;
-    }
+    // A line that ends in CR LF loses the CR; other control bytes are shown.
+    std::string_view text(s);
+    if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
+    std::string out = cvi::shown_text(text);
+    for (char& ch : out)
+        if (ch == '\n' || ch == '\t') ch = ' ';
     return out;
 }
 

@@ -1,8 +1,10 @@
-// Output capture of the front end, and the terminal's rescue on a fatal
-// signal (interrupt, quit, hang-up, terminate): the handler puts the
+// Output capture of the front end (replayed with its control bytes shown),
+// and the terminal's rescue on a fatal signal (interrupt, quit, hang-up, terminate): the handler puts the
 // terminal back into the modes it had, leaves the full screen, copies the
 // captured output to it and lets the signal end the program as usual.
 #include "screen_output.h"
+
+#include "cvi_shown_text.h"
 
 #include <curses.h>
 #include <signal.h>
@@ -41,14 +43,25 @@ void write_all(int fd, const char* data, std::size_t n) {
     }
 }
 
+// Replays the captured output with its control bytes shown, not executed
+// (what the program traced may hold anything). No allocation: the signal
+// handler uses it too.
 void copy_captured(int from, int to) {
     char buf[4096];
+    char shown[4 * sizeof buf];
+    std::size_t kept = 0;  // the start of a UTF-8 sequence cut by the last read
     ssize_t n;
     off_t pos = 0;
-    while ((n = ::pread(from, buf, sizeof buf, pos)) > 0) {
+    while ((n = ::pread(from, buf + kept, sizeof buf - kept, pos)) > 0) {
         pos += n;
-        write_all(to, buf, static_cast<std::size_t>(n));
+        const std::size_t have = kept + static_cast<std::size_t>(n);
+        std::size_t used = 0;
+        write_all(to, shown, cvi::shown_bytes(buf, have, false, shown, &used));
+        kept = have - used;
+        std::memmove(buf, buf + used, kept);
     }
+    std::size_t used = 0;
+    write_all(to, shown, cvi::shown_bytes(buf, kept, true, shown, &used));
 }
 
 void on_fatal_signal(int sig) {

@@ -2,6 +2,8 @@
 #include "settings.h"
 #include "tracer_test.h"
 
+#include "cvi_shown_text.h"
+
 #include <cstdio>
 #include <map>
 #include <memory>
@@ -76,7 +78,8 @@ int tracer_write(TracerSession session, const char* line) {
     if (!line) return TRACER_ERR_ARG;
     if (state().capture) state().captured.emplace_back(session, line);
     if (s->settings.terminal) {
-        std::fputs(line, stdout);
+        // The terminal shows a line's control bytes; the file keeps them.
+        std::fputs(cvi::shown_text(line).c_str(), stdout);
         std::fputc('\n', stdout);
         std::fflush(stdout);
     }

@@ -406,6 +406,7 @@ std::string printable(const std::string& s) {
 
 void set_stdio_options(int max_lines, bool line_numbers) {
     st().max_lines = static_cast<std::size_t>(max_lines);
+    cvi_output::set_kept_lines(st().max_lines);
     st().numbers = line_numbers;
     while (st().lines.size() > st().max_lines) st().lines.pop_front();
 }

@@ -202,6 +202,12 @@ QMSL_API bool is_connected(QmslHandle handle);
 // and the library mode.
 QMSL_API void reset();
 
+// Whether phones keep their journal and text log (on at load and after
+// reset()). A long-running program turns it off, so that its phones do not
+// grow with every call.
+QMSL_API void keep_journal(bool on);
+QMSL_API bool journal_kept();
+
 // Library-wide settings.
 QMSL_API bool library_mode_qpst();
 // Replaces the version text (to exercise version gates); nullopt restores it.

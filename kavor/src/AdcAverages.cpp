@@ -52,7 +52,8 @@ bool adcSeries(TestProcedures& p, bool bSingly, unsigned short iChannel, unsigne
         }
         return true;
     }
-    return runStep(p, {"KAVOR_FTM_MGET_ADC_VAL", [&] { return KAVOR_FTM_MGET_ADC_VAL(h, iChannel, iCount, &iSum) != 0; },
+    return runStep(p, {"KAVOR_FTM_MGET_ADC_VAL",
+                       [&] { return KAVOR_FTM_MGET_ADC_VAL(h, iChannel, iCount, &iSum) != 0; },
                        [&] {
                            return stepText("KAVOR_FTM_MGET_ADC_VAL(iADC_type = %i, iReadCount = %d, piADC_value = %d)",
                                            iChannel, iCount, iSum);

@@ -67,7 +67,8 @@ bool TestProcedures::bluetoothTestConnect(char* szAddr) {
     if (!KAVOR_CheckHandle(handle_)) return false;
     const QmslHandle h = handle_;
     unsigned char iAddr[kAddressSize] = {};
-    const Step read{"KAVOR_DIAG_NV_READ_F", [&] { return KAVOR_DIAG_NV_READ_F(h, kNvBdAddr, iAddr, kAddressSize) != 0; },
+    const Step read{"KAVOR_DIAG_NV_READ_F",
+                    [&] { return KAVOR_DIAG_NV_READ_F(h, kNvBdAddr, iAddr, kAddressSize) != 0; },
                     [&] {
                         return stepText("KAVOR_DIAG_NV_READ_F(iItemID = %d, pItemData = %s, iLength = 6)", kNvBdAddr,
                                         shownText(iAddr, sizeof iAddr).c_str());

@@ -42,10 +42,12 @@ Step transmitBurst(QmslHandle h, const Burst& b, const char* pcLine) {
         },
         pcLine, b.iSlotNum, b.iDataSource, b.iTSCindex, b.iNumBursts, b.bIsInfiniteDuration);
 }
-constexpr const char* kBurstLineGsmPa = "QLIB_FTM_SET_TRANSMIT_BURST(iSlotNum = %c, iDataSource = %d, iTSCindex = %c,\t "
-                                        "iNumBursts = %d, bIsInfiniteDuration = %c)";
-constexpr const char* kBurstLineTxPowerOn = "QLIB_FTM_SET_TRANSMIT_BURST(iSlotNum = %c, iDataSource = %d, iTSCindex = "
-                                            "%c, iNumBursts = %d, bIsInfiniteDuration = %c)";
+constexpr const char* kBurstLineGsmPa =
+    "QLIB_FTM_SET_TRANSMIT_BURST(iSlotNum = %c, iDataSource = %d, iTSCindex = %c,\t iNumBursts = %d, "
+    "bIsInfiniteDuration = %c)";
+constexpr const char* kBurstLineTxPowerOn =
+    "QLIB_FTM_SET_TRANSMIT_BURST(iSlotNum = %c, iDataSource = %d, iTSCindex = %c, iNumBursts = %d, "
+    "bIsInfiniteDuration = %c)";
 
 // The WCDMA carrier settings.
 struct Carrier {
@@ -77,10 +79,10 @@ bool TestProcedures::gsmPaOutputPower(unsigned short eMode, unsigned short iChan
     if (!KAVOR_CheckHandle(handle_)) return false;
     const QmslHandle h = handle_;
     const Burst b{iSlotNum, iDataSource, iTSCindex, iNumBursts, bIsInfiniteDuration};
+    const Step dac = step("QLIB_FTM_SET_PA_DAC_INPUT", [=] { return QLIB_FTM_SET_PA_DAC_INPUT(h, iDACinput) != 0; },
+                          "QLIB_FTM_SET_PA_DAC_INPUT(iDACinput = %d)", iDACinput);
     return runSteps(*this, {setMode(h, eMode), setChannel(h, iChannel), txOn(h), transmitBurst(h, b, kBurstLineGsmPa),
-                            step("QLIB_FTM_SET_PA_DAC_INPUT", [=] { return QLIB_FTM_SET_PA_DAC_INPUT(h, iDACinput) != 0; },
-                                 "QLIB_FTM_SET_PA_DAC_INPUT(iDACinput = %d)", iDACinput),
-                            txOff(h)});
+                            dac, txOff(h)});
 }
 
 bool TestProcedures::setTxPowerOn(unsigned short eMode, unsigned short iChannel, unsigned char iPowerLevelID,

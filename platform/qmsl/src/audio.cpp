@@ -61,7 +61,8 @@ const bool registered = [] {
     set_default_handler("QLIB_FTM_AUDIO_SET_PATH", keeps([](Audio& a, const Call& c) { a.path = int(c.in[0].value); }));
     set_default_handler("QLIB_FTM_AUDIO_PCM_LOOPBACK",
                         keeps([](Audio& a, const Call& c) { a.loopback = c.in[0].value != 0; }));
-    set_default_handler("QLIB_FTM_AUDIO_SET_VOLUME", keeps([](Audio& a, const Call& c) { a.volume = int(c.in[0].value); }));
+    set_default_handler("QLIB_FTM_AUDIO_SET_VOLUME",
+                        keeps([](Audio& a, const Call& c) { a.volume = int(c.in[0].value); }));
     set_default_handler("QLIB_FTM_AUDIO_TONES_PLAY", keeps([](Audio& a, const Call& c) {
                             a.tones_playing = true;
                             a.tone_hi = static_cast<std::uint16_t>(c.in[0].value);

@@ -13,6 +13,10 @@ namespace {
 
 constexpr unsigned kPort = 8;
 
+// The microphone-bias request: group 0x8001, command 1136, lengths 14 and 14, data 00 0B 01 00.
+const unsigned char kMicBiasRequest[14] = {0x4B, 0x0B, 0x01, 0x80, 0x70, 0x04, 0x0E,
+                                           0x00, 0x0E, 0x00, 0x00, 0x0B, 0x01, 0x00};
+
 class AudioFixture {
 protected:
     void start() {
@@ -114,24 +118,22 @@ TEST_F(Audio, CaptureDataIsTheSlicePastItsEndZero) {
 
 // The raw microphone-bias request: the header comes back with the result in byte 10.
 TEST_F(Audio, MicBiasRequestAnswersFourteenBytesWithTheChosenResult) {
-    const unsigned char request[14] = {0x4B, 0x0B, 0x01, 0x80, 0x70, 0x04, 0x0E, 0x00, 0x0E, 0x00, 0x00, 0x0B, 0x01, 0x00};
     for (std::uint8_t result : {0, 1, 0x5A}) {
         state().mic_bias_result = result;
         unsigned char reply[14] = {};
         unsigned short n = sizeof reply;
-        ASSERT_EQ(QLIB_SendSync(h, sizeof request, request, &n, reply, 2000), 1);
+        ASSERT_EQ(QLIB_SendSync(h, sizeof kMicBiasRequest, kMicBiasRequest, &n, reply, 2000), 1);
         ASSERT_EQ(n, 14);
-        EXPECT_EQ(std::vector<unsigned char>(reply, reply + 10), std::vector<unsigned char>(request, request + 10));
+        EXPECT_EQ(std::vector<unsigned char>(reply, reply + 10), std::vector<unsigned char>(kMicBiasRequest, kMicBiasRequest + 10));
         EXPECT_EQ(reply[10], result);
     }
 }
 
 TEST_F(Audio, MicBiasReplyCanBeCutShort) {
-    const unsigned char request[14] = {0x4B, 0x0B, 0x01, 0x80, 0x70, 0x04, 0x0E, 0x00, 0x0E, 0x00, 0x00, 0x0B, 0x01, 0x00};
     phone().inject("QLIB_SendSync", {qmsl_sim::Fault::ShortReply, 10, {}, 0, 1});
     unsigned char reply[14] = {};
     unsigned short n = sizeof reply;
-    ASSERT_EQ(QLIB_SendSync(h, sizeof request, request, &n, reply, 2000), 1);
+    ASSERT_EQ(QLIB_SendSync(h, sizeof kMicBiasRequest, kMicBiasRequest, &n, reply, 2000), 1);
     EXPECT_EQ(n, 10);
 }
 

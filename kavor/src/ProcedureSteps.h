@@ -1,0 +1,45 @@
+// The step runner of the procedures: a fixed sequence of calls is a table of
+// steps, each a start line, the call and its step line; the first failed
+// step ends the sequence. Also the one formatter of binary data in step lines.
+#pragma once
+
+#include "TestProcedures.h"
+
+#include <cstddef>
+#include <functional>
+#include <initializer_list>
+#include <string>
+
+namespace kavor {
+
+struct Step {
+    const char* pcName;                  // the call, named in the start line "\t\t<name>() start"
+    std::function<bool()> call;          // true when the call succeeded
+    std::function<std::string()> line;   // the step line, built after the call so it shows what came back
+};
+
+// Runs one step: start line, call, step line as kind 1 or kind 0. Its result
+// is the call's.
+bool runStep(TestProcedures& p, const Step& step);
+// Runs the steps in order and stops at the first that fails.
+bool runSteps(TestProcedures& p, std::initializer_list<Step> steps);
+
+// printf into a string (cut at the step-log buffer's room).
+std::string stepText(const char* pcFormat, ...) __attribute__((format(printf, 1, 2)));
+
+// Binary data shown as text in a step line: at most `length` bytes, ending at
+// the first zero byte; nothing for a null pointer. Never reads past `length`.
+std::string shownBytes(const void* pData, std::size_t length);
+
+// A step line that shows nothing the call returned.
+std::function<std::string()> fixedLine(const char* pcLine);
+
+// The write of one NV item through the library's NV write by handle; its step
+// line shows the data (bounded by iLength).
+Step nvWriteStep(QmslHandle h, unsigned short usItemId, const void* pData, int iLength);
+
+// The first byte of some data, 0 for a null pointer (for the lines that show
+// a data pointer with %c).
+inline unsigned char firstByte(const void* pData) { return pData ? *static_cast<const unsigned char*>(pData) : 0; }
+
+} // namespace kavor

@@ -26,9 +26,9 @@ bool TestProcedures::ftmGsmBerStartCall(unsigned char bInitSession, unsigned sho
     if (bInitSession == 1 &&
         !runStep(*this, sessionStart(h, iBCCH_TimeOut_ms, "QLIB_FTM_GSM_BER_StartSession(iTimeOut_ms = %i)")))
         return false;
-    return runStep(*this, {"QLIB_FTM_GSM_BER_AssignBCCH",
-                           [&] { return QLIB_FTM_GSM_BER_AssignBCCH(h, iChannel, iBand) != 0; },
-                           [&] { return stepText("QLIB_FTM_GSM_BER_AssignBCCH(iChannel = %d, iBand = %c)", iChannel, iBand); }});
+    return runStep(
+        *this, {"QLIB_FTM_GSM_BER_AssignBCCH", [&] { return QLIB_FTM_GSM_BER_AssignBCCH(h, iChannel, iBand) != 0; },
+                [&] { return stepText("QLIB_FTM_GSM_BER_AssignBCCH(iChannel = %d, iBand = %c)", iChannel, iBand); }});
 }
 
 bool TestProcedures::ftmEgprsBerStartCall(unsigned char bInitSession, unsigned short iChannel, unsigned char iBand,
@@ -38,9 +38,9 @@ bool TestProcedures::ftmEgprsBerStartCall(unsigned char bInitSession, unsigned s
     if (bInitSession == 1 &&
         !runStep(*this, sessionStart(h, iBCCH_TimeOut_ms, "QLIB_FTM_GSM_BER_StartSession(iTimeOut_ms = %d)")))
         return false;
-    return runStep(*this, {"QLIB_FTM_EGPRS_BER_AssignBCCH",
-                           [&] { return QLIB_FTM_EGPRS_BER_AssignBCCH(h, iChannel, iBand) != 0; },
-                           [&] { return stepText("QLIB_FTM_EGPRS_BER_AssignBCCH(iChannel = %d, iBand = %c)", iChannel, iBand); }});
+    return runStep(
+        *this, {"QLIB_FTM_EGPRS_BER_AssignBCCH", [&] { return QLIB_FTM_EGPRS_BER_AssignBCCH(h, iChannel, iBand) != 0; },
+                [&] { return stepText("QLIB_FTM_EGPRS_BER_AssignBCCH(iChannel = %d, iBand = %c)", iChannel, iBand); }});
 }
 
 bool TestProcedures::ftmGsmBerStopCall(unsigned char bCloseControl) {

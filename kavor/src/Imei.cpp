@@ -37,12 +37,13 @@ bool TestProcedures::nvReadImei(char* pcImei) {
     if (!pcImei || !KAVOR_CheckHandle(handle_)) return false;
     unsigned char abPacked[kImeiPackedLength] = {};
     unsigned short usNvStatus = 0;
-    const Step read{"QLIB_DIAG_NV_READ_F",
-                    [&] { return QLIB_DIAG_NV_READ_F(handle_, kNvImei, abPacked, kImeiPackedLength, &usNvStatus) != 0; },
-                    [&] {
-                        return stepText("QLIB_DIAG_NV_READ_F(iItemID = %d, pItemData = %s, iLength = 9)", kNvImei,
-                                        shownBytes(abPacked, kImeiPackedLength).c_str());
-                    }};
+    const Step read{
+        "QLIB_DIAG_NV_READ_F",
+        [&] { return QLIB_DIAG_NV_READ_F(handle_, kNvImei, abPacked, kImeiPackedLength, &usNvStatus) != 0; },
+        [&] {
+            return stepText("QLIB_DIAG_NV_READ_F(iItemID = %d, pItemData = %s, iLength = 9)", kNvImei,
+                            shownBytes(abPacked, kImeiPackedLength).c_str());
+        }};
     if (!runStep(*this, read)) return false;
     if (usNvStatus != 0) {
         std::memset(pcImei, 0, kImeiDigits + 1);
@@ -64,16 +65,16 @@ bool TestProcedures::nvWriteImei(const char* pcImei) {
     unsigned char abPacked[kImeiPackedLength];
     packImei(pcImei, abPacked);
     unsigned char abRead[kImeiPackedLength] = {};
-    const bool bOk = runSteps(
-        *this,
-        {
-            nvWriteStep(handle_, kNvImei, abPacked, kImeiPackedLength),
-            {"KAVOR_DIAG_NV_READ_F", [&] { return KAVOR_DIAG_NV_READ_F(handle_, kNvImei, abRead, kImeiPackedLength) != 0; },
-             [&] {
-                 return stepText("KAVOR_DIAG_NV_READ_F(iItemID = %d, pItemData = %s, iLength = 9)", kNvImei,
-                                 shownBytes(abRead, kImeiPackedLength).c_str());
-             }},
-        });
+    const bool bOk =
+        runSteps(*this, {
+                            nvWriteStep(handle_, kNvImei, abPacked, kImeiPackedLength),
+                            {"KAVOR_DIAG_NV_READ_F",
+                             [&] { return KAVOR_DIAG_NV_READ_F(handle_, kNvImei, abRead, kImeiPackedLength) != 0; },
+                             [&] {
+                                 return stepText("KAVOR_DIAG_NV_READ_F(iItemID = %d, pItemData = %s, iLength = 9)",
+                                                 kNvImei, shownBytes(abRead, kImeiPackedLength).c_str());
+                             }},
+                        });
     if (!bOk) return false;
     for (int i = 0; i < kImeiPackedLength; ++i) {
         if (abPacked[i] != abRead[i]) {

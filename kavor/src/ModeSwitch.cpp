@@ -22,10 +22,10 @@ constexpr unsigned char kRtcTimeMode24Hour = 1;
 
 // What distinguishes the two directions of the switch.
 struct ModeSwitch {
-    unsigned char ucFtmFlag;  // NV 453: the mode the phone starts in after a reset
-    int iMode;                // the mode command
+    unsigned char ucFtmFlag; // NV 453: the mode the phone starts in after a reset
+    int iMode;               // the mode command
     const char* pcModeLine;
-    bool bWantFtm;            // the FTM query's answer that needs no reset
+    bool bWantFtm; // the FTM query's answer that needs no reset
 };
 constexpr ModeSwitch kToFtm{1, kModeFtm, "QLIB_DIAG_CONTROL_F(eMode = 3)", true};
 constexpr ModeSwitch kToOnline{0, kModeOnline, "QLIB_DIAG_CONTROL_F(eMode = 4)", false};
@@ -116,8 +116,8 @@ bool TestProcedures::virtualSim(const char* pcSpc, unsigned char* piSPC_Result) 
                          fixedLine("KAVOR_SpecialSetRtcActualTime()")}))
         logStep(StepFailed, "Cannot set actual time");
 
-    if (!runStep(*this,
-                 {"KAVOR_FTM_TO_ONLINE", [&] { return KAVOR_FTM_TO_ONLINE(h) != 0; }, fixedLine("KAVOR_FTM_TO_ONLINE()")}))
+    if (!runStep(*this, {"KAVOR_FTM_TO_ONLINE", [&] { return KAVOR_FTM_TO_ONLINE(h) != 0; },
+                         fixedLine("KAVOR_FTM_TO_ONLINE()")}))
         return false;
 
     // A phone that was slow to come back after the recovery gets more time.
@@ -143,10 +143,10 @@ bool TestProcedures::simSimulation() {
                                                                          &uCommandStatus, &uStatus) != 0;
                         },
                         [&] {
-                            return stepText("QLIB_GSDIDIAG_ACTIVATE_ONCHIP_SIM_CMD(iSlotId = %c, iSIM_AppIdLen = %c, "
-                                            "piSIM_AppId = %s)",
-                                            ucSlot, static_cast<int>(sizeof abAppId),
-                                            shownBytes(abAppId, sizeof abAppId).c_str());
+                            return stepText(
+                                "QLIB_GSDIDIAG_ACTIVATE_ONCHIP_SIM_CMD(iSlotId = %c, iSIM_AppIdLen = %c, "
+                                "piSIM_AppId = %s)",
+                                ucSlot, static_cast<int>(sizeof abAppId), shownBytes(abAppId, sizeof abAppId).c_str());
                         }};
     if (!runStep(*this, activate)) return false;
     if (uStatus != 0) {
@@ -178,10 +178,11 @@ bool TestProcedures::specialSetRtcActualTime() {
                                                                      &ucHour, &ucMinute, &ucSecond) != 0;
                            },
                            [&] {
-                               return stepText("QLIB_FTM_PMIC_RTC_SET_GET_TIME(iReadWrite = 0, iTimeMode = %c, "
-                                               "iMonth = %c, iDay = %c, iYear = %c, iHour = %c, iMinute = %c, "
-                                               "iSecond = %c)",
-                                               ucTimeMode, ucMonth, ucDay, usYear, ucHour, ucMinute, ucSecond);
+                               return stepText(
+                                   "QLIB_FTM_PMIC_RTC_SET_GET_TIME(iReadWrite = 0, iTimeMode = %c, "
+                                   "iMonth = %c, iDay = %c, iYear = %c, iHour = %c, iMinute = %c, "
+                                   "iSecond = %c)",
+                                   ucTimeMode, ucMonth, ucDay, usYear, ucHour, ucMinute, ucSecond);
                            }});
 }
 

@@ -10,7 +10,7 @@
 namespace kavor {
 
 namespace {
-constexpr std::size_t kLineRoom = 12292;  // the step log's message buffer
+constexpr std::size_t kLineRoom = 12292; // the step log's message buffer
 }
 
 bool runStep(TestProcedures& p, const Step& step) {
@@ -48,8 +48,7 @@ std::function<std::string()> fixedLine(const char* pcLine) {
 
 Step nvWriteStep(QmslHandle h, unsigned short usItemId, const void* pData, int iLength) {
     const auto* pucData = static_cast<const unsigned char*>(pData);
-    return {"KAVOR_DIAG_NV_WRITE_F",
-            [=] { return KAVOR_DIAG_NV_WRITE_F(h, usItemId, pucData, iLength) != 0; },
+    return {"KAVOR_DIAG_NV_WRITE_F", [=] { return KAVOR_DIAG_NV_WRITE_F(h, usItemId, pucData, iLength) != 0; },
             [=] {
                 return stepText("KAVOR_DIAG_NV_WRITE_F(iItemID = %d, pItemData = %s, iLength = %d)", usItemId,
                                 shownBytes(pucData, iLength > 0 ? static_cast<std::size_t>(iLength) : 0).c_str(),

@@ -13,9 +13,9 @@
 namespace kavor {
 
 struct Step {
-    const char* pcName;                  // the call, named in the start line "\t\t<name>() start"
-    std::function<bool()> call;          // true when the call succeeded
-    std::function<std::string()> line;   // the step line, built after the call so it shows what came back
+    const char* pcName;                // the call, named in the start line "\t\t<name>() start"
+    std::function<bool()> call;        // true when the call succeeded
+    std::function<std::string()> line; // the step line, built after the call so it shows what came back
 };
 
 // Runs one step: start line, call, step line as kind 1 or kind 0. Its result

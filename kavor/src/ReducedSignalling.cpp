@@ -38,16 +38,18 @@ bool TestProcedures::reducedSignallingGsm(unsigned char* piRxLev, unsigned char*
                                                   iHoLoopbackType) != 0;
              },
              [&] {
-                 return stepText("QLIB_FTM_GSM_BER_Handover(iChannel = %d, iBand = %c, iTSC = %c, iSlot = %c, "
-                                 "iMode = %c, iPowerLevel = %c, iLoopbackType = %c)",
-                                 iHoChannel, iHoBand, iTSC, iHoSlot, iHoMode, iPowerLevel, iHoLoopbackType);
+                 return stepText(
+                     "QLIB_FTM_GSM_BER_Handover(iChannel = %d, iBand = %c, iTSC = %c, iSlot = %c, "
+                     "iMode = %c, iPowerLevel = %c, iLoopbackType = %c)",
+                     iHoChannel, iHoBand, iTSC, iHoSlot, iHoMode, iPowerLevel, iHoLoopbackType);
              }},
             {"KAVOR_FTM_GSM_BER_StartCall",
              [&] { return KAVOR_FTM_GSM_BER_StartCall(h, bInitSession, iChannel, iBand, iBCCH_TimeOut_ms) != 0; },
              [&] {
-                 return stepText("KAVOR_FTM_GSM_BER_StartCall(bInitSession = %c, iChannel = %d, iBand = %c, "
-                                 "iBCCH_TimeOut_ms = %i)",
-                                 bInitSession, iChannel, iBand, static_cast<int>(iBCCH_TimeOut_ms));
+                 return stepText(
+                     "KAVOR_FTM_GSM_BER_StartCall(bInitSession = %c, iChannel = %d, iBand = %c, "
+                     "iBCCH_TimeOut_ms = %i)",
+                     bInitSession, iChannel, iBand, static_cast<int>(iBCCH_TimeOut_ms));
              }},
             {"QLIB_FTM_GSM_BER_AssignTraffic",
              [&] { return QLIB_FTM_GSM_BER_AssignTraffic(h, iLoopbackType, iSlot, iMode) != 0; },
@@ -92,11 +94,12 @@ bool TestProcedures::reducedSignallingWcdma(unsigned short iChannel, unsigned in
                                                         iUL_TPC_StepSize, iDL_PriCPICH_Scr_Code, iDL_ChanCode) != 0;
              },
              [&] {
-                 return stepText("QLIB_FTM_WCDMA_BER_SetupRMC_DCH(iRMC_Type = %c, iUL_MaxTxPwr = %c, "
-                                 "iUL_DPCH_ScrCode = %d, iUL_PCA = %c, iUL_TPC_StepSize = %c, "
-                                 "iDL_PriCPICH_Scr_Code = %d, iDL_ChanCode = %d)",
-                                 iRMC_Type, iUL_MaxTxPwr, static_cast<int>(iUL_DPCH_ScrCode), iUL_PCA,
-                                 iUL_TPC_StepSize, iDL_PriCPICH_Scr_Code, iDL_ChanCode);
+                 return stepText(
+                     "QLIB_FTM_WCDMA_BER_SetupRMC_DCH(iRMC_Type = %c, iUL_MaxTxPwr = %c, "
+                     "iUL_DPCH_ScrCode = %d, iUL_PCA = %c, iUL_TPC_StepSize = %c, "
+                     "iDL_PriCPICH_Scr_Code = %d, iDL_ChanCode = %d)",
+                     iRMC_Type, iUL_MaxTxPwr, static_cast<int>(iUL_DPCH_ScrCode), iUL_PCA, iUL_TPC_StepSize,
+                     iDL_PriCPICH_Scr_Code, iDL_ChanCode);
              }},
         });
 }
@@ -108,8 +111,7 @@ bool TestProcedures::reducedSignallingHsdpa(unsigned char iReconfigBitmask, unsi
                                             unsigned char iCPICH_PowerOffset, unsigned char iCQI_FeedbackCycle,
                                             unsigned char iCQI_RepetitionFactor, unsigned char iDeltaCQI,
                                             unsigned char iDeltaACK, unsigned char iDeltaNACK,
-                                            unsigned char iACK_NACK_RepetitionFactor,
-                                            unsigned char* pHSDPA_BER_State) {
+                                            unsigned char iACK_NACK_RepetitionFactor, unsigned char* pHSDPA_BER_State) {
     if (!KAVOR_CheckHandle(handle_)) return false;
     const QmslHandle h = handle_;
     return runSteps(
@@ -138,10 +140,11 @@ bool TestProcedures::reducedSignallingHsdpa(unsigned char iReconfigBitmask, unsi
                                                               aiMemPartitionInfo) != 0;
              },
              [&] {
-                 return stepText("QLIB_FTM_HSDPA_BLER_Configure_HS_DSCH(iH_RNTI = %d, iNum_HARQ_Processes = %c, "
-                                 "bMemPartitionValid = %c, aiMemPartitionInfo = %s)",
-                                 iH_RNTI, iNum_HARQ_Processes, bMemPartitionValid,
-                                 shownBytes(aiMemPartitionInfo, iNum_HARQ_Processes).c_str());
+                 return stepText(
+                     "QLIB_FTM_HSDPA_BLER_Configure_HS_DSCH(iH_RNTI = %d, iNum_HARQ_Processes = %c, "
+                     "bMemPartitionValid = %c, aiMemPartitionInfo = %s)",
+                     iH_RNTI, iNum_HARQ_Processes, bMemPartitionValid,
+                     shownBytes(aiMemPartitionInfo, iNum_HARQ_Processes).c_str());
              }},
             {"QLIB_FTM_HSDPA_BLER_Configure_HS_DPCCH",
              [&] {
@@ -150,11 +153,12 @@ bool TestProcedures::reducedSignallingHsdpa(unsigned char iReconfigBitmask, unsi
                                                                iACK_NACK_RepetitionFactor) != 0;
              },
              [&] {
-                 return stepText("QLIB_FTM_HSDPA_BLER_Configure_HS_DPCCH(iCPICH_PowerOffset = %c, "
-                                 "iCQI_FeedbackCycle = %c, iCQI_RepetitionFactor = %c, iDeltaCQI = %c, "
-                                 "iDeltaACK = %c, iDeltaNACK = %c, iACK_NACK_RepetitionFactor = %c)",
-                                 iCPICH_PowerOffset, iCQI_FeedbackCycle, iCQI_RepetitionFactor, iDeltaCQI, iDeltaACK,
-                                 iDeltaNACK, iACK_NACK_RepetitionFactor);
+                 return stepText(
+                     "QLIB_FTM_HSDPA_BLER_Configure_HS_DPCCH(iCPICH_PowerOffset = %c, "
+                     "iCQI_FeedbackCycle = %c, iCQI_RepetitionFactor = %c, iDeltaCQI = %c, "
+                     "iDeltaACK = %c, iDeltaNACK = %c, iACK_NACK_RepetitionFactor = %c)",
+                     iCPICH_PowerOffset, iCQI_FeedbackCycle, iCQI_RepetitionFactor, iDeltaCQI, iDeltaACK, iDeltaNACK,
+                     iACK_NACK_RepetitionFactor);
              }},
             {"QLIB_FTM_HSDPA_BER_ClearStatus", [&] { return QLIB_FTM_HSDPA_BER_ClearStatus(h) != 0; },
              fixedLine("QLIB_FTM_HSDPA_BER_ClearStatus()")},
@@ -185,9 +189,10 @@ bool TestProcedures::reducedSignallingEdge(
             {"KAVOR_FTM_EGPRS_BER_StartCall",
              [&] { return KAVOR_FTM_EGPRS_BER_StartCall(h, bInitSession, iChannel, iBand, iBCCH_TimeOut_ms) != 0; },
              [&] {
-                 return stepText("KAVOR_FTM_EGPRS_BER_StartCall(bInitSession = %c, iChannel = %d, iBand = %c, "
-                                 "iBCCH_TimeOut_ms = %i)",
-                                 bInitSession, iChannel, iBand, static_cast<int>(iBCCH_TimeOut_ms));
+                 return stepText(
+                     "KAVOR_FTM_EGPRS_BER_StartCall(bInitSession = %c, iChannel = %d, iBand = %c, "
+                     "iBCCH_TimeOut_ms = %i)",
+                     bInitSession, iChannel, iBand, static_cast<int>(iBCCH_TimeOut_ms));
              }},
             {"QLIB_FTM_EGPRS_BER_StartIdleMode", [&] { return QLIB_FTM_EGPRS_BER_StartIdleMode(h) != 0; },
              fixedLine("QLIB_FTM_EGPRS_BER_StartIdleMode()")},
@@ -197,11 +202,12 @@ bool TestProcedures::reducedSignallingEdge(
                                                             iFirstSlotNum, bSecondSlotActive, iSecondSlotNum) != 0;
              },
              [&] {
-                 return stepText("QLIB_FTM_EGPRS_BER_Configure_DL_TBF(iDL_TSC = %c, iDL_TFI = %c, iChannel = %d, "
-                                 "iBand = %c, bFirstSlotActive = %c, iFirstSlotNum = %c, bSecondSlotActive = %c, "
-                                 "iSecondSlotNum = %c)",
-                                 iDL_TSC, iDL_TFI, iChannel, iBand, bFirstSlotActive, iFirstSlotNum,
-                                 bSecondSlotActive, iSecondSlotNum);
+                 return stepText(
+                     "QLIB_FTM_EGPRS_BER_Configure_DL_TBF(iDL_TSC = %c, iDL_TFI = %c, iChannel = %d, "
+                     "iBand = %c, bFirstSlotActive = %c, iFirstSlotNum = %c, bSecondSlotActive = %c, "
+                     "iSecondSlotNum = %c)",
+                     iDL_TSC, iDL_TFI, iChannel, iBand, bFirstSlotActive, iFirstSlotNum, bSecondSlotActive,
+                     iSecondSlotNum);
              }},
             {"QLIB_FTM_EGPRS_BER_Configure_UL_TBF",
              [&] {
@@ -209,11 +215,11 @@ bool TestProcedures::reducedSignallingEdge(
                                                             bSecondSlotActive, iSecondSlotNum) != 0;
              },
              [&] {
-                 return stepText("QLIB_FTM_EGPRS_BER_Configure_UL_TBF(iUL_TSC = %c, iUSF = %c, iGamma = %c, "
-                                 "bFirstSlotActive = %c, iFirstSlotNum = %c, bSecondSlotActive = %c, "
-                                 "iSecondSlotNum = %c)",
-                                 iUL_TSC, iUSF, iGamma, bFirstSlotActive, iFirstSlotNum, bSecondSlotActive,
-                                 iSecondSlotNum);
+                 return stepText(
+                     "QLIB_FTM_EGPRS_BER_Configure_UL_TBF(iUL_TSC = %c, iUSF = %c, iGamma = %c, "
+                     "bFirstSlotActive = %c, iFirstSlotNum = %c, bSecondSlotActive = %c, "
+                     "iSecondSlotNum = %c)",
+                     iUL_TSC, iUSF, iGamma, bFirstSlotActive, iFirstSlotNum, bSecondSlotActive, iSecondSlotNum);
              }},
             {"QLIB_FTM_EGPRS_BER_Establish_SRB_LOOPBACK",
              [&] { return QLIB_FTM_EGPRS_BER_Establish_SRB_LOOPBACK(h) != 0; },
@@ -229,7 +235,9 @@ bool TestProcedures::reducedSignallingEdge(
              }},
             {"QLIB_FTM_EGPRS_BER_GetRxMetrics",
              [&] { return QLIB_FTM_EGPRS_BER_GetRxMetrics(h, piRxLev_average) != 0; },
-             [&] { return stepText("QLIB_FTM_EGPRS_BER_GetRxMetrics(piRxLev_average = %c)", valueOf(piRxLev_average)); }},
+             [&] {
+                 return stepText("QLIB_FTM_EGPRS_BER_GetRxMetrics(piRxLev_average = %c)", valueOf(piRxLev_average));
+             }},
         });
 }
 
@@ -237,17 +245,16 @@ bool TestProcedures::startCall(unsigned char iNumDigits, const unsigned char* ai
     if (!KAVOR_CheckHandle(handle_)) return false;
     const QmslHandle h = handle_;
     // The call is only originated and ended again: both commands must be taken.
-    return runSteps(*this,
-                    {
-                        {"QLIB_DIAG_GSM_CALL_ORIG_F",
-                         [&] { return QLIB_DIAG_GSM_CALL_ORIG_F(h, iNumDigits, aiIMSI) != 0; },
-                         [&] {
-                             return stepText("QLIB_DIAG_GSM_CALL_ORIG_F(iNumDigits = %d, aiIMSI = %s)", iNumDigits,
-                                             shownBytes(aiIMSI, iNumDigits).c_str());
-                         }},
-                        {"QLIB_DIAG_GSM_CALL_END_F", [&] { return QLIB_DIAG_GSM_CALL_END_F(h) != 0; },
-                         fixedLine("QLIB_DIAG_GSM_CALL_END_F()")},
-                    });
+    return runSteps(
+        *this, {
+                   {"QLIB_DIAG_GSM_CALL_ORIG_F", [&] { return QLIB_DIAG_GSM_CALL_ORIG_F(h, iNumDigits, aiIMSI) != 0; },
+                    [&] {
+                        return stepText("QLIB_DIAG_GSM_CALL_ORIG_F(iNumDigits = %d, aiIMSI = %s)", iNumDigits,
+                                        shownBytes(aiIMSI, iNumDigits).c_str());
+                    }},
+                   {"QLIB_DIAG_GSM_CALL_END_F", [&] { return QLIB_DIAG_GSM_CALL_END_F(h) != 0; },
+                    fixedLine("QLIB_DIAG_GSM_CALL_END_F()")},
+               });
 }
 
 } // namespace kavor

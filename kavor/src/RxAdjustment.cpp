@@ -22,7 +22,9 @@ bool TestProcedures::rxGsmAdjust(unsigned char* cBin3, unsigned short eNewMode, 
         *this,
         {
             {"KAVOR_NV_READ_GSM_RX_REL_OFFSETS",
-             [&] { return KAVOR_NV_READ_GSM_RX_REL_OFFSETS(h, kNvGsmRxRelOffsets, cBin3, kGsmRxRelOffsetsLength) != 0; },
+             [&] {
+                 return KAVOR_NV_READ_GSM_RX_REL_OFFSETS(h, kNvGsmRxRelOffsets, cBin3, kGsmRxRelOffsetsLength) != 0;
+             },
              [&] {
                  return stepText("KAVOR_NV_READ_GSM_RX_REL_OFFSETS(iItemID = 2499, cBin3 = %s, iLength = 128)",
                                  shownBytes(cBin3, kGsmRxRelOffsetsLength).c_str());
@@ -59,9 +61,11 @@ bool TestProcedures::rxWcdmaAdjust(unsigned char iLNArange, short iExpectedRX_AG
             {"QLIB_FTM_SET_TX_OFF", [&] { return QLIB_FTM_SET_TX_OFF(h) != 0; }, fixedLine("QLIB_FTM_SET_TX_OFF()")},
             {"QLIB_FTM_SET_LNA_RANGE", [&] { return QLIB_FTM_SET_LNA_RANGE(h, iLNArange) != 0; },
              [&] { return stepText("QLIB_FTM_SET_LNA_RANGE(iLNArange = %c)", iLNArange); }},
-            {"QLIB_FTM_GET_DVGA_OFFSET", [&] { return QLIB_FTM_GET_DVGA_OFFSET(h, iExpectedRX_AGC, piDVGAoffset) != 0; },
+            {"QLIB_FTM_GET_DVGA_OFFSET",
+             [&] { return QLIB_FTM_GET_DVGA_OFFSET(h, iExpectedRX_AGC, piDVGAoffset) != 0; },
              [&] { return stepText("QLIB_FTM_GET_DVGA_OFFSET(iExpectedRX_AGC = %d)", iExpectedRX_AGC); }},
-            {"QLIB_DIAG_NV_WRITE_F", [&] { return QLIB_DIAG_NV_WRITE_F(h, iItemID, pItemData, iLength, piNvStatus) != 0; },
+            {"QLIB_DIAG_NV_WRITE_F",
+             [&] { return QLIB_DIAG_NV_WRITE_F(h, iItemID, pItemData, iLength, piNvStatus) != 0; },
              [&] {
                  return stepText("QLIB_DIAG_NV_WRITE_F(iItemID = %d, pItemData = %s, iLength = %i)", iItemID,
                                  shownBytes(pItemData, iLength > 0 ? static_cast<std::size_t>(iLength) : 0).c_str(),
@@ -76,9 +80,10 @@ bool TestProcedures::rxWcdmaAdjust(unsigned char iLNArange, short iExpectedRX_AG
             {"KAVOR_NV_READ_WCDMA_LNA_RANGE_FALL",
              [&] { return KAVOR_NV_READ_WCDMA_LNA_RANGE_FALL(h, eFallNvBand, piFall1, piFall2, piFall3) != 0; },
              [&] {
-                 return stepText("KAVOR_NV_READ_WCDMA_LNA_RANGE_FALL(eNvBand = %d, piFall1 = %d, piFall2 = %d, "
-                                 "piFall3 = %d)",
-                                 eFallNvBand, value(piFall1), value(piFall2), value(piFall3));
+                 return stepText(
+                     "KAVOR_NV_READ_WCDMA_LNA_RANGE_FALL(eNvBand = %d, piFall1 = %d, piFall2 = %d, "
+                     "piFall3 = %d)",
+                     eFallNvBand, value(piFall1), value(piFall2), value(piFall3));
              }},
             {"QLIB_DIAG_NV_READ_F",
              [&] { return QLIB_DIAG_NV_READ_F(h, iItemID2, pItemData2, iLength2, piNvStatus2) != 0; },
@@ -89,16 +94,18 @@ bool TestProcedures::rxWcdmaAdjust(unsigned char iLNArange, short iExpectedRX_AG
             {"KAVOR_NV_READ_WCDMA_LNA_RANGE_RISE",
              [&] { return KAVOR_NV_READ_WCDMA_LNA_RANGE_RISE(h, eRiseNvBand, piRise1, piRise2, piRise3) != 0; },
              [&] {
-                 return stepText("KAVOR_NV_READ_WCDMA_LNA_RANGE_RISE(eNvBand = %d, piRise1 = %d, piRise2 = %d, "
-                                 "piRise3 = %d)",
-                                 eRiseNvBand, value(piRise1), value(piRise2), value(piRise3));
+                 return stepText(
+                     "KAVOR_NV_READ_WCDMA_LNA_RANGE_RISE(eNvBand = %d, piRise1 = %d, piRise2 = %d, "
+                     "piRise3 = %d)",
+                     eRiseNvBand, value(piRise1), value(piRise2), value(piRise3));
              }},
             {"QLIB_FTM_GET_LNA_OFFSET",
              [&] { return QLIB_FTM_GET_LNA_OFFSET(h, iLNAindex, iExpectedRX_AGC2, piLNAoffsetValue) != 0; },
              [&] {
-                 return stepText("QLIB_FTM_GET_LNA_OFFSET(iLNAindex = %d , iExpectedRX_AGC = %d, "
-                                 "piLNAoffsetValue = %d)",
-                                 iLNAindex, iExpectedRX_AGC2, value(piLNAoffsetValue));
+                 return stepText(
+                     "QLIB_FTM_GET_LNA_OFFSET(iLNAindex = %d , iExpectedRX_AGC = %d, "
+                     "piLNAoffsetValue = %d)",
+                     iLNAindex, iExpectedRX_AGC2, value(piLNAoffsetValue));
              }},
         });
 }
@@ -109,13 +116,13 @@ bool TestProcedures::writeRxAdjustmentValues(
     const unsigned char* pGsm1900Range2, const unsigned char* pGsm1900Range3, const unsigned char* pGsm1900Range4,
     const unsigned char* pGsm1800Range1, const unsigned char* pGsm1800Range2, const unsigned char* pGsm1800Range3,
     const unsigned char* pGsm1800Range4, const unsigned char* pGsm850Range1, const unsigned char* pGsm850Range2,
-    const unsigned char* pGsm850Range3, const unsigned char* pGsm850Range4, unsigned char eLnaNvBand,
-    short iOffset1, const unsigned char* piVsFreq1, short iOffset2, const unsigned char* piVsFreq2, short iOffset3,
+    const unsigned char* pGsm850Range3, const unsigned char* pGsm850Range4, unsigned char eLnaNvBand, short iOffset1,
+    const unsigned char* piVsFreq1, short iOffset2, const unsigned char* piVsFreq2, short iOffset3,
     const unsigned char* piVsFreq3, unsigned short eVgaNvBand, short iVgaOffset, const unsigned char* piVgaVsFreq) {
     if (!KAVOR_CheckHandle(handle_)) return false;
     const QmslHandle h = handle_;
     const unsigned char* const apRanges[kGsmGainRangeCount] = {
-        pGsm900Range1,  pGsm900Range2,  pGsm900Range3,  pGsm900Range4, pGsm1900Range1, pGsm1900Range2,
+        pGsm900Range1,  pGsm900Range2,  pGsm900Range3,  pGsm900Range4,  pGsm1900Range1, pGsm1900Range2,
         pGsm1900Range3, pGsm1900Range4, pGsm1800Range1, pGsm1800Range2, pGsm1800Range3, pGsm1800Range4,
         pGsm850Range1,  pGsm850Range2,  pGsm850Range3,  pGsm850Range4};
     auto rangesLine = [&] {
@@ -154,16 +161,17 @@ bool TestProcedures::writeRxAdjustmentValues(
                                                         iOffset3, piVsFreq3) != 0;
              },
              [&] {
-                 return stepText("KAVOR_NV_WRITE_WCDMA_LNA_OFFSET(eNvBand = %c, iOffset1 = %d, piVsFreq1 = %s, "
-                                 "iOffset2 = %d, piVsFreq2 = %s, iOffset3 = %d, piVsFreq3 = %s)",
-                                 eLnaNvBand, iOffset1, vsFreq(piVsFreq1).c_str(), iOffset2, vsFreq(piVsFreq2).c_str(),
-                                 iOffset3, vsFreq(piVsFreq3).c_str());
+                 return stepText(
+                     "KAVOR_NV_WRITE_WCDMA_LNA_OFFSET(eNvBand = %c, iOffset1 = %d, piVsFreq1 = %s, "
+                     "iOffset2 = %d, piVsFreq2 = %s, iOffset3 = %d, piVsFreq3 = %s)",
+                     eLnaNvBand, iOffset1, vsFreq(piVsFreq1).c_str(), iOffset2, vsFreq(piVsFreq2).c_str(), iOffset3,
+                     vsFreq(piVsFreq3).c_str());
              }},
             {"KAVOR_NV_WRITE_WCDMA_VGA_GAIN",
              [&] { return KAVOR_NV_WRITE_WCDMA_VGA_GAIN(h, eVgaNvBand, iVgaOffset, piVgaVsFreq) != 0; },
              [&] {
-                 return stepText("KAVOR_NV_WRITE_WCDMA_VGA_GAIN(eNvBand = %d, iOffset = %d, piVsFreq = %s)",
-                                 eVgaNvBand, iVgaOffset, vsFreq(piVgaVsFreq).c_str());
+                 return stepText("KAVOR_NV_WRITE_WCDMA_VGA_GAIN(eNvBand = %d, iOffset = %d, piVsFreq = %s)", eVgaNvBand,
+                                 iVgaOffset, vsFreq(piVgaVsFreq).c_str());
              }},
             {"KAVOR_DIAG_NV_WRITE_FLUSH_BATCH_QUEUE", [&] { return KAVOR_DIAG_NV_WRITE_FLUSH_BATCH_QUEUE(h) != 0; },
              fixedLine("KAVOR_DIAG_NV_WRITE_FLUSH_BATCH_QUEUE()")},

@@ -48,12 +48,10 @@ bool readLnaRanges(TestProcedures& p, const unsigned short (&ausItems)[3], short
 } // namespace
 
 const GsmGainRangeItem kGsmGainRangeItems[kGsmGainRangeCount] = {
-    {"Gsm900Range1", 726, 16},   {"Gsm900Range2", 727, 16},   {"Gsm900Range3", 728, 16},
-    {"Gsm900Range4", 729, 16},   {"Gsm1900Range1", 1058, 32}, {"Gsm1900Range2", 1059, 32},
-    {"Gsm1900Range3", 1060, 32}, {"Gsm1900Range4", 1061, 32}, {"Gsm1800Range1", 730, 32},
-    {"Gsm1800Range2", 731, 32},  {"Gsm1800Range3", 732, 32},  {"Gsm1800Range4", 733, 32},
-    {"Gsm850Range1", 1102, 16},  {"Gsm850Range2", 1103, 16},  {"Gsm850Range3", 1104, 16},
-    {"Gsm850Range4", 1105, 16},
+    {"Gsm900Range1", 726, 16},   {"Gsm900Range2", 727, 16},   {"Gsm900Range3", 728, 16},   {"Gsm900Range4", 729, 16},
+    {"Gsm1900Range1", 1058, 32}, {"Gsm1900Range2", 1059, 32}, {"Gsm1900Range3", 1060, 32}, {"Gsm1900Range4", 1061, 32},
+    {"Gsm1800Range1", 730, 32},  {"Gsm1800Range2", 731, 32},  {"Gsm1800Range3", 732, 32},  {"Gsm1800Range4", 733, 32},
+    {"Gsm850Range1", 1102, 16},  {"Gsm850Range2", 1103, 16},  {"Gsm850Range3", 1104, 16},  {"Gsm850Range4", 1105, 16},
 };
 
 const WcdmaBandItems* wcdmaBandItems(unsigned int uBand) {
@@ -86,16 +84,17 @@ bool TestProcedures::nvReadWcdmaLnaRangeRise(unsigned short eNvBand, short* piRi
     return readLnaRanges(*this, pItems->ausLnaRangeRise, {piRise1, piRise2, piRise3});
 }
 
-bool TestProcedures::nvWriteGsmRxGainRange(
-    const unsigned char* pGsm900Range1, const unsigned char* pGsm900Range2, const unsigned char* pGsm900Range3,
-    const unsigned char* pGsm900Range4, const unsigned char* pGsm1900Range1, const unsigned char* pGsm1900Range2,
-    const unsigned char* pGsm1900Range3, const unsigned char* pGsm1900Range4, const unsigned char* pGsm1800Range1,
-    const unsigned char* pGsm1800Range2, const unsigned char* pGsm1800Range3, const unsigned char* pGsm1800Range4,
-    const unsigned char* pGsm850Range1, const unsigned char* pGsm850Range2, const unsigned char* pGsm850Range3,
-    const unsigned char* pGsm850Range4) {
+bool TestProcedures::nvWriteGsmRxGainRange(const unsigned char* pGsm900Range1, const unsigned char* pGsm900Range2,
+                                           const unsigned char* pGsm900Range3, const unsigned char* pGsm900Range4,
+                                           const unsigned char* pGsm1900Range1, const unsigned char* pGsm1900Range2,
+                                           const unsigned char* pGsm1900Range3, const unsigned char* pGsm1900Range4,
+                                           const unsigned char* pGsm1800Range1, const unsigned char* pGsm1800Range2,
+                                           const unsigned char* pGsm1800Range3, const unsigned char* pGsm1800Range4,
+                                           const unsigned char* pGsm850Range1, const unsigned char* pGsm850Range2,
+                                           const unsigned char* pGsm850Range3, const unsigned char* pGsm850Range4) {
     if (!KAVOR_CheckHandle(handle_)) return false;
     const unsigned char* const apData[kGsmGainRangeCount] = {
-        pGsm900Range1,  pGsm900Range2,  pGsm900Range3,  pGsm900Range4, pGsm1900Range1, pGsm1900Range2,
+        pGsm900Range1,  pGsm900Range2,  pGsm900Range3,  pGsm900Range4,  pGsm1900Range1, pGsm1900Range2,
         pGsm1900Range3, pGsm1900Range4, pGsm1800Range1, pGsm1800Range2, pGsm1800Range3, pGsm1800Range4,
         pGsm850Range1,  pGsm850Range2,  pGsm850Range3,  pGsm850Range4};
     for (std::size_t i = 0; i < kGsmGainRangeCount; ++i) {
@@ -135,9 +134,10 @@ bool TestProcedures::nvWriteFlushBatchQueue() {
                                                                    &ucLastItemStatus) != 0;
                      },
                      [&] {
-                         return stepText("QLIB_DIAG_NV_WRITE_FlushBatchQueue(piLastErrorNvId = %c, "
-                                         "piLastTotalStatus =%c, piLastItemStatus = %c)",
-                                         usLastErrorNvId, usLastTotalStatus, ucLastItemStatus);
+                         return stepText(
+                             "QLIB_DIAG_NV_WRITE_FlushBatchQueue(piLastErrorNvId = %c, "
+                             "piLastTotalStatus =%c, piLastItemStatus = %c)",
+                             usLastErrorNvId, usLastTotalStatus, ucLastItemStatus);
                      }};
     if (!runStep(*this, flush)) return false;
     if (usLastTotalStatus != 0) {

@@ -6,10 +6,10 @@
 
 namespace kavor {
 
-constexpr unsigned short kNvGsmRxRelOffsets = 2499;  // GSM receive relative offsets, 128 bytes
+constexpr unsigned short kNvGsmRxRelOffsets = 2499; // GSM receive relative offsets, 128 bytes
 constexpr int kGsmRxRelOffsetsLength = 128;
-constexpr int kWcdmaOffsetLength = 2;      // an offset, an LNA range: one 16-bit value
-constexpr int kWcdmaVsFreqLength = 16;     // a value per frequency
+constexpr int kWcdmaOffsetLength = 2;  // an offset, an LNA range: one 16-bit value
+constexpr int kWcdmaVsFreqLength = 16; // a value per frequency
 
 // The calibration items of one WCDMA band (the vendor's NV band number).
 struct WcdmaBandItems {
@@ -27,7 +27,7 @@ const WcdmaBandItems* wcdmaBandItems(unsigned int uBand);
 // The GSM receive gain-range items, in the order of the sixteen data
 // arguments: GSM 900, 1900, 1800 and 850, ranges 1 to 4 each.
 struct GsmGainRangeItem {
-    const char* pcLabel;  // the argument's name in the step line
+    const char* pcLabel; // the argument's name in the step line
     unsigned short usItem;
     int iLength;
 };

@@ -64,23 +64,28 @@ public:
                        unsigned short iItemID2, unsigned char* pItemData2, int iLength2, unsigned short* piNvStatus2,
                        unsigned short eRiseNvBand, short* piRise1, short* piRise2, short* piRise3, int iLNAindex,
                        short iExpectedRX_AGC2, short* piLNAoffsetValue);
-    bool writeRxAdjustmentValues(unsigned char bStartBatchMode,
-                                 const unsigned char* pGsm900Range1, const unsigned char* pGsm900Range2, const unsigned char* pGsm900Range3, const unsigned char* pGsm900Range4,
-                                 const unsigned char* pGsm1900Range1, const unsigned char* pGsm1900Range2, const unsigned char* pGsm1900Range3, const unsigned char* pGsm1900Range4,
-                                 const unsigned char* pGsm1800Range1, const unsigned char* pGsm1800Range2, const unsigned char* pGsm1800Range3, const unsigned char* pGsm1800Range4,
-                                 const unsigned char* pGsm850Range1, const unsigned char* pGsm850Range2, const unsigned char* pGsm850Range3, const unsigned char* pGsm850Range4,
-                                 unsigned char eLnaNvBand, short iOffset1, const unsigned char* piVsFreq1,
-                                 short iOffset2, const unsigned char* piVsFreq2, short iOffset3,
-                                 const unsigned char* piVsFreq3, unsigned short eVgaNvBand, short iVgaOffset,
-                                 const unsigned char* piVgaVsFreq);
+    bool writeRxAdjustmentValues(
+        unsigned char bStartBatchMode,
+        const unsigned char* pGsm900Range1, const unsigned char* pGsm900Range2, const unsigned char* pGsm900Range3,
+        const unsigned char* pGsm900Range4, const unsigned char* pGsm1900Range1, const unsigned char* pGsm1900Range2,
+        const unsigned char* pGsm1900Range3, const unsigned char* pGsm1900Range4, const unsigned char* pGsm1800Range1,
+        const unsigned char* pGsm1800Range2, const unsigned char* pGsm1800Range3, const unsigned char* pGsm1800Range4,
+        const unsigned char* pGsm850Range1, const unsigned char* pGsm850Range2, const unsigned char* pGsm850Range3,
+        const unsigned char* pGsm850Range4,
+        unsigned char eLnaNvBand, short iOffset1, const unsigned char* piVsFreq1, short iOffset2,
+        const unsigned char* piVsFreq2, short iOffset3, const unsigned char* piVsFreq3, unsigned short eVgaNvBand,
+        short iVgaOffset, const unsigned char* piVgaVsFreq);
     bool nvWriteWcdmaVgaGain(unsigned short eNvBand, short iOffset, const unsigned char* piVsFreq);
     bool nvReadWcdmaLnaRangeFall(unsigned short eNvBand, short* piFall1, short* piFall2, short* piFall3);
     bool nvReadWcdmaLnaRangeRise(unsigned short eNvBand, short* piRise1, short* piRise2, short* piRise3);
     // The sixteen GSM receive gain ranges: GSM 900, 1900, 1800 and 850, ranges 1 to 4 each.
-    bool nvWriteGsmRxGainRange(const unsigned char* pGsm900Range1, const unsigned char* pGsm900Range2, const unsigned char* pGsm900Range3, const unsigned char* pGsm900Range4,
-                               const unsigned char* pGsm1900Range1, const unsigned char* pGsm1900Range2, const unsigned char* pGsm1900Range3, const unsigned char* pGsm1900Range4,
-                               const unsigned char* pGsm1800Range1, const unsigned char* pGsm1800Range2, const unsigned char* pGsm1800Range3, const unsigned char* pGsm1800Range4,
-                               const unsigned char* pGsm850Range1, const unsigned char* pGsm850Range2, const unsigned char* pGsm850Range3, const unsigned char* pGsm850Range4);
+    bool nvWriteGsmRxGainRange(
+        const unsigned char* pGsm900Range1, const unsigned char* pGsm900Range2, const unsigned char* pGsm900Range3,
+        const unsigned char* pGsm900Range4, const unsigned char* pGsm1900Range1, const unsigned char* pGsm1900Range2,
+        const unsigned char* pGsm1900Range3, const unsigned char* pGsm1900Range4, const unsigned char* pGsm1800Range1,
+        const unsigned char* pGsm1800Range2, const unsigned char* pGsm1800Range3, const unsigned char* pGsm1800Range4,
+        const unsigned char* pGsm850Range1, const unsigned char* pGsm850Range2, const unsigned char* pGsm850Range3,
+        const unsigned char* pGsm850Range4);
     bool nvWriteWcdmaLnaOffset(unsigned char eNvBand, short iOffset1, const unsigned char* piVsFreq1, short iOffset2,
                                const unsigned char* piVsFreq2, short iOffset3, const unsigned char* piVsFreq3);
     bool nvWriteFlushBatchQueue();

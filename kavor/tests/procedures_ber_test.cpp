@@ -29,23 +29,28 @@ unsigned char edge(QmslHandle h, unsigned char init) {
 }
 
 const StepsCase kBerCases[] = {
-    {"Gsm", [](QmslHandle h) { return gsm(h, 1, 1); },
+    {"Gsm",
+     [](QmslHandle h) { return gsm(h, 1, 1); },
      {"QLIB_FTM_GSM_BER_GetRxMetrics", "QLIB_FTM_GSM_BER_Handover", "QLIB_FTM_GSM_BER_StartSession",
       "QLIB_FTM_GSM_BER_AssignBCCH", "QLIB_FTM_GSM_BER_AssignTraffic", "QLIB_FTM_GSM_BER_ReleaseTCH",
       "QLIB_FTM_GSM_BER_StopSession"}},
-    {"GsmInOpenSession", [](QmslHandle h) { return gsm(h, 0, 0); },
+    {"GsmInOpenSession",
+     [](QmslHandle h) { return gsm(h, 0, 0); },
      {"QLIB_FTM_GSM_BER_GetRxMetrics", "QLIB_FTM_GSM_BER_Handover", "QLIB_FTM_GSM_BER_AssignBCCH",
       "QLIB_FTM_GSM_BER_AssignTraffic", "QLIB_FTM_GSM_BER_ReleaseTCH"}},
-    {"Wcdma", wcdma,
+    {"Wcdma",
+     wcdma,
      {"QLIB_FTM_WCDMA_BER_AcquirePilot", "QLIB_FTM_WCDMA_BER_SetupDefaultRMC_DCH", "QLIB_FTM_WCDMA_BER_StartSession",
       "QLIB_FTM_WCDMA_BER_StopSession", "QLIB_FTM_WCDMA_BER_ClearStatus", "QLIB_FTM_WCDMA_BER_GetStatus",
       "QLIB_FTM_WCDMA_BER_SetupRMC_DCH"}},
-    {"Hsdpa", hsdpa,
+    {"Hsdpa",
+     hsdpa,
      {"QLIB_FTM_HSDPA_BER_StartSession", "QLIB_FTM_HSDPA_BLER_Reconfigure_HS", "QLIB_FTM_HSDPA_BLER_Configure_PDSCH",
       "QLIB_FTM_HSDPA_BLER_Configure_HS_SCCH", "QLIB_FTM_HSDPA_BLER_Configure_HS_DSCH",
       "QLIB_FTM_HSDPA_BLER_Configure_HS_DPCCH", "QLIB_FTM_HSDPA_BER_ClearStatus", "QLIB_FTM_HSDPA_BER_GetStatus",
       "QLIB_FTM_HSDPA_BER_StopSession"}},
-    {"Edge", [](QmslHandle h) { return edge(h, 1); },
+    {"Edge",
+     [](QmslHandle h) { return edge(h, 1); },
      {"QLIB_FTM_GSM_BER_StartSession", "QLIB_FTM_EGPRS_BER_AssignBCCH", "QLIB_FTM_EGPRS_BER_StartIdleMode",
       "QLIB_FTM_EGPRS_BER_Configure_DL_TBF", "QLIB_FTM_EGPRS_BER_Configure_UL_TBF",
       "QLIB_FTM_EGPRS_BER_Establish_SRB_LOOPBACK", "QLIB_FTM_EGPRS_BER_Release_All_TBF",
@@ -79,23 +84,30 @@ TEST_P(BerCallFlags, DecideTheSessionCalls) {
 
 INSTANTIATE_TEST_SUITE_P(
     StartAndStop, BerCallFlags,
-    ::testing::Values(
-        FlagCase{"GsmStartInit1", [](QmslHandle h) { return KAVOR_FTM_GSM_BER_StartCall(h, 1, 20, 3, 100); },
-                 {"QLIB_FTM_GSM_BER_StartSession", "QLIB_FTM_GSM_BER_AssignBCCH"}},
-        FlagCase{"GsmStartInit0", [](QmslHandle h) { return KAVOR_FTM_GSM_BER_StartCall(h, 0, 20, 3, 100); },
-                 {"QLIB_FTM_GSM_BER_AssignBCCH"}},
-        FlagCase{"GsmStartInit2", [](QmslHandle h) { return KAVOR_FTM_GSM_BER_StartCall(h, 2, 20, 3, 100); },
-                 {"QLIB_FTM_GSM_BER_AssignBCCH"}},
-        FlagCase{"EgprsStartInit1", [](QmslHandle h) { return KAVOR_FTM_EGPRS_BER_StartCall(h, 1, 20, 3, 100); },
-                 {"QLIB_FTM_GSM_BER_StartSession", "QLIB_FTM_EGPRS_BER_AssignBCCH"}},
-        FlagCase{"EgprsStartInit0", [](QmslHandle h) { return KAVOR_FTM_EGPRS_BER_StartCall(h, 0, 20, 3, 100); },
-                 {"QLIB_FTM_EGPRS_BER_AssignBCCH"}},
-        FlagCase{"StopClose1", [](QmslHandle h) { return KAVOR_FTM_GSM_BER_StopCall(h, 1); },
-                 {"QLIB_FTM_GSM_BER_ReleaseTCH", "QLIB_FTM_GSM_BER_StopSession"}},
-        FlagCase{"StopClose9", [](QmslHandle h) { return KAVOR_FTM_GSM_BER_StopCall(h, 9); },
-                 {"QLIB_FTM_GSM_BER_ReleaseTCH", "QLIB_FTM_GSM_BER_StopSession"}},
-        FlagCase{"StopClose0", [](QmslHandle h) { return KAVOR_FTM_GSM_BER_StopCall(h, 0); },
-                 {"QLIB_FTM_GSM_BER_ReleaseTCH"}}),
+    ::testing::Values(FlagCase{"GsmStartInit1",
+                               [](QmslHandle h) { return KAVOR_FTM_GSM_BER_StartCall(h, 1, 20, 3, 100); },
+                               {"QLIB_FTM_GSM_BER_StartSession", "QLIB_FTM_GSM_BER_AssignBCCH"}},
+                      FlagCase{"GsmStartInit0",
+                               [](QmslHandle h) { return KAVOR_FTM_GSM_BER_StartCall(h, 0, 20, 3, 100); },
+                               {"QLIB_FTM_GSM_BER_AssignBCCH"}},
+                      FlagCase{"GsmStartInit2",
+                               [](QmslHandle h) { return KAVOR_FTM_GSM_BER_StartCall(h, 2, 20, 3, 100); },
+                               {"QLIB_FTM_GSM_BER_AssignBCCH"}},
+                      FlagCase{"EgprsStartInit1",
+                               [](QmslHandle h) { return KAVOR_FTM_EGPRS_BER_StartCall(h, 1, 20, 3, 100); },
+                               {"QLIB_FTM_GSM_BER_StartSession", "QLIB_FTM_EGPRS_BER_AssignBCCH"}},
+                      FlagCase{"EgprsStartInit0",
+                               [](QmslHandle h) { return KAVOR_FTM_EGPRS_BER_StartCall(h, 0, 20, 3, 100); },
+                               {"QLIB_FTM_EGPRS_BER_AssignBCCH"}},
+                      FlagCase{"StopClose1",
+                               [](QmslHandle h) { return KAVOR_FTM_GSM_BER_StopCall(h, 1); },
+                               {"QLIB_FTM_GSM_BER_ReleaseTCH", "QLIB_FTM_GSM_BER_StopSession"}},
+                      FlagCase{"StopClose9",
+                               [](QmslHandle h) { return KAVOR_FTM_GSM_BER_StopCall(h, 9); },
+                               {"QLIB_FTM_GSM_BER_ReleaseTCH", "QLIB_FTM_GSM_BER_StopSession"}},
+                      FlagCase{"StopClose0",
+                               [](QmslHandle h) { return KAVOR_FTM_GSM_BER_StopCall(h, 0); },
+                               {"QLIB_FTM_GSM_BER_ReleaseTCH"}}),
     STEPS_CASE_NAME);
 
 TEST_F(Ber, SessionStartLinesShowTheTimeOut) {
@@ -122,10 +134,14 @@ TEST_F(Ber, GsmPassesEachGroupOfArgumentsToItsCall) {
     EXPECT_EQ(argsOf(phone(), "QLIB_FTM_GSM_BER_AssignTraffic"), (std::vector<long long>{2, 'S', 'M'}));
     const std::string done = " - Completed successfully\n";
     EXPECT_TRUE(logged("\tQLIB_FTM_GSM_BER_GetRxMetrics(piDED_RPtRxLev_Full = L, piDED_RPtRxQual_Full = Q)" + done));
-    EXPECT_TRUE(logged("\tQLIB_FTM_GSM_BER_Handover(iChannel = 62, iBand = b, iTSC = t, iSlot = s, iMode = m, "
-                       "iPowerLevel = p, iLoopbackType = l)" + done));
-    EXPECT_TRUE(logged("\tKAVOR_FTM_GSM_BER_StartCall(bInitSession = \x01, iChannel = 70, iBand = B, "
-                       "iBCCH_TimeOut_ms = 5000)" + done));
+    EXPECT_TRUE(
+        logged("\tQLIB_FTM_GSM_BER_Handover(iChannel = 62, iBand = b, iTSC = t, iSlot = s, iMode = m, "
+               "iPowerLevel = p, iLoopbackType = l)" +
+               done));
+    EXPECT_TRUE(
+        logged("\tKAVOR_FTM_GSM_BER_StartCall(bInitSession = \x01, iChannel = 70, iBand = B, "
+               "iBCCH_TimeOut_ms = 5000)" +
+               done));
     EXPECT_TRUE(logged("\tQLIB_FTM_GSM_BER_AssignTraffic(iLoopbackType = 2, iSlot = S, iMode = M)" + done));
     EXPECT_TRUE(logged("\tKAVOR_FTM_GSM_BER_StopCall(bCloseControl = \x01)" + done));
 }
@@ -137,9 +153,10 @@ TEST_F(Ber, WcdmaPassesTheRadioBearerAndShowsTheState) {
               (std::vector<long long>{'r', 'x', 123456, 'p', 't', 300, 17}));
     EXPECT_EQ(argsOf(phone(), "QLIB_FTM_WCDMA_BER_StartSession"), std::vector<long long>{3000});
     EXPECT_TRUE(logged("\tQLIB_FTM_WCDMA_BER_GetStatus(pWCDMA_BER_State = s) - Completed successfully\n"));
-    EXPECT_TRUE(logged("\tQLIB_FTM_WCDMA_BER_SetupRMC_DCH(iRMC_Type = r, iUL_MaxTxPwr = x, iUL_DPCH_ScrCode = 123456, "
-                       "iUL_PCA = p, iUL_TPC_StepSize = t, iDL_PriCPICH_Scr_Code = 300, iDL_ChanCode = 17) - Completed "
-                       "successfully\n"));
+    EXPECT_TRUE(
+        logged("\tQLIB_FTM_WCDMA_BER_SetupRMC_DCH(iRMC_Type = r, iUL_MaxTxPwr = x, iUL_DPCH_ScrCode = 123456, "
+               "iUL_PCA = p, iUL_TPC_StepSize = t, iDL_PriCPICH_Scr_Code = 300, iDL_ChanCode = 17) - Completed "
+               "successfully\n"));
 }
 
 TEST_F(Ber, HsdpaPassesItsArraysBoundedByTheirCounts) {
@@ -154,11 +171,15 @@ TEST_F(Ber, HsdpaPassesItsArraysBoundedByTheirCounts) {
     const std::string done = " - Completed successfully\n";
     // The arrays have no terminator: the lines stop at their counts.
     EXPECT_TRUE(logged("\tQLIB_FTM_HSDPA_BLER_Configure_HS_SCCH(iNumCodes = \x03, aiCodes = cde)" + done));
-    EXPECT_TRUE(logged("\tQLIB_FTM_HSDPA_BLER_Configure_HS_DSCH(iH_RNTI = 43690, iNum_HARQ_Processes = \x02, "
-                       "bMemPartitionValid = v, aiMemPartitionInfo = pq)" + done));
-    EXPECT_TRUE(logged("\tQLIB_FTM_HSDPA_BLER_Configure_HS_DPCCH(iCPICH_PowerOffset = a, iCQI_FeedbackCycle = b, "
-                       "iCQI_RepetitionFactor = c, iDeltaCQI = d, iDeltaACK = e, iDeltaNACK = f, "
-                       "iACK_NACK_RepetitionFactor = g)" + done));
+    EXPECT_TRUE(
+        logged("\tQLIB_FTM_HSDPA_BLER_Configure_HS_DSCH(iH_RNTI = 43690, iNum_HARQ_Processes = \x02, "
+               "bMemPartitionValid = v, aiMemPartitionInfo = pq)" +
+               done));
+    EXPECT_TRUE(
+        logged("\tQLIB_FTM_HSDPA_BLER_Configure_HS_DPCCH(iCPICH_PowerOffset = a, iCQI_FeedbackCycle = b, "
+               "iCQI_RepetitionFactor = c, iDeltaCQI = d, iDeltaACK = e, iDeltaNACK = f, "
+               "iACK_NACK_RepetitionFactor = g)" +
+               done));
 }
 
 TEST_F(Ber, EdgeUsesTheCallsChannelAndTheDownlinkSlotsWhateverTheOtherArgumentsHold) {

@@ -36,9 +36,11 @@ const StepsCase kNetworkCases[] = {
      },
      {"QLIB_DIAG_NV_READ_F"}},
     {"WriteImei", [](QmslHandle h) { return KAVOR_NV_WRITE_IMEI(h, kImei); }, {kNvWrite, "QLIB_DIAG_NV_READ_F"}},
-    {"OnlineToFtm", [](QmslHandle h) { return KAVOR_ONLINE_TO_FTM(h); },
+    {"OnlineToFtm",
+     [](QmslHandle h) { return KAVOR_ONLINE_TO_FTM(h); },
      {kNvWrite, "QLIB_DIAG_CONTROL_F", "QLIB_IsFTM_Mode"}},
-    {"FtmToOnline", [](QmslHandle h) { return KAVOR_FTM_TO_ONLINE(h); },
+    {"FtmToOnline",
+     [](QmslHandle h) { return KAVOR_FTM_TO_ONLINE(h); },
      {kNvWrite, "QLIB_DIAG_CONTROL_F", "QLIB_IsFTM_Mode"}},
     {"SetClock", [](QmslHandle h) { return KAVOR_SpecialSetRtcActualTime(h); }, {"QLIB_FTM_PMIC_RTC_SET_GET_TIME"}},
     {"OnChipSim", [](QmslHandle h) { return KAVOR_SimSimulation(h); }, {"QLIB_GSDIDIAG_ACTIVATE_ONCHIP_SIM_CMD"}},
@@ -51,7 +53,7 @@ INSTANTIATE_TEST_SUITE_P(NetworkImeiMode, ProcedureSteps, ::testing::ValuesIn(kN
 struct ScanCase {
     const char* name;
     unsigned char mode;
-    Bytes nv10, nv441, nv848;  // empty: nothing written
+    Bytes nv10, nv441, nv848; // empty: nothing written
 };
 void PrintTo(const ScanCase& c, std::ostream* os) { *os << c.name; }
 class ScanModes : public NetworkTest, public ::testing::WithParamInterface<ScanCase> {};
@@ -72,22 +74,21 @@ TEST_P(ScanModes, WriteTheirThreeItemsInOrder) {
     EXPECT_TRUE(logged("\tKAVOR_DIAG_NV_WRITE_F(iItemID = 441, pItemData = , iLength = 3) - Completed successfully\n"));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, ScanModes,
-    ::testing::Values(ScanCase{"Mode0", 0, {0x00, 0x04}, {0x00, 0xFF, 0xFF}, {0x00, 0x02}},
-                      ScanCase{"Mode1WritesNothing", 1, {}, {}, {}},
-                      ScanCase{"Mode2", 2, {0x00, 0x0D}, {0x00, 0x00, 0x01}, {0x00, 0x01}},
-                      ScanCase{"Mode3", 3, {0x00, 0x0D}, {0x00, 0x80, 0x00}, {0x00, 0x01}},
-                      ScanCase{"Mode4", 4, {0x00, 0x0D}, {0x00, 0x04, 0x00}, {0x00, 0x01}},
-                      ScanCase{"Mode5", 5, {0x00, 0x0E}, {0x00, 0x01, 0x00}, {0x00, 0x02}},
-                      ScanCase{"Mode6WritesNothing", 6, {}, {}, {}}),
-    STEPS_CASE_NAME);
+INSTANTIATE_TEST_SUITE_P(Table, ScanModes,
+                         ::testing::Values(ScanCase{"Mode0", 0, {0x00, 0x04}, {0x00, 0xFF, 0xFF}, {0x00, 0x02}},
+                                           ScanCase{"Mode1WritesNothing", 1, {}, {}, {}},
+                                           ScanCase{"Mode2", 2, {0x00, 0x0D}, {0x00, 0x00, 0x01}, {0x00, 0x01}},
+                                           ScanCase{"Mode3", 3, {0x00, 0x0D}, {0x00, 0x80, 0x00}, {0x00, 0x01}},
+                                           ScanCase{"Mode4", 4, {0x00, 0x0D}, {0x00, 0x04, 0x00}, {0x00, 0x01}},
+                                           ScanCase{"Mode5", 5, {0x00, 0x0E}, {0x00, 0x01, 0x00}, {0x00, 0x02}},
+                                           ScanCase{"Mode6WritesNothing", 6, {}, {}, {}}),
+                         STEPS_CASE_NAME);
 
 struct ChannelCase {
     const char* name;
     unsigned char mode;
     bool result;
-    Bytes head;  // bytes 0-3 of the record; empty: nothing written
+    Bytes head; // bytes 0-3 of the record; empty: nothing written
 };
 void PrintTo(const ChannelCase& c, std::ostream* os) { *os << c.name; }
 class LastGoodChannel : public NetworkTest, public ::testing::WithParamInterface<ChannelCase> {};
@@ -120,11 +121,13 @@ TEST_F(NetworkTest, PreselectionWithScanMode1WritesOnlyTheClearedItemAndTheChann
     EXPECT_EQ(KAVOR_NetworkAndChannelPreselection(h, 1, 3, 0x1234), 1);
     EXPECT_EQ(writtenItems(), (std::vector<long long>{945, 1894}));
     EXPECT_EQ(phone().nv[945].data, Bytes(128, 0));
-    EXPECT_TRUE(logged("\tKAVOR_DIAG_NV_WRITE_F(iItemID = 945, pItemData = <ptr>, iLength = 128) - Completed "
-                       "successfully\n"));
+    EXPECT_TRUE(
+        logged("\tKAVOR_DIAG_NV_WRITE_F(iItemID = 945, pItemData = <ptr>, iLength = 128) - Completed "
+               "successfully\n"));
     EXPECT_TRUE(logged("\tKAVOR_NV_WRITE_NETWORK_SCAN_MODE(eNetwMode = \x01) - Completed successfully\n"));
-    EXPECT_EQ(log().back(), "\tKAVOR_NV_WRITE_LAST_GOOD_CHANNEL(eNetwMode = \x03, uiChannel = 4660) - Completed "
-                            "successfully\n");
+    EXPECT_EQ(log().back(),
+              "\tKAVOR_NV_WRITE_LAST_GOOD_CHANNEL(eNetwMode = \x03, uiChannel = 4660) - Completed "
+              "successfully\n");
 }
 
 TEST_F(NetworkTest, PreselectionFailsOnANetworkModeWithoutRecordAndKeepsWhatItWrote) {
@@ -183,8 +186,9 @@ TEST_F(NetworkTest, ReadImeiUnpacksTheItem) {
     EXPECT_EQ(KAVOR_NV_READ_IMEI(h, text), 1);
     EXPECT_STREQ(text, kImei);
     EXPECT_EQ(phone().calls("QLIB_DIAG_NV_READ_F").at(0).args, (std::vector<long long>{550, 9}));
-    EXPECT_EQ(log().back(), "\tQLIB_DIAG_NV_READ_F(iItemID = 550, pItemData = \x08J\tQ$02W\x81, iLength = 9) - Completed "
-                            "successfully\n");
+    EXPECT_EQ(log().back(),
+              "\tQLIB_DIAG_NV_READ_F(iItemID = 550, pItemData = \x08J\tQ$02W\x81, iLength = 9) - Completed "
+              "successfully\n");
 }
 
 TEST_F(NetworkTest, ReadImeiWithAnNvStatusClearsTheText) {
@@ -200,8 +204,9 @@ TEST_F(NetworkTest, WriteImeiStoresThePackedDigitsAndReadsThemBack) {
     phone().nv.erase(550);
     EXPECT_EQ(KAVOR_NV_WRITE_IMEI(h, kImei), 1);
     EXPECT_EQ(phone().nv[550].data, kImeiPacked);
-    EXPECT_EQ(log().back(), "\tKAVOR_DIAG_NV_READ_F(iItemID = 550, pItemData = \x08J\tQ$02W\x81, iLength = 9) - "
-                            "Completed successfully\n");
+    EXPECT_EQ(log().back(),
+              "\tKAVOR_DIAG_NV_READ_F(iItemID = 550, pItemData = \x08J\tQ$02W\x81, iLength = 9) - "
+              "Completed successfully\n");
 }
 
 TEST_F(NetworkTest, WriteImeiFailsWhenTheReadBackDiffers) {
@@ -247,11 +252,11 @@ struct SwitchModeCase {
     const char* name;
     std::function<unsigned char(QmslHandle)> run;
     qmsl_sim::Power start;
-    bool modeCommandWorks;  // whether the mode command itself switches the phone
+    bool modeCommandWorks; // whether the mode command itself switches the phone
     long long modeSent;
     std::uint8_t flag;
     bool resetSent;
-    qmsl_sim::Power end;  // once the phone is back
+    qmsl_sim::Power end; // once the phone is back
 };
 void PrintTo(const SwitchModeCase& c, std::ostream* os) { *os << c.name; }
 class ModeSwitching : public NetworkTest, public ::testing::WithParamInterface<SwitchModeCase> {};
@@ -260,36 +265,33 @@ TEST_P(ModeSwitching, ResetsOnlyWhenTheModeCommandWasNotEnough) {
     const SwitchModeCase& c = GetParam();
     phone().set_power(c.start);
     if (!c.modeCommandWorks)
-        phone().set_handler("QLIB_DIAG_CONTROL_F",
-                            [](qmsl_sim::Phone& p, const qmsl_sim::Call& call) {
-                                const int mode = static_cast<int>(call.in[0].value);
-                                return mode == 3 || mode == 4 ? true : p.control(mode);
-                            });
+        phone().set_handler("QLIB_DIAG_CONTROL_F", [](qmsl_sim::Phone& p, const qmsl_sim::Call& call) {
+            const int mode = static_cast<int>(call.in[0].value);
+            return mode == 3 || mode == 4 ? true : p.control(mode);
+        });
     EXPECT_EQ(c.run(h), 1);
     EXPECT_EQ(phone().nv[453].data, Bytes{c.flag});
     std::vector<long long> modes;
     for (const auto& e : phone().calls("QLIB_DIAG_CONTROL_F")) modes.push_back(e.args[0]);
     EXPECT_EQ(modes, c.resetSent ? (std::vector<long long>{c.modeSent, 2}) : std::vector<long long>{c.modeSent});
-    EXPECT_EQ(log().back(), c.resetSent ? "\tQLIB_DIAG_CONTROL_F(eMode = 2) - Completed successfully\n"
-                                        : "\tQLIB_IsFTM_Mode(pbIsFTMMode = " +
-                                              std::to_string(c.end == qmsl_sim::Power::Ftm ? 1 : 0) +
-                                              ") - Completed successfully\n");
+    EXPECT_EQ(log().back(),
+              c.resetSent ? "\tQLIB_DIAG_CONTROL_F(eMode = 2) - Completed successfully\n"
+                          : "\tQLIB_IsFTM_Mode(pbIsFTMMode = " + std::to_string(c.end == qmsl_sim::Power::Ftm ? 1 : 0) +
+                                ") - Completed successfully\n");
     pclock::sleep_ms(phone().reset_ms);
     EXPECT_EQ(phone().power(), c.end);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Twins, ModeSwitching,
-    ::testing::Values(
-        SwitchModeCase{"ToFtmAtOnce", KAVOR_ONLINE_TO_FTM, qmsl_sim::Power::Online, true, 3, 1, false,
-                       qmsl_sim::Power::Ftm},
-        SwitchModeCase{"ToFtmByReset", KAVOR_ONLINE_TO_FTM, qmsl_sim::Power::Online, false, 3, 1, true,
-                       qmsl_sim::Power::Ftm},
-        SwitchModeCase{"ToOnlineAtOnce", KAVOR_FTM_TO_ONLINE, qmsl_sim::Power::Ftm, true, 4, 0, false,
-                       qmsl_sim::Power::Online},
-        SwitchModeCase{"ToOnlineByReset", KAVOR_FTM_TO_ONLINE, qmsl_sim::Power::Ftm, false, 4, 0, true,
-                       qmsl_sim::Power::Online}),
-    STEPS_CASE_NAME);
+INSTANTIATE_TEST_SUITE_P(Twins, ModeSwitching,
+                         ::testing::Values(SwitchModeCase{"ToFtmAtOnce", KAVOR_ONLINE_TO_FTM, qmsl_sim::Power::Online,
+                                                          true, 3, 1, false, qmsl_sim::Power::Ftm},
+                                           SwitchModeCase{"ToFtmByReset", KAVOR_ONLINE_TO_FTM, qmsl_sim::Power::Online,
+                                                          false, 3, 1, true, qmsl_sim::Power::Ftm},
+                                           SwitchModeCase{"ToOnlineAtOnce", KAVOR_FTM_TO_ONLINE, qmsl_sim::Power::Ftm,
+                                                          true, 4, 0, false, qmsl_sim::Power::Online},
+                                           SwitchModeCase{"ToOnlineByReset", KAVOR_FTM_TO_ONLINE, qmsl_sim::Power::Ftm,
+                                                          false, 4, 0, true, qmsl_sim::Power::Online}),
+                         STEPS_CASE_NAME);
 
 TEST_F(NetworkTest, AFailedFtmQueryEndsTheSwitchWithoutAReset) {
     phone().inject("QLIB_IsFTM_Mode", {qmsl_sim::Fault::FalseResult, 0, {}, 0, 1});

@@ -14,7 +14,7 @@
 struct StepsCase {
     const char* name;
     std::function<unsigned char(QmslHandle)> run;
-    std::vector<std::string> calls;  // vendor calls in order; the handle checks are left out
+    std::vector<std::string> calls; // vendor calls in order; the handle checks are left out
     // A failure at call `cleanupFrom` or later is followed by the calls of `cleanup`.
     std::size_t cleanupFrom = std::numeric_limits<std::size_t>::max();
     std::vector<std::string> cleanup = {};

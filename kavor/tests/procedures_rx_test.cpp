@@ -63,7 +63,11 @@ const StepsCase kRxCases[] = {
          return wcdmaAdjust(h, 4, 4, fall, rise);
      },
      join({{"QLIB_FTM_SET_TX_OFF", "QLIB_FTM_SET_LNA_RANGE", "QLIB_FTM_GET_DVGA_OFFSET", kNvWrite},
-           times(2, kNvWrite), times(3, kNvRead), {kNvRead}, times(3, kNvRead), {"QLIB_FTM_GET_LNA_OFFSET"}})},
+           times(2, kNvWrite),
+           times(3, kNvRead),
+           {kNvRead},
+           times(3, kNvRead),
+           {"QLIB_FTM_GET_LNA_OFFSET"}})},
     {"WriteAdjustmentInBatch",
      [](QmslHandle h) {
          CalibrationData d;
@@ -97,13 +101,14 @@ TEST_F(RxAdjustment, GsmAdjustLogsEachStepWithItsArguments) {
     EXPECT_EQ(lines.at(0), "\t\tKAVOR_NV_READ_GSM_RX_REL_OFFSETS() start");
     EXPECT_EQ(lines.at(lines.size() - 13), "\tKAVOR_NV_READ_GSM_RX_REL_OFFSETS(iItemID = 2499, cBin3 = " +
                                                std::string(128, 'o') + ", iLength = 128)" + done);
-    EXPECT_EQ(steps, (std::vector<std::string>{
-                         "\t\tQLIB_FTM_SET_TX_OFF() start", "\tQLIB_FTM_SET_TX_OFF()" + done,
-                         "\t\tQLIB_FTM_SET_MODE() start", "\tQLIB_FTM_SET_MODE(eNewMode = 11)" + done,
-                         "\t\tQLIB_FTM_SET_CHAN() start", "\tQLIB_FTM_SET_CHAN(iChannel = 62)" + done,
-                         "\t\tQLIB_FTM_SET_RX_BURST() start", "\tQLIB_FTM_SET_RX_BURST(iSlotNum = S, iRxFunction = -2)" + done,
-                         "\t\tQLIB_FTM_SET_LNA_RANGE() start", "\tQLIB_FTM_SET_LNA_RANGE(iLNArange = L)" + done,
-                         "\t\tQLIB_FTM_GET_RSSI() start", "\tQLIB_FTM_GET_RSSI()" + done}));
+    EXPECT_EQ(steps,
+              (std::vector<std::string>{
+                  "\t\tQLIB_FTM_SET_TX_OFF() start", "\tQLIB_FTM_SET_TX_OFF()" + done, "\t\tQLIB_FTM_SET_MODE() start",
+                  "\tQLIB_FTM_SET_MODE(eNewMode = 11)" + done, "\t\tQLIB_FTM_SET_CHAN() start",
+                  "\tQLIB_FTM_SET_CHAN(iChannel = 62)" + done, "\t\tQLIB_FTM_SET_RX_BURST() start",
+                  "\tQLIB_FTM_SET_RX_BURST(iSlotNum = S, iRxFunction = -2)" + done,
+                  "\t\tQLIB_FTM_SET_LNA_RANGE() start", "\tQLIB_FTM_SET_LNA_RANGE(iLNArange = L)" + done,
+                  "\t\tQLIB_FTM_GET_RSSI() start", "\tQLIB_FTM_GET_RSSI()" + done}));
     EXPECT_EQ(phone().calls("QLIB_FTM_SET_RX_BURST").at(0).args, (std::vector<long long>{'S', -2}));
 }
 
@@ -116,10 +121,11 @@ TEST_F(RxAdjustment, WcdmaAdjustHandsBackWhatThePhoneGave) {
     short dvga = 0, lna = 0, fall[3] = {}, rise[3] = {};
     unsigned short st1 = 9, st2 = 9;
     unsigned char data2[2] = {};
-    phone().set_nv(kFreeItem, {0xAB, 0xCD}, 6);  // the direct read's status goes back unexamined
-    EXPECT_EQ(KAVOR_RX_WCDMA_Adjust(h, 2, -500, &dvga, 4001, item, 2, &st1, 4, 0x0A0B, vs, 4, &fall[0], &fall[1],
-                                    &fall[2], kFreeItem, data2, 2, &st2, 4, &rise[0], &rise[1], &rise[2], 1, -400, &lna),
-              1);
+    phone().set_nv(kFreeItem, {0xAB, 0xCD}, 6); // the direct read's status goes back unexamined
+    EXPECT_EQ(
+        KAVOR_RX_WCDMA_Adjust(h, 2, -500, &dvga, 4001, item, 2, &st1, 4, 0x0A0B, vs, 4, &fall[0], &fall[1], &fall[2],
+                              kFreeItem, data2, 2, &st2, 4, &rise[0], &rise[1], &rise[2], 1, -400, &lna),
+        1);
     EXPECT_EQ(dvga, -77);
     EXPECT_EQ(lna, 55);
     EXPECT_EQ(st1, 0);
@@ -130,15 +136,20 @@ TEST_F(RxAdjustment, WcdmaAdjustHandsBackWhatThePhoneGave) {
     EXPECT_EQ(phone().nv[4001].data, (std::vector<std::uint8_t>{'n', 'v'}));
     EXPECT_EQ(phone().nv[856].data, (std::vector<std::uint8_t>{0x0B, 0x0A}));
     EXPECT_EQ(phone().nv[857].data.size(), 16u);
-    EXPECT_TRUE(logged("\tQLIB_DIAG_NV_WRITE_F(iItemID = 4001, pItemData = nv, iLength = 2) - Completed successfully\n"));
-    EXPECT_TRUE(logged("\tKAVOR_NV_WRITE_WCDMA_VGA_GAIN(eNvBand = 4, iOffset = 2571, piVsFreq = q) - Completed "
-                       "successfully\n"));
-    EXPECT_TRUE(logged("\tKAVOR_NV_READ_WCDMA_LNA_RANGE_FALL(eNvBand = 4, piFall1 = 4660, piFall2 = 7, piFall3 = "
-                       "4660) - Completed successfully\n"));
-    EXPECT_TRUE(logged("\tQLIB_DIAG_NV_READ_F(iItemID = 4000, pItemData = <ptr>, iLength = 2) - Completed "
-                       "successfully\n"));
-    EXPECT_TRUE(logged("\tQLIB_FTM_GET_LNA_OFFSET(iLNAindex = 1 , iExpectedRX_AGC = -400, piLNAoffsetValue = 55) - "
-                       "Completed successfully\n"));
+    EXPECT_TRUE(
+        logged("\tQLIB_DIAG_NV_WRITE_F(iItemID = 4001, pItemData = nv, iLength = 2) - Completed successfully\n"));
+    EXPECT_TRUE(
+        logged("\tKAVOR_NV_WRITE_WCDMA_VGA_GAIN(eNvBand = 4, iOffset = 2571, piVsFreq = q) - Completed "
+               "successfully\n"));
+    EXPECT_TRUE(
+        logged("\tKAVOR_NV_READ_WCDMA_LNA_RANGE_FALL(eNvBand = 4, piFall1 = 4660, piFall2 = 7, piFall3 = "
+               "4660) - Completed successfully\n"));
+    EXPECT_TRUE(
+        logged("\tQLIB_DIAG_NV_READ_F(iItemID = 4000, pItemData = <ptr>, iLength = 2) - Completed "
+               "successfully\n"));
+    EXPECT_TRUE(
+        logged("\tQLIB_FTM_GET_LNA_OFFSET(iLNAindex = 1 , iExpectedRX_AGC = -400, piLNAoffsetValue = 55) - "
+               "Completed successfully\n"));
 }
 
 TEST_F(RxAdjustment, VgaGainWithoutValuesPerFrequencyWritesOnlyTheOffset) {
@@ -146,16 +157,18 @@ TEST_F(RxAdjustment, VgaGainWithoutValuesPerFrequencyWritesOnlyTheOffset) {
     EXPECT_EQ(vendorCalls(), std::vector<std::string>{kNvWrite});
     EXPECT_EQ(phone().nv[1143].data, (std::vector<std::uint8_t>{0x42, 0x41}));
     EXPECT_EQ(phone().nv.count(1144), 0u);
-    EXPECT_EQ(log().back(), "\tKAVOR_DIAG_NV_WRITE_F(iItemID = 1143, pItemData = BA, iLength = 2) - Completed "
-                            "successfully\n");
+    EXPECT_EQ(log().back(),
+              "\tKAVOR_DIAG_NV_WRITE_F(iItemID = 1143, pItemData = BA, iLength = 2) - Completed "
+              "successfully\n");
 }
 
 TEST_F(RxAdjustment, VgaGainWithValuesPerFrequencyWritesBothItems) {
     const unsigned char vs[16] = {'a', 'b', 'c', 'd', 'e', 'f', 'g', 'h', 'i', 'j', 'k', 'l', 'm', 'n', 'o', 'p'};
     EXPECT_EQ(KAVOR_NV_WRITE_WCDMA_VGA_GAIN(h, 6, 1, vs), 1);
     EXPECT_EQ(phone().nv[1815].data, std::vector<std::uint8_t>(vs, vs + 16));
-    EXPECT_EQ(log().back(), "\tKAVOR_DIAG_NV_WRITE_F(iItemID = 1815, pItemData = abcdefghijklmnop, iLength = 16) - "
-                            "Completed successfully\n");
+    EXPECT_EQ(log().back(),
+              "\tKAVOR_DIAG_NV_WRITE_F(iItemID = 1815, pItemData = abcdefghijklmnop, iLength = 16) - "
+              "Completed successfully\n");
 }
 
 struct BandCase {
@@ -174,20 +187,21 @@ TEST_P(UnknownBand, FailsWithoutNvAccessOrLine) {
 
 INSTANTIATE_TEST_SUITE_P(
     Band7, UnknownBand,
-    ::testing::Values(
-        BandCase{"VgaGain", [](QmslHandle h) { return KAVOR_NV_WRITE_WCDMA_VGA_GAIN(h, 7, 1, nullptr); }},
-        BandCase{"LnaRangeFall",
-                 [](QmslHandle h) {
-                     short a, b, c;
-                     return KAVOR_NV_READ_WCDMA_LNA_RANGE_FALL(h, 7, &a, &b, &c);
-                 }},
-        BandCase{"LnaRangeRise",
-                 [](QmslHandle h) {
-                     short a, b, c;
-                     return KAVOR_NV_READ_WCDMA_LNA_RANGE_RISE(h, 7, &a, &b, &c);
-                 }},
-        BandCase{"LnaOffset",
-                 [](QmslHandle h) { return KAVOR_NV_WRITE_WCDMA_LNA_OFFSET(h, 7, 1, nullptr, 2, nullptr, 3, nullptr); }}),
+    ::testing::Values(BandCase{"VgaGain", [](QmslHandle h) { return KAVOR_NV_WRITE_WCDMA_VGA_GAIN(h, 7, 1, nullptr); }},
+                      BandCase{"LnaRangeFall",
+                               [](QmslHandle h) {
+                                   short a, b, c;
+                                   return KAVOR_NV_READ_WCDMA_LNA_RANGE_FALL(h, 7, &a, &b, &c);
+                               }},
+                      BandCase{"LnaRangeRise",
+                               [](QmslHandle h) {
+                                   short a, b, c;
+                                   return KAVOR_NV_READ_WCDMA_LNA_RANGE_RISE(h, 7, &a, &b, &c);
+                               }},
+                      BandCase{"LnaOffset",
+                               [](QmslHandle h) {
+                                   return KAVOR_NV_WRITE_WCDMA_LNA_OFFSET(h, 7, 1, nullptr, 2, nullptr, 3, nullptr);
+                               }}),
     STEPS_CASE_NAME);
 
 TEST_F(RxAdjustment, LnaRangeReadStopsAtTheItemThatFails) {
@@ -229,8 +243,8 @@ TEST_F(RxAdjustment, GainRangesGoToTheirItemsWithTheirLengths) {
                                                d.r(8), d.r(9), d.r(10), d.r(11), d.r(12), d.r(13), d.r(14), d.r(15)),
               1);
     const std::vector<std::pair<long long, std::size_t>> expected = {
-        {726, 16},  {727, 16},  {728, 16},  {729, 16},  {1058, 32}, {1059, 32}, {1060, 32}, {1061, 32},
-        {730, 32},  {731, 32},  {732, 32},  {733, 32},  {1102, 16}, {1103, 16}, {1104, 16}, {1105, 16}};
+        {726, 16}, {727, 16}, {728, 16}, {729, 16}, {1058, 32}, {1059, 32}, {1060, 32}, {1061, 32},
+        {730, 32}, {731, 32}, {732, 32}, {733, 32}, {1102, 16}, {1103, 16}, {1104, 16}, {1105, 16}};
     const auto writes = phone().calls(kNvWrite);
     ASSERT_EQ(writes.size(), expected.size());
     for (std::size_t i = 0; i < writes.size(); ++i) {
@@ -261,7 +275,7 @@ TEST_F(RxAdjustment, BatchedValuesReachThePhoneAtTheFlush) {
 
 TEST_F(RxAdjustment, FlushWithATotalStatusFailsAfterItsLine) {
     CalibrationData d;
-    phone().set_nv(731, {}, 4);  // the phone refuses this item at the flush
+    phone().set_nv(731, {}, 4); // the phone refuses this item at the flush
     EXPECT_EQ(writeAdjustment(h, d, 1, 4, d.vsFreq.data(), 4), 0);
     const auto lines = log();
     const std::size_t n = lines.size();
@@ -269,17 +283,17 @@ TEST_F(RxAdjustment, FlushWithATotalStatusFailsAfterItsLine) {
                                 ", piLastTotalStatus =\x01, piLastItemStatus = \x04) - Completed successfully\n");
     EXPECT_EQ(lines[n - 2], "\t_iLastTotalStatus != (int)DIAG_MNVW_Status_OK - Failure\n");
     EXPECT_EQ(lines[n - 1], "\tKAVOR_DIAG_NV_WRITE_FLUSH_BATCH_QUEUE() - Failure\n");
-    EXPECT_EQ(phone().nv[730].data, std::vector<std::uint8_t>(32, 'I'));  // the others were written
+    EXPECT_EQ(phone().nv[730].data, std::vector<std::uint8_t>(32, 'I')); // the others were written
 }
 
 TEST_F(RxAdjustment, AFailureSwitchesBatchModeOffAndDropsTheQueue) {
     CalibrationData d;
-    EXPECT_EQ(writeAdjustment(h, d, 1, 7, d.vsFreq.data(), 4), 0);  // band 7: the LNA offset step fails
+    EXPECT_EQ(writeAdjustment(h, d, 1, 7, d.vsFreq.data(), 4), 0); // band 7: the LNA offset step fails
     const auto batch = phone().calls("QLIB_DIAG_NV_WRITE_SetBatchMode");
     ASSERT_EQ(batch.size(), 2u);
     EXPECT_EQ(batch[1].args, std::vector<long long>{0});
     EXPECT_EQ(phone().count("QLIB_DIAG_NV_WRITE_FlushBatchQueue"), 0u);
-    EXPECT_EQ(phone().nv.count(726), 0u);  // queued, never flushed
+    EXPECT_EQ(phone().nv.count(726), 0u); // queued, never flushed
     EXPECT_TRUE(qmsl_sim::nv_batch(phone()).queue.empty());
     EXPECT_EQ(log().back(), "\tKAVOR_NV_WRITE_WCDMA_LNA_OFFSET(eNvBand = \x07, iOffset1 = 258, piVsFreq1 = " +
                                 std::string(16, 'v') + ", iOffset2 = 772, piVsFreq2 = " + std::string(16, 'v') +
@@ -294,7 +308,7 @@ TEST_F(RxAdjustment, WithoutBatchModeAFailureSendsNoSwitchOff) {
     CalibrationData d;
     EXPECT_EQ(writeAdjustment(h, d, 0, 7, nullptr, 4), 0);
     EXPECT_EQ(phone().count("QLIB_DIAG_NV_WRITE_SetBatchMode"), 1u);
-    EXPECT_EQ(phone().nv[726].data, std::vector<std::uint8_t>(16, 'A'));  // written at once
+    EXPECT_EQ(phone().nv[726].data, std::vector<std::uint8_t>(16, 'A')); // written at once
 }
 
 } // namespace

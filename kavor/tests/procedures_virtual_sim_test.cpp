@@ -42,7 +42,7 @@ protected:
 TEST_F(VirtualSim, DirectPathSetsTheClockGoesOnlineAndActivatesTheSim) {
     EXPECT_EQ(run(), 1);
     EXPECT_EQ(spcResult, 1);
-    EXPECT_EQ(pclock::now_ms(), 4000);  // 1 s for FTM mode, 3 s for online mode
+    EXPECT_EQ(pclock::now_ms(), 4000); // 1 s for FTM mode, 3 s for online mode
     EXPECT_EQ(controls(), (std::vector<long long>{3, 4}));
     EXPECT_EQ(logFlags(), (std::vector<long long>{2, 0, 2}));
     EXPECT_EQ(phone().nv[453].data, std::vector<std::uint8_t>{0});
@@ -64,7 +64,7 @@ TEST_F(VirtualSim, TheSpcResultGoesBackUnexamined) {
 
 struct RecoveryCase {
     const char* name;
-    long long resetMs;  // how long the phone stays silent after a reset
+    long long resetMs; // how long the phone stays silent after a reset
     long long endMs;
     std::vector<long long> controls;
     std::vector<long long> logFlags;
@@ -127,7 +127,7 @@ TEST_F(VirtualSim, AClockThatCannotBeSetIsPassedOver) {
 struct FailCase {
     const char* name;
     const char* fn;
-    std::size_t after;  // calls of fn that still succeed
+    std::size_t after; // calls of fn that still succeed
     const char* lastLine;
 };
 void PrintTo(const FailCase& c, std::ostream* os) { *os << c.name; }
@@ -144,7 +144,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(FailCase{"Spc", "QLIB_DIAG_SPC_F", 0, "\tQLIB_DIAG_SPC_F(iSPC = 123456) - Failure\n"},
                       FailCase{"IntoFtm", "QLIB_DIAG_NV_WRITE_F", 0, "\tKAVOR_ONLINE_TO_FTM() - Failure\n"},
                       FailCase{"IntoOnline", "QLIB_DIAG_NV_WRITE_F", 1, "\tKAVOR_FTM_TO_ONLINE() - Failure\n"},
-                      FailCase{"Sim", "QLIB_GSDIDIAG_ACTIVATE_ONCHIP_SIM_CMD", 0, "\tKAVOR_SimSimulation() - Failure\n"}),
+                      FailCase{"Sim", "QLIB_GSDIDIAG_ACTIVATE_ONCHIP_SIM_CMD", 0,
+                               "\tKAVOR_SimSimulation() - Failure\n"}),
     STEPS_CASE_NAME);
 
 } // namespace

@@ -13,7 +13,9 @@ In bytes(const unsigned char* p, unsigned char n) { return In(p, p ? n : 0); }
 } // namespace
 
 // --- GSM ---
-unsigned char QLIB_FTM_GSM_BER_StartSession(QmslHandle h, unsigned long t) { return typed_call(h, __func__, {ms(t)}, {}); }
+unsigned char QLIB_FTM_GSM_BER_StartSession(QmslHandle h, unsigned long t) {
+    return typed_call(h, __func__, {ms(t)}, {});
+}
 unsigned char QLIB_FTM_GSM_BER_StopSession(QmslHandle h) { return typed_call(h, __func__, {}, {}); }
 unsigned char QLIB_FTM_GSM_BER_AssignBCCH(QmslHandle h, unsigned short c, unsigned char b) {
     return typed_call(h, __func__, {c, b}, {});
@@ -33,16 +35,18 @@ unsigned char QLIB_FTM_GSM_BER_Handover(QmslHandle h, unsigned short c, unsigned
                                         unsigned char s, unsigned char m, unsigned char p, unsigned char l) {
     return typed_call(h, __func__, {c, b, tsc, s, m, p, l}, {});
 }
-unsigned char QLIB_FTM_GSM_ConfigLoopbackType(QmslHandle h, unsigned char l) { return typed_call(h, __func__, {l}, {}); }
+unsigned char QLIB_FTM_GSM_ConfigLoopbackType(QmslHandle h, unsigned char l) {
+    return typed_call(h, __func__, {l}, {});
+}
 
 // --- EGPRS ---
 unsigned char QLIB_FTM_EGPRS_BER_AssignBCCH(QmslHandle h, unsigned short c, unsigned char b) {
     return typed_call(h, __func__, {c, b}, {});
 }
 unsigned char QLIB_FTM_EGPRS_BER_StartIdleMode(QmslHandle h) { return typed_call(h, __func__, {}, {}); }
-unsigned char QLIB_FTM_EGPRS_BER_Configure_DL_TBF(QmslHandle h, unsigned char tsc, unsigned char tfi,
-                                                  unsigned short c, unsigned char b, unsigned char a1,
-                                                  unsigned char n1, unsigned char a2, unsigned char n2) {
+unsigned char QLIB_FTM_EGPRS_BER_Configure_DL_TBF(QmslHandle h, unsigned char tsc, unsigned char tfi, unsigned short c,
+                                                  unsigned char b, unsigned char a1, unsigned char n1, unsigned char a2,
+                                                  unsigned char n2) {
     return typed_call(h, __func__, {tsc, tfi, c, b, a1, n1, a2, n2}, {});
 }
 unsigned char QLIB_FTM_EGPRS_BER_Configure_UL_TBF(QmslHandle h, unsigned char tsc, unsigned char usf,
@@ -61,9 +65,13 @@ unsigned char QLIB_FTM_EGPRS_BER_GetRxMetrics(QmslHandle h, unsigned char* lev) 
 }
 
 // --- WCDMA ---
-unsigned char QLIB_FTM_WCDMA_BER_StartSession(QmslHandle h, unsigned long t) { return typed_call(h, __func__, {ms(t)}, {}); }
+unsigned char QLIB_FTM_WCDMA_BER_StartSession(QmslHandle h, unsigned long t) {
+    return typed_call(h, __func__, {ms(t)}, {});
+}
 unsigned char QLIB_FTM_WCDMA_BER_StopSession(QmslHandle h) { return typed_call(h, __func__, {}, {}); }
-unsigned char QLIB_FTM_WCDMA_BER_AcquirePilot(QmslHandle h, unsigned short c) { return typed_call(h, __func__, {c}, {}); }
+unsigned char QLIB_FTM_WCDMA_BER_AcquirePilot(QmslHandle h, unsigned short c) {
+    return typed_call(h, __func__, {c}, {});
+}
 unsigned char QLIB_FTM_WCDMA_BER_SetupRMC_DCH(QmslHandle h, unsigned char type, unsigned char pwr, unsigned int scr,
                                               unsigned char pca, unsigned char tpc, unsigned short dlScr,
                                               unsigned short dlCode) {
@@ -71,13 +79,15 @@ unsigned char QLIB_FTM_WCDMA_BER_SetupRMC_DCH(QmslHandle h, unsigned char type, 
 }
 unsigned char QLIB_FTM_WCDMA_BER_SetupDefaultRMC_DCH(QmslHandle h) { return typed_call(h, __func__, {}, {}); }
 unsigned char QLIB_FTM_WCDMA_BER_ClearStatus(QmslHandle h) { return typed_call(h, __func__, {}, {}); }
-unsigned char QLIB_FTM_WCDMA_BER_GetStatus(QmslHandle h, unsigned char* s) { return typed_call(h, __func__, {}, {out(s)}); }
+unsigned char QLIB_FTM_WCDMA_BER_GetStatus(QmslHandle h, unsigned char* s) {
+    return typed_call(h, __func__, {}, {out(s)});
+}
 unsigned char QLIB_FTM_WCDMA_BER_Handover(QmslHandle h, unsigned char type, unsigned char pwr, unsigned int scr,
                                           unsigned char pca, unsigned char tpc, unsigned short dlScr,
                                           unsigned short dlCode, unsigned char betaC, unsigned char betaD,
                                           unsigned short c) {
-    return typed_call(h, __func__,
-                      {type, pwr, static_cast<long long>(scr), pca, tpc, dlScr, dlCode, betaC, betaD, c}, {});
+    return typed_call(h, __func__, {type, pwr, static_cast<long long>(scr), pca, tpc, dlScr, dlCode, betaC, betaD, c},
+                      {});
 }
 unsigned char QLIB_FTM_WCDMA_AGC_Start_Log(QmslHandle h) { return typed_call(h, __func__, {}, {}); }
 unsigned char QLIB_FTM_WCDMA_AGC_WaitForNextLog(QmslHandle h, QMSL_WCDMA_AGC_Log* log, unsigned long t) {
@@ -89,8 +99,12 @@ unsigned char QLIB_FTM_WCDMA_AGC_Stop_Log(QmslHandle h) { return typed_call(h, _
 unsigned char QLIB_FTM_HSDPA_BER_StartSession(QmslHandle h) { return typed_call(h, __func__, {}, {}); }
 unsigned char QLIB_FTM_HSDPA_BER_StopSession(QmslHandle h) { return typed_call(h, __func__, {}, {}); }
 unsigned char QLIB_FTM_HSDPA_BER_ClearStatus(QmslHandle h) { return typed_call(h, __func__, {}, {}); }
-unsigned char QLIB_FTM_HSDPA_BER_GetStatus(QmslHandle h, unsigned char* s) { return typed_call(h, __func__, {}, {out(s)}); }
-unsigned char QLIB_FTM_HSDPA_BLER_Reconfigure_HS(QmslHandle h, unsigned char m) { return typed_call(h, __func__, {m}, {}); }
+unsigned char QLIB_FTM_HSDPA_BER_GetStatus(QmslHandle h, unsigned char* s) {
+    return typed_call(h, __func__, {}, {out(s)});
+}
+unsigned char QLIB_FTM_HSDPA_BLER_Reconfigure_HS(QmslHandle h, unsigned char m) {
+    return typed_call(h, __func__, {m}, {});
+}
 unsigned char QLIB_FTM_HSDPA_BLER_Configure_PDSCH(QmslHandle h, unsigned short psc) {
     return typed_call(h, __func__, {psc}, {});
 }

@@ -9,6 +9,8 @@
 #include "qmsl_pmic.h"
 #include "win_time.h"
 
+#include "pclock.h"
+
 #include <ctime>
 
 namespace kavor {
@@ -162,7 +164,7 @@ bool TestProcedures::simSimulation() {
 
 bool TestProcedures::specialSetRtcActualTime() {
     if (!KAVOR_CheckHandle(handle_)) return false;
-    const std::time_t now = std::time(nullptr);
+    const std::time_t now = static_cast<std::time_t>(pclock::utc_now_s());
     std::tm utc{};
     gmtime_r(&now, &utc);
     unsigned char ucTimeMode = kRtcTimeMode24Hour;

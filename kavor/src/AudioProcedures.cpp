@@ -49,7 +49,7 @@ bool TestProcedures::microphoneBiasVoltages(unsigned short iAudioDevice) {
                         return stepText("QLIB_SendSync(iRequestSize = %i, piRequestBytes = %s, piResponseSize = %d, "
                                         "iTimeout = 2000)",
                                         static_cast<int>(sizeof kMicBiasRequest),
-                                        shownText(kMicBiasRequest, sizeof kMicBiasRequest).c_str(), iResponseSize);
+                                        shownBytes(kMicBiasRequest, sizeof kMicBiasRequest).c_str(), iResponseSize);
                     }};
     if (!runStep(*this, send)) return false;
     // A reply too short to hold the result byte is no pass.
@@ -105,13 +105,13 @@ bool TestProcedures::testMicrophone(unsigned short iNumBuffers, unsigned int iDa
           [=] { return QLIB_FTM_AUDIO_GET_PCM_CAPTURE_DATA(h, iDataOffset, iDataSize, pBuffer) != 0; },
           [=] {
               return stepText("QLIB_FTM_AUDIO_GET_PCM_CAPTURE_DATA(iDataOffset = %d, iDataSize = %d, pBuffer = %s)",
-                              static_cast<int>(iDataOffset), iDataSize, shownText(pBuffer, iDataSize).c_str());
+                              static_cast<int>(iDataOffset), iDataSize, shownBytes(pBuffer, iDataSize).c_str());
           }},
          step("QLIB_FTM_AUDIO_PCM_STOP_CAPTURE", [=] { return QLIB_FTM_AUDIO_PCM_STOP_CAPTURE(h) != 0; },
               "QLIB_FTM_AUDIO_PCM_STOP_CAPTURE()"),
          step("KAVOR_DIAG_NV_WRITE_F", [=] { return KAVOR_DIAG_NV_WRITE_F(h, iItemID, pItemData, iLength) != 0; },
               "KAVOR_DIAG_NV_WRITE_F(iItemID = %d, pItemData = %s, iLength = %i)", iItemID,
-              shownText(pItemData, uItemShown), iLength),
+              shownBytes(pItemData, uItemShown), iLength),
          step("QLIB_FTM_AUDIO_SET_CODECTXGAIN_ADJUST",
               [=] { return QLIB_FTM_AUDIO_SET_CODECTXGAIN_ADJUST(h, iCodecTxGainAdjust) != 0; },
               "QLIB_FTM_AUDIO_SET_CODECTXGAIN_ADJUST(iCodecTxGainAdjust = %d)", iCodecTxGainAdjust)});

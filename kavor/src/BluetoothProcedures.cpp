@@ -23,7 +23,7 @@ constexpr unsigned char kHciScansOff[] = {0x01, 0x1A, 0x0C, 0x01, 0x00};
 
 Step hciCommand(QmslHandle h, const unsigned char* pBuffer, unsigned char iLength) {
     return step("QLIB_FTM_BT_HCI_USER_CMD", [=] { return QLIB_FTM_BT_HCI_USER_CMD(h, pBuffer, iLength) != 0; },
-                "QLIB_FTM_BT_HCI_USER_CMD(pBuffer = %s, iLength = %c)", shownText(pBuffer, iLength), iLength);
+                "QLIB_FTM_BT_HCI_USER_CMD(pBuffer = %s, iLength = %c)", shownBytes(pBuffer, iLength), iLength);
 }
 
 const char kHexDigits[] = "0123456789ABCDEF";
@@ -71,7 +71,7 @@ bool TestProcedures::bluetoothTestConnect(char* szAddr) {
                     [&] { return KAVOR_DIAG_NV_READ_F(h, kNvBdAddr, iAddr, kAddressSize) != 0; },
                     [&] {
                         return stepText("KAVOR_DIAG_NV_READ_F(iItemID = %d, pItemData = %s, iLength = 6)", kNvBdAddr,
-                                        shownText(iAddr, sizeof iAddr).c_str());
+                                        shownBytes(iAddr, sizeof iAddr).c_str());
                     }};
     if (!runStep(*this, read)) return false;
 

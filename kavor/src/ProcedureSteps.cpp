@@ -1,5 +1,7 @@
-// The step runner of the fixed procedure sequences and its line helpers.
+// The step runner and the formatting helpers of step lines.
 #include "ProcedureSteps.h"
+
+#include "InternalExports.h"
 
 #include <cstdarg>
 #include <cstdio>
@@ -7,6 +9,18 @@
 #include <vector>
 
 namespace kavor {
+
+bool runStep(TestProcedures& p, const Step& step) {
+    p.logStep(TestProcedures::StepInfo, "\t%s() start", step.name);
+    const bool bOk = step.call();
+    return p.logResult(bOk, "%s", step.line().c_str());
+}
+
+bool runSteps(TestProcedures& p, std::initializer_list<Step> steps) {
+    for (const Step& step : steps)
+        if (!runStep(p, step)) return false;
+    return true;
+}
 
 std::string stepText(const char* format, ...) {
     va_list args;
@@ -26,22 +40,24 @@ std::string stepText(const char* format, ...) {
     return text;
 }
 
-std::string shownText(const void* data, std::size_t n) {
-    if (!data) return {};
-    const char* p = static_cast<const char*>(data);
-    return std::string(p, strnlen(p, n));
+std::string shownBytes(const void* pData, std::size_t length) {
+    if (!pData || length == 0) return {};
+    const char* pcData = static_cast<const char*>(pData);
+    return std::string(pcData, strnlen(pcData, length));
 }
 
-bool runStep(TestProcedures& p, const Step& s) {
-    p.logStep(TestProcedures::StepInfo, "\t%s() start", s.name);
-    const bool bOk = s.call();
-    return p.logResult(bOk, "%s", s.line().c_str());
+std::function<std::string()> fixedLine(const char* pcLine) {
+    return [pcLine] { return std::string(pcLine); };
 }
 
-bool runSteps(TestProcedures& p, std::initializer_list<Step> steps) {
-    for (const Step& s : steps)
-        if (!runStep(p, s)) return false;
-    return true;
+Step nvWriteStep(QmslHandle h, unsigned short usItemId, const void* pData, int iLength) {
+    const auto* pucData = static_cast<const unsigned char*>(pData);
+    return {"KAVOR_DIAG_NV_WRITE_F", [=] { return KAVOR_DIAG_NV_WRITE_F(h, usItemId, pucData, iLength) != 0; },
+            [=] {
+                return stepText("KAVOR_DIAG_NV_WRITE_F(iItemID = %d, pItemData = %s, iLength = %d)", usItemId,
+                                shownBytes(pucData, iLength > 0 ? static_cast<std::size_t>(iLength) : 0).c_str(),
+                                iLength);
+            }};
 }
 
 } // namespace kavor

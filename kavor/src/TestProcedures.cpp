@@ -3,6 +3,7 @@
 #include "TestProcedures.h"
 
 #include "InternalExports.h"
+#include "ProcedureSteps.h"
 #include "qmsl_diag.h"
 
 #include <cinttypes>
@@ -90,10 +91,9 @@ bool TestProcedures::nvReadLogged(unsigned short usItemId, unsigned char* pItemD
     logStep(StepInfo, "\tQLIB_DIAG_NV_READ_F() start");
     const bool bOk = KAVOR_DIAG_NV_READ_F(handle_, usItemId, pItemData, iLength) != 0;
     // The item is shown as text, never past its length or its first zero.
-    const std::size_t uShown =
-        pItemData && iLength > 0 ? strnlen(reinterpret_cast<const char*>(pItemData), static_cast<std::size_t>(iLength)) : 0;
-    return logResult(bOk, "KAVOR_DIAG_NV_READ_F(iItemID = %d, pItemData = %.*s, iLength = %i)", usItemId,
-                     static_cast<int>(uShown), uShown ? reinterpret_cast<const char*>(pItemData) : "", iLength);
+    const std::string shown = shownBytes(pItemData, iLength > 0 ? static_cast<std::size_t>(iLength) : 0);
+    return logResult(bOk, "KAVOR_DIAG_NV_READ_F(iItemID = %d, pItemData = %s, iLength = %i)", usItemId,
+                     shown.c_str(), iLength);
 }
 
 bool TestProcedures::startLog(const char* pcLogFile) {

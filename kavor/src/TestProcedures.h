@@ -7,6 +7,7 @@
 
 #include "ControlLineBox.h"
 #include "qmsl.h"
+#include "qmsl_ber.h"
 
 #include <cstdarg>
 #include <cstdint>
@@ -97,6 +98,90 @@ public:
                       char* softwareRevision, char* modelText);
     bool flashTest(unsigned int* piFlashId);
     bool specialMmcTest();
+    // --- RF adjustment (RxAdjustment.cpp) and its NV items (RxCalibrationItems.cpp) ---
+    bool rxGsmAdjust(unsigned char* cBin3, unsigned short eNewMode, unsigned short iChannel, unsigned char iSlotNum,
+                     short iRxFunction, unsigned char iLNArange, unsigned short* piRssiValue);
+    bool rxWcdmaAdjust(unsigned char iLNArange, short iExpectedRX_AGC, short* piDVGAoffset, unsigned short iItemID,
+                       const unsigned char* pItemData, int iLength, unsigned short* piNvStatus,
+                       unsigned short eVgaNvBand, short iVgaOffset, const unsigned char* piVgaVsFreq,
+                       unsigned short eFallNvBand, short* piFall1, short* piFall2, short* piFall3,
+                       unsigned short iItemID2, unsigned char* pItemData2, int iLength2, unsigned short* piNvStatus2,
+                       unsigned short eRiseNvBand, short* piRise1, short* piRise2, short* piRise3, int iLNAindex,
+                       short iExpectedRX_AGC2, short* piLNAoffsetValue);
+    bool writeRxAdjustmentValues(
+        unsigned char bStartBatchMode,
+        const unsigned char* pGsm900Range1, const unsigned char* pGsm900Range2, const unsigned char* pGsm900Range3,
+        const unsigned char* pGsm900Range4, const unsigned char* pGsm1900Range1, const unsigned char* pGsm1900Range2,
+        const unsigned char* pGsm1900Range3, const unsigned char* pGsm1900Range4, const unsigned char* pGsm1800Range1,
+        const unsigned char* pGsm1800Range2, const unsigned char* pGsm1800Range3, const unsigned char* pGsm1800Range4,
+        const unsigned char* pGsm850Range1, const unsigned char* pGsm850Range2, const unsigned char* pGsm850Range3,
+        const unsigned char* pGsm850Range4,
+        unsigned char eLnaNvBand, short iOffset1, const unsigned char* piVsFreq1, short iOffset2,
+        const unsigned char* piVsFreq2, short iOffset3, const unsigned char* piVsFreq3, unsigned short eVgaNvBand,
+        short iVgaOffset, const unsigned char* piVgaVsFreq);
+    bool nvWriteWcdmaVgaGain(unsigned short eNvBand, short iOffset, const unsigned char* piVsFreq);
+    bool nvReadWcdmaLnaRangeFall(unsigned short eNvBand, short* piFall1, short* piFall2, short* piFall3);
+    bool nvReadWcdmaLnaRangeRise(unsigned short eNvBand, short* piRise1, short* piRise2, short* piRise3);
+    // The sixteen GSM receive gain ranges: GSM 900, 1900, 1800 and 850, ranges 1 to 4 each.
+    bool nvWriteGsmRxGainRange(
+        const unsigned char* pGsm900Range1, const unsigned char* pGsm900Range2, const unsigned char* pGsm900Range3,
+        const unsigned char* pGsm900Range4, const unsigned char* pGsm1900Range1, const unsigned char* pGsm1900Range2,
+        const unsigned char* pGsm1900Range3, const unsigned char* pGsm1900Range4, const unsigned char* pGsm1800Range1,
+        const unsigned char* pGsm1800Range2, const unsigned char* pGsm1800Range3, const unsigned char* pGsm1800Range4,
+        const unsigned char* pGsm850Range1, const unsigned char* pGsm850Range2, const unsigned char* pGsm850Range3,
+        const unsigned char* pGsm850Range4);
+    bool nvWriteWcdmaLnaOffset(unsigned char eNvBand, short iOffset1, const unsigned char* piVsFreq1, short iOffset2,
+                               const unsigned char* piVsFreq2, short iOffset3, const unsigned char* piVsFreq3);
+    bool nvWriteFlushBatchQueue();
+
+    // --- reduced signalling (ReducedSignalling.cpp, BerCalls.cpp) ---
+    bool reducedSignallingGsm(unsigned char* piRxLev, unsigned char* piRxQual, unsigned short iHoChannel,
+                              unsigned char iHoBand, unsigned char iTSC, unsigned char iHoSlot, unsigned char iHoMode,
+                              unsigned char iPowerLevel, unsigned char iHoLoopbackType, unsigned char bInitSession,
+                              unsigned short iChannel, unsigned char iBand, unsigned int iBCCH_TimeOut_ms,
+                              unsigned short iLoopbackType, unsigned char iSlot, unsigned char iMode,
+                              unsigned char bCloseControl);
+    bool reducedSignallingWcdma(unsigned short iChannel, unsigned int iTimeOut_ms, unsigned char* pWCDMA_BER_State,
+                                unsigned char iRMC_Type, unsigned char iUL_MaxTxPwr, unsigned int iUL_DPCH_ScrCode,
+                                unsigned char iUL_PCA, unsigned char iUL_TPC_StepSize,
+                                unsigned short iDL_PriCPICH_Scr_Code, unsigned short iDL_ChanCode);
+    bool reducedSignallingHsdpa(unsigned char iReconfigBitmask, unsigned short iHS_PDSCH_RadioLink_PCS,
+                                unsigned char iNumCodes, const unsigned char* aiCodes, unsigned short iH_RNTI,
+                                unsigned char iNum_HARQ_Processes, unsigned char bMemPartitionValid,
+                                const unsigned char* aiMemPartitionInfo, unsigned char iCPICH_PowerOffset,
+                                unsigned char iCQI_FeedbackCycle, unsigned char iCQI_RepetitionFactor,
+                                unsigned char iDeltaCQI, unsigned char iDeltaACK, unsigned char iDeltaNACK,
+                                unsigned char iACK_NACK_RepetitionFactor, unsigned char* pHSDPA_BER_State);
+    bool reducedSignallingEdge(unsigned char bInitSession, unsigned short iChannel, unsigned char iBand,
+                               unsigned int iBCCH_TimeOut_ms, unsigned char iDL_TSC, unsigned char iDL_TFI,
+                               unsigned short iUnusedChannel, unsigned char iUnusedBand,
+                               unsigned char bFirstSlotActive, unsigned char iFirstSlotNum,
+                               unsigned char bSecondSlotActive, unsigned char iSecondSlotNum, unsigned char iUL_TSC,
+                               unsigned char iUSF, unsigned char iGamma, unsigned char bUnusedFirstSlotActive,
+                               unsigned char iUnusedFirstSlotNum, unsigned char bUnusedSecondSlotActive,
+                               unsigned char iUnusedSecondSlotNum, QMSL_EGPRS_BER_Status* pEGPRS_BER_State,
+                               unsigned char* piRxLev_average);
+    bool startCall(unsigned char iNumDigits, const unsigned char* aiIMSI);
+    bool ftmGsmBerStartCall(unsigned char bInitSession, unsigned short iChannel, unsigned char iBand,
+                            unsigned int iBCCH_TimeOut_ms);
+    bool ftmEgprsBerStartCall(unsigned char bInitSession, unsigned short iChannel, unsigned char iBand,
+                              unsigned int iBCCH_TimeOut_ms);
+    bool ftmGsmBerStopCall(unsigned char bCloseControl);
+
+    // --- network presets (NetworkPresets.cpp), IMEI (Imei.cpp), mode switching,
+    // virtual SIM and clock (ModeSwitch.cpp) ---
+    bool networkAndChannelPreselection(unsigned char eScanMode, unsigned char eNetwMode, unsigned short uiChannel);
+    bool nvWriteNetworkScanMode(unsigned char eNetwMode);
+    bool nvWriteLastGoodChannel(unsigned char eNetwMode, unsigned short uiChannel);
+    bool nvSetRoamingListStatus(unsigned char bOn);
+    bool nvSetAutoAnswerStatus(unsigned char bOn);
+    bool nvReadImei(char* pcImei);
+    bool nvWriteImei(const char* pcImei);
+    bool onlineToFtm();
+    bool ftmToOnline();
+    bool virtualSim(const char* pcSpc, unsigned char* piSPC_Result);
+    bool specialSetRtcActualTime();
+    bool simSimulation();
 
     // Texts of one wait for the offline state (the two procedures that wait
     // word their lines differently).

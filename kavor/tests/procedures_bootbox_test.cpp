@@ -41,8 +41,7 @@ const OnCase kOnCases[] = {
      1, Power::Ftm},
     {"OffStartsInFtmByItsFlag", offWithFlag(1), 1, true,
      "\tQLIB_IsFTM_Mode(pbIsFTMMode = 1) - Completed successfully\n", 8, 0, Power::Ftm},
-    {"OffIntoOnline", offWithFlag(0), 0, true, "\tQLIB_DIAG_STATUS_F - Completed successfully\n", 8, 0,
-     Power::Online},
+    {"OffIntoOnline", offWithFlag(0), 0, true, "\tQLIB_DIAG_STATUS_F - Completed successfully\n", 8, 0, Power::Online},
     {"AlreadyAnsweringDoesNotWait", [](qmsl_sim::Phone&, win_test::LineRecorder&) {}, 0, true,
      "\tQLIB_DIAG_STATUS_F - Completed successfully\n", 0, 0, Power::Online},
     {"FtmIntoOnlineByReset",
@@ -51,8 +50,8 @@ const OnCase kOnCases[] = {
          p.set_power(Power::Ftm);
      },
      0, true, "\tQLIB_DIAG_STATUS_F - Completed successfully\n", 0, 1, Power::Online},
-    {"OtherModeIsLeftAsItIs", offWithFlag(-1), 2, true,
-     "\tQLIB_IsFTM_Mode(pbIsFTMMode = 0) - Completed successfully\n", 8, 0, Power::Online},
+    {"OtherModeIsLeftAsItIs", offWithFlag(-1), 2, true, "\tQLIB_IsFTM_Mode(pbIsFTMMode = 0) - Completed successfully\n",
+     8, 0, Power::Online},
     {"AnswersOnTheLastPoll",
      [](qmsl_sim::Phone& p, win_test::LineRecorder&) {
          p.set_power(Power::Off);
@@ -103,7 +102,7 @@ TEST_P(BoxPowerOn, SwitchesWaitsAndSetsTheMode) {
     std::size_t resets = 0;
     for (const auto& call : phone().calls("QLIB_DIAG_CONTROL_F")) resets += call.args == std::vector<long long>{2};
     EXPECT_EQ(resets, c.resets);
-    pclock::sleep_ms(200000);  // whatever was still under way has finished
+    pclock::sleep_ms(200000); // whatever was still under way has finished
     EXPECT_EQ(phone().power(), c.powerAfter);
 }
 
@@ -144,19 +143,20 @@ TEST_F(ProcedureTest, PowerOnAndOffEndToEnd) {
     const long long start = pclock::now_ms();
     EXPECT_EQ(KAVOR_BootBox_SwitchMobileOff(h, kBoxPort), 1);
     EXPECT_EQ(phone().power(), Power::Off);
-    EXPECT_EQ(log(), (std::vector<std::string>{
-                         "\t\tQLIB_DIAG_NV_READ_F() start",
-                         "\tQLIB_DIAG_NV_READ_F - Completed successfully\n",
-                         "\tKAVOR_DIAG_NV_READ_F - Completed successfully\n",
-                         "\tQLIB_DIAG_CONTROL_F - Completed successfully\n",
-                         "\tQLIB_DIAG_STATUS_F - Completed successfully\n",
-                         "\tMobile is in Offline mode",
-                         "\t\tQLIB_DIAG_NV_WRITE_F() start",
-                         "\tQLIB_DIAG_NV_WRITE_F(iItemID = 453, pItemData = <ptr>, iLength = 1) - Completed successfully\n",
-                         "\tKAVOR_DIAG_NV_WRITE_F - Completed successfully\n",
-                         "\tSwitchPhoneOff - Completed successfully\n",
-                         "\tQLIB_DIAG_CONTROL_F - Completed successfully\n",
-                     }));
+    EXPECT_EQ(log(),
+              (std::vector<std::string>{
+                  "\t\tQLIB_DIAG_NV_READ_F() start",
+                  "\tQLIB_DIAG_NV_READ_F - Completed successfully\n",
+                  "\tKAVOR_DIAG_NV_READ_F - Completed successfully\n",
+                  "\tQLIB_DIAG_CONTROL_F - Completed successfully\n",
+                  "\tQLIB_DIAG_STATUS_F - Completed successfully\n",
+                  "\tMobile is in Offline mode",
+                  "\t\tQLIB_DIAG_NV_WRITE_F() start",
+                  "\tQLIB_DIAG_NV_WRITE_F(iItemID = 453, pItemData = <ptr>, iLength = 1) - Completed successfully\n",
+                  "\tKAVOR_DIAG_NV_WRITE_F - Completed successfully\n",
+                  "\tSwitchPhoneOff - Completed successfully\n",
+                  "\tQLIB_DIAG_CONTROL_F - Completed successfully\n",
+              }));
     // The flag went back as it was read, so the next start is in FTM again.
     auto writes = phone().calls("QLIB_DIAG_NV_WRITE_F");
     ASSERT_EQ(writes.size(), 1u);

@@ -8,8 +8,8 @@ using qmsl_sim::Power;
 struct ModeCase {
     const char* name;
     unsigned char ftm;
-    long long offlineAfterMs;  // how long the phone takes to go offline
-    long long resetMs;         // how long the reset keeps it silent
+    long long offlineAfterMs; // how long the phone takes to go offline
+    long long resetMs;        // how long the reset keeps it silent
     bool result;
     const char* lastLine;
     long long endMs;
@@ -58,26 +58,27 @@ INSTANTIATE_TEST_SUITE_P(Timing, ModeChange, ::testing::ValuesIn(kModeCases),
 
 TEST_F(ProcedureTest, ModeChangeLogsEveryStep) {
     EXPECT_EQ(KAVOR_ModeChangeResetMobile(h, 1), 1);
-    EXPECT_EQ(log(), (std::vector<std::string>{
-                         "\t\tQLIB_DIAG_CONTROL_F() start",
-                         "\tQLIB_DIAG_CONTROL_F(eMode = 0) - Completed successfully\n",
-                         "\t\tQLIB_DIAG_STATUS_F() start",
-                         "\tQLIB_DIAG_STATUS_F(iTMC_State = 0) - Completed successfully\n",
-                         "\tMobile in Offline mode",
-                         "\t\tKAVOR_DIAG_NV_WRITE_F() start",
-                         "\t\tQLIB_DIAG_NV_WRITE_F() start",
-                         "\tQLIB_DIAG_NV_WRITE_F(iItemID = 453, pItemData = <ptr>, iLength = 1) - Completed successfully\n",
-                         "\tKAVOR_DIAG_NV_WRITE_F(iItemID = 453, pItemData = <ptr>, iLength = 1) - Completed successfully\n",
-                         "\t\tQLIB_DIAG_CONTROL_F() start",
-                         "\tQLIB_DIAG_CONTROL_F(eMode = 2) - Completed successfully\n",
-                         "\tMobile is on",
-                     }));
+    EXPECT_EQ(log(),
+              (std::vector<std::string>{
+                  "\t\tQLIB_DIAG_CONTROL_F() start",
+                  "\tQLIB_DIAG_CONTROL_F(eMode = 0) - Completed successfully\n",
+                  "\t\tQLIB_DIAG_STATUS_F() start",
+                  "\tQLIB_DIAG_STATUS_F(iTMC_State = 0) - Completed successfully\n",
+                  "\tMobile in Offline mode",
+                  "\t\tKAVOR_DIAG_NV_WRITE_F() start",
+                  "\t\tQLIB_DIAG_NV_WRITE_F() start",
+                  "\tQLIB_DIAG_NV_WRITE_F(iItemID = 453, pItemData = <ptr>, iLength = 1) - Completed successfully\n",
+                  "\tKAVOR_DIAG_NV_WRITE_F(iItemID = 453, pItemData = <ptr>, iLength = 1) - Completed successfully\n",
+                  "\t\tQLIB_DIAG_CONTROL_F() start",
+                  "\tQLIB_DIAG_CONTROL_F(eMode = 2) - Completed successfully\n",
+                  "\tMobile is on",
+              }));
 }
 
 TEST_F(ProcedureTest, ModeChangePollsStatusEveryQuarterSecond) {
     phone().mode_change_ms = 12000;
     EXPECT_EQ(KAVOR_ModeChangeResetMobile(h, 1), 0);
-    EXPECT_EQ(countLogged("\t\tQLIB_DIAG_STATUS_F() start"), 48u);  // at 0, 250, ... 11750 ms
+    EXPECT_EQ(countLogged("\t\tQLIB_DIAG_STATUS_F() start"), 48u); // at 0, 250, ... 11750 ms
     EXPECT_EQ(countLogged("\tQLIB_DIAG_STATUS_F(iTMC_State = 1) - Completed successfully\n"), 48u);
 }
 
@@ -92,7 +93,7 @@ TEST_F(ProcedureTest, ModeChangeComesBackAfterTwoMoreQuestions) {
 }
 
 TEST_F(ProcedureTest, ModeChangeWaitsRightAcrossTheTickCountWrap) {
-    const long long start = (1LL << 32) - 10000;  // the tick count wraps during the rest
+    const long long start = (1LL << 32) - 10000; // the tick count wraps during the rest
     pclock::use_virtual_time(start);
     phone().reset_ms = 30000;
     EXPECT_EQ(KAVOR_ModeChangeResetMobile(h, 1), 1);

@@ -21,22 +21,21 @@ TEST_P(PhoneModelTable, GivesTheCode) {
 
 INSTANTIATE_TEST_SUITE_P(
     Pairs, PhoneModelTable,
-    ::testing::Values(
-        ModelCase{1, 0, 23}, ModelCase{1, 1, 23}, ModelCase{1, 2, 24}, ModelCase{1, 3, 24}, ModelCase{1, 4, 24},
-        ModelCase{1, 5, 25}, ModelCase{1, 6, 25}, ModelCase{1, 7, 0}, ModelCase{1, 8, 13}, ModelCase{1, 9, 13},
-        ModelCase{1, 10, 0}, ModelCase{1, 11, 0}, ModelCase{1, 12, 15}, ModelCase{1, 13, 0}, ModelCase{1, 14, 0},
-        ModelCase{1, 15, 15}, ModelCase{1, 16, 0}, ModelCase{2, 0, 52}, ModelCase{2, 1, 53}, ModelCase{2, 2, 3},
-        ModelCase{2, 3, 3}, ModelCase{2, 4, 0}, ModelCase{2, 5, 0}, ModelCase{2, 6, 0}, ModelCase{2, 7, 2},
-        ModelCase{2, 8, 3}, ModelCase{2, 9, 54}, ModelCase{2, 10, 34}, ModelCase{2, 11, 35}, ModelCase{2, 12, 55},
-        ModelCase{2, 13, 36}, ModelCase{2, 14, 40}, ModelCase{2, 15, 0}, ModelCase{3, 0, 1}, ModelCase{3, 11, 1},
-        ModelCase{3, 12, 62}, ModelCase{3, 13, 1}, ModelCase{3, 0xFFFFFFFF, 1}, ModelCase{4, 0, 0},
-        ModelCase{4, 1, 71}, ModelCase{4, 4, 74}, ModelCase{4, 8, 78}, ModelCase{4, 9, 0}, ModelCase{0, 0, 0},
-        ModelCase{0, 1, 0}, ModelCase{5, 1, 0}, ModelCase{0xFFFFFFFF, 12, 0}),
+    ::testing::Values(ModelCase{1, 0, 23}, ModelCase{1, 1, 23}, ModelCase{1, 2, 24}, ModelCase{1, 3, 24},
+                      ModelCase{1, 4, 24}, ModelCase{1, 5, 25}, ModelCase{1, 6, 25}, ModelCase{1, 7, 0},
+                      ModelCase{1, 8, 13}, ModelCase{1, 9, 13}, ModelCase{1, 10, 0}, ModelCase{1, 11, 0},
+                      ModelCase{1, 12, 15}, ModelCase{1, 13, 0}, ModelCase{1, 14, 0}, ModelCase{1, 15, 15},
+                      ModelCase{1, 16, 0}, ModelCase{2, 0, 52}, ModelCase{2, 1, 53}, ModelCase{2, 2, 3},
+                      ModelCase{2, 3, 3}, ModelCase{2, 4, 0}, ModelCase{2, 5, 0}, ModelCase{2, 6, 0},
+                      ModelCase{2, 7, 2}, ModelCase{2, 8, 3}, ModelCase{2, 9, 54}, ModelCase{2, 10, 34},
+                      ModelCase{2, 11, 35}, ModelCase{2, 12, 55}, ModelCase{2, 13, 36}, ModelCase{2, 14, 40},
+                      ModelCase{2, 15, 0}, ModelCase{3, 0, 1}, ModelCase{3, 11, 1}, ModelCase{3, 12, 62},
+                      ModelCase{3, 13, 1}, ModelCase{3, 0xFFFFFFFF, 1}, ModelCase{4, 0, 0}, ModelCase{4, 1, 71},
+                      ModelCase{4, 4, 74}, ModelCase{4, 8, 78}, ModelCase{4, 9, 0}, ModelCase{0, 0, 0},
+                      ModelCase{0, 1, 0}, ModelCase{5, 1, 0}, ModelCase{0xFFFFFFFF, 12, 0}),
     [](const auto& info) { return "msm" + std::to_string(info.param.msm) + "_id" + std::to_string(info.param.hwId); });
 
-TEST_F(ProcedureTest, PhoneModelTableToleratesNoOutput) {
-    EXPECT_EQ(KAVOR_GetPhoneModel(h, 1, 1, nullptr), 1);
-}
+TEST_F(ProcedureTest, PhoneModelTableToleratesNoOutput) { EXPECT_EQ(KAVOR_GetPhoneModel(h, 1, 1, nullptr), 1); }
 
 struct MsmCase {
     const char* name;
@@ -83,7 +82,7 @@ TEST_F(Identification, BuildIdGivesTheMsmModel) {
     EXPECT_EQ(lines[1], "\tQLIB_DIAG_EXT_BUILD_ID_F() - Completed successfully\n");
     EXPECT_EQ(lines[2], "\t\tKAVOR_FTM_GET_HW_ID() start");
     EXPECT_EQ(countLogged("\tKAVOR_FTM_GET_HARDWARE_VERSION() start"), 0u);
-    EXPECT_EQ(phone().count("QLIB_IsPhoneConnected"), 0u);  // no handle check
+    EXPECT_EQ(phone().count("QLIB_IsPhoneConnected"), 0u); // no handle check
     EXPECT_EQ(ok, 1);
     EXPECT_EQ(hwId, 8u);
     EXPECT_EQ(code, 3u);
@@ -122,10 +121,11 @@ TEST_P(IdentificationFallback, AsksForTheExtensionHardwareVersion) {
     EXPECT_EQ(countLogged("\tKAVOR_FTM_GET_HW_ID() - Completed successfully\n"), 1u);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Causes, IdentificationFallback,
-    ::testing::Values(FallbackCase{"BuildIdFails", true, "\tQLIB_DIAG_EXT_BUILD_ID_F() - Failure\n"},
-                      FallbackCase{"BuildIdHasNoVersion", false, "\tQLIB_DIAG_EXT_BUILD_ID_F() - Completed successfully\n"}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Causes, IdentificationFallback,
+                         ::testing::Values(FallbackCase{"BuildIdFails", true,
+                                                        "\tQLIB_DIAG_EXT_BUILD_ID_F() - Failure\n"},
+                                           FallbackCase{"BuildIdHasNoVersion", false,
+                                                        "\tQLIB_DIAG_EXT_BUILD_ID_F() - Completed successfully\n"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -27,7 +27,7 @@ protected:
 
 struct BitCase {
     const char* name;
-    bool wide;  // 32-bit form, else 8-bit
+    bool wide; // 32-bit form, else 8-bit
     std::uint32_t before;
     std::uint32_t mask;
     unsigned char on;
@@ -58,15 +58,14 @@ TEST_P(RegisterBits, ChangeOnlyTheMaskBits) {
     EXPECT_EQ(phone().count(poke), 1u);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Widths, RegisterBits,
-    ::testing::Values(BitCase{"Set32", true, 0x00000001, 0x00080000, 1, 0x00080001},
-                      BitCase{"SetAlreadySet32", true, 0x00080000, 0x00080000, 1, 0x00080000},
-                      BitCase{"Clear32", true, 0xFFFFFFFF, 0x20000000, 0, 0xDFFFFFFF},
-                      BitCase{"AnyNonZeroSets32", true, 0, 0x00400040, 7, 0x00400040},
-                      BitCase{"Set8", false, 0x01, 0x10, 1, 0x11},
-                      BitCase{"Clear8", false, 0xFF, 0x10, 0, 0xEF}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Widths, RegisterBits,
+                         ::testing::Values(BitCase{"Set32", true, 0x00000001, 0x00080000, 1, 0x00080001},
+                                           BitCase{"SetAlreadySet32", true, 0x00080000, 0x00080000, 1, 0x00080000},
+                                           BitCase{"Clear32", true, 0xFFFFFFFF, 0x20000000, 0, 0xDFFFFFFF},
+                                           BitCase{"AnyNonZeroSets32", true, 0, 0x00400040, 7, 0x00400040},
+                                           BitCase{"Set8", false, 0x01, 0x10, 1, 0x11},
+                                           BitCase{"Clear8", false, 0xFF, 0x10, 0, 0xEF}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 struct VerifyCase {
     const char* name;
@@ -133,12 +132,14 @@ TEST_P(RegisterBitsCallFault, EndsAtTheFailedCall) {
 
 INSTANTIATE_TEST_SUITE_P(
     Calls, RegisterBitsCallFault,
-    ::testing::Values(CallFault{"Peek", "QLIB_DIAG_MEMORY_PEEK_DWORD_F",
-                                "\tQLIB_DIAG_MEMORY_PEEK_DWORD_F(iAddress = 2214592868, iNumItems = 1, pItemArray = <ptr>) - Failure\n",
-                                0},
-                      CallFault{"Poke", "QLIB_DIAG_MEMORY_POKE_DWORD_F",
-                                "\tQLIB_DIAG_MEMORY_POKE_DWORD_F(iAddress = 2214592868, iNumItems = 1, pItemArray = <ptr>) - Failure\n",
-                                1}),
+    ::testing::Values(
+        CallFault{
+            "Peek", "QLIB_DIAG_MEMORY_PEEK_DWORD_F",
+            "\tQLIB_DIAG_MEMORY_PEEK_DWORD_F(iAddress = 2214592868, iNumItems = 1, pItemArray = <ptr>) - Failure\n", 0},
+        CallFault{
+            "Poke", "QLIB_DIAG_MEMORY_POKE_DWORD_F",
+            "\tQLIB_DIAG_MEMORY_POKE_DWORD_F(iAddress = 2214592868, iNumItems = 1, pItemArray = <ptr>) - Failure\n",
+            1}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Peripheral, EightBitRegisterBitsCheckTheHandle) {
@@ -158,7 +159,7 @@ struct GpioCase {
     unsigned model;
     unsigned short row;
     unsigned char on;
-    Registers registers;  // every register poked, with its value afterwards
+    Registers registers; // every register poked, with its value afterwards
 };
 void PrintTo(const GpioCase& c, std::ostream* os) { *os << c.name; }
 
@@ -205,12 +206,15 @@ TEST_F(Peripheral, BacklightPinLines) {
     mem().preset(0x48000008, 0xFFFFFFFF);
     EXPECT_EQ(KAVOR_FTM_SetKeyPadBackLightGPIO(h, 1, 0), 1);
     EXPECT_EQ(mem().read(0x48000008), ~bit(6));
-    EXPECT_TRUE(logged("\tKAVOR_Phone_Model(piVerNumber = 0, piMSMModel = 2, piPhoneModel = 52) - Completed successfully\n"));
+    EXPECT_TRUE(
+        logged("\tKAVOR_Phone_Model(piVerNumber = 0, piMSMModel = 2, piPhoneModel = 52) - Completed successfully\n"));
     EXPECT_TRUE(logged("\tKX_SetBitState_32_Reg start for OE REG"));
-    EXPECT_TRUE(logged("\tKX_SetBitState_32_Reg(Address = 1207959552,  mask = 64, bOnOff = 1 - Completed successfully\n"));
+    EXPECT_TRUE(
+        logged("\tKX_SetBitState_32_Reg(Address = 1207959552,  mask = 64, bOnOff = 1 - Completed successfully\n"));
     EXPECT_TRUE(logged("\tKX_SetBitState_32_Reg start for OUT REG"));
-    EXPECT_EQ(log().back(), "\tKX_SetBitState_32_Reg(Address = 1207959560,  mask = 64, bOnOff = 0 - Completed successfully\n");
-    EXPECT_EQ(phone().count("QLIB_IsPhoneConnected"), 3u);  // the procedure's handle check only
+    EXPECT_EQ(log().back(),
+              "\tKX_SetBitState_32_Reg(Address = 1207959560,  mask = 64, bOnOff = 0 - Completed successfully\n");
+    EXPECT_EQ(phone().count("QLIB_IsPhoneConnected"), 3u); // the procedure's handle check only
 }
 
 TEST_F(Peripheral, BacklightStopsAtAPinThatDoesNotFollow) {
@@ -218,7 +222,7 @@ TEST_F(Peripheral, BacklightStopsAtAPinThatDoesNotFollow) {
     mem().ignore_pokes(0x4800000C);
     EXPECT_EQ(KAVOR_FTM_SetKeyPadBackLightGPIO(h, 5, 1), 0);
     EXPECT_EQ(log().back(), "\tKX_SetBitState_32_Reg(Address = 1207959564,  mask = 512, bOnOff = 1 - Failure\n");
-    EXPECT_EQ(mem().read(0x48000004), bit(9));  // what was written stays
+    EXPECT_EQ(mem().read(0x48000004), bit(9)); // what was written stays
 }
 
 struct PmicCase {
@@ -246,15 +250,16 @@ struct RefusedCase {
     const char* name;
     unsigned model;
     unsigned short row;
-    const char* line;    // last log line
-    const char* stdOut;  // what standard output shows
+    const char* line;   // last log line
+    const char* stdOut; // what standard output shows
 };
 void PrintTo(const RefusedCase& c, std::ostream* os) { *os << c.name; }
 
 class BacklightRefused : public Peripheral, public ::testing::WithParamInterface<RefusedCase> {};
 
 const char* kPaldenRows = "\nPALDEN not support, Please choose 7(Insidekeypad) or 5(OutsideKeypad).";
-const char* kModel3Line = "\tKAVOR_Phone_Model(piVerNumber = 8, piMSMModel = 2, piPhoneModel = 3) - Completed successfully\n";
+const char* kModel3Line =
+    "\tKAVOR_Phone_Model(piVerNumber = 8, piMSMModel = 2, piPhoneModel = 3) - Completed successfully\n";
 
 TEST_P(BacklightRefused, TouchesNoRegister) {
     modeltest::usePhoneModel(phone(), GetParam().model);
@@ -290,7 +295,7 @@ struct DisplayCase {
     unsigned char on;
     bool ok;
     bool sent;
-    int responseSize;  // shown in the send line for a 20-byte answer
+    int responseSize; // shown in the send line for a 20-byte answer
 };
 void PrintTo(const DisplayCase& c, std::ostream* os) { *os << c.name; }
 
@@ -308,11 +313,12 @@ TEST_P(DisplaySwitch, FollowsThePhoneModel) {
     const DisplayCase& c = GetParam();
     modeltest::usePhoneModel(phone(), c.model);
     // A longer answer than the reply room of the small-reply models.
-    phone().add_responder(qmsl_sim::Channel::Sync, [](qmsl_sim::Phone&, const std::vector<std::uint8_t>& req)
-                              -> std::optional<std::vector<std::uint8_t>> {
-        if (req.size() == 11 && req[4] == 200) return std::vector<std::uint8_t>(20, 0);
-        return std::nullopt;
-    });
+    phone().add_responder(
+        qmsl_sim::Channel::Sync,
+        [](qmsl_sim::Phone&, const std::vector<std::uint8_t>& req) -> std::optional<std::vector<std::uint8_t>> {
+            if (req.size() == 11 && req[4] == 200) return std::vector<std::uint8_t>(20, 0);
+            return std::nullopt;
+        });
     EXPECT_EQ(KAVOR_SpecialSwitchDisplay(h, c.on), c.ok ? 1 : 0);
     EXPECT_TRUE(logged("\tKAVOR_Phone_Model(piVerNumber = " + std::to_string(modeltest::hwIdOf(c.model)) +
                        ", piMobModel = " + std::to_string(c.model) + ") - Completed successfully\n"));
@@ -349,10 +355,11 @@ TEST_F(Peripheral, DisplaySwitchReachesThePhonesDisplayAndReportsAFailedSend) {
     EXPECT_TRUE(logged("\t\tQLIB_SendSync() start"));
 
     phone().inject("QLIB_SendSync", {qmsl_sim::Fault::NoReply, 0, {}, 0, -1});
-    modeltest::usePhoneModel(phone(), 3);  // needs no send to identify
+    modeltest::usePhoneModel(phone(), 3); // needs no send to identify
     EXPECT_EQ(KAVOR_SpecialSwitchDisplay(h, 0), 0);
-    EXPECT_EQ(log().back(),
-              "\tQLIB_SendSync(iRequestSize = 11, piRequestBytes = <ptr>, piResponseSize = 0, iTimeout = 2000) - Failure\n");
+    EXPECT_EQ(
+        log().back(),
+        "\tQLIB_SendSync(iRequestSize = 11, piRequestBytes = <ptr>, piResponseSize = 0, iTimeout = 2000) - Failure\n");
 }
 
 TEST_F(Peripheral, DisplaySwitchChecksTheHandleFirst) {

@@ -45,7 +45,7 @@ TEST_F(ProcedureTest, HandleCheckAsksThreeTimesAndTheThirdDecides) {
 
     phone().clear_journal();
     phone().inject("QLIB_IsPhoneConnected", {qmsl_sim::Fault::FalseResult, 0, {}, 0, 2});
-    EXPECT_EQ(KAVOR_CheckHandle(h), 1);  // two silent answers do not count
+    EXPECT_EQ(KAVOR_CheckHandle(h), 1); // two silent answers do not count
 
     phone().clear_journal();
     phone().set_power(qmsl_sim::Power::Off);
@@ -72,9 +72,10 @@ TEST_F(ProcedureTest, NvWriteStoresTheItemAndLogsTheCall) {
     const unsigned char data[3] = {1, 2, 3};
     EXPECT_EQ(KAVOR_DIAG_NV_WRITE_F(h, 550, data, 3), 1);
     EXPECT_EQ(phone().nv[550].data, (std::vector<std::uint8_t>{1, 2, 3}));
-    EXPECT_EQ(log(), (std::vector<std::string>{
-                         "\t\tQLIB_DIAG_NV_WRITE_F() start",
-                         "\tQLIB_DIAG_NV_WRITE_F(iItemID = 550, pItemData = <ptr>, iLength = 3) - Completed successfully\n"}));
+    EXPECT_EQ(log(),
+              (std::vector<std::string>{
+                  "\t\tQLIB_DIAG_NV_WRITE_F() start",
+                  "\tQLIB_DIAG_NV_WRITE_F(iItemID = 550, pItemData = <ptr>, iLength = 3) - Completed successfully\n"}));
 }
 
 TEST_F(ProcedureTest, NvWriteFailsOnAFailedCallOrAnNvStatus) {
@@ -98,7 +99,7 @@ TEST_F(ProcedureTest, NvReadGivesTheItemOrFails) {
                                                "\tQLIB_DIAG_NV_READ_F - Completed successfully\n"}));
 
     phone().clear_journal();
-    EXPECT_EQ(KAVOR_DIAG_NV_READ_F(h, 999, &flag, 1), 0);  // never written: status 5
+    EXPECT_EQ(KAVOR_DIAG_NV_READ_F(h, 999, &flag, 1), 0); // never written: status 5
     EXPECT_EQ(log().back(), "\tQLIB_DIAG_NV_READ_F(iNvStatus = 5) - Failure\n");
 
     phone().clear_journal();
@@ -132,12 +133,11 @@ TEST_P(LoggedNvRead, ShowsTheItemBoundedByLengthAndZero) {
                                 ", iLength = " + std::to_string(c.length) + ") - Completed successfully\n");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Items, LoggedNvRead,
-    ::testing::Values(ShownCase{"StopsAtTheFirstZero", {'a', 'b', 0, 'c'}, 4, "ab"},
-                      ShownCase{"StopsAtTheLengthWithoutAZero", {'a', 'b', 'c', 'd'}, 4, "abcd"},
-                      ShownCase{"EmptyItem", {0, 'x'}, 2, ""}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Items, LoggedNvRead,
+                         ::testing::Values(ShownCase{"StopsAtTheFirstZero", {'a', 'b', 0, 'c'}, 4, "ab"},
+                                           ShownCase{"StopsAtTheLengthWithoutAZero", {'a', 'b', 'c', 'd'}, 4, "abcd"},
+                                           ShownCase{"EmptyItem", {0, 'x'}, 2, ""}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ProcedureTest, LoggedNvReadReportsAFailedRead) {
     unsigned char buffer[4] = {};
@@ -146,7 +146,7 @@ TEST_F(ProcedureTest, LoggedNvReadReportsAFailedRead) {
 }
 
 TEST_F(ProcedureTest, StartLogStartsTheVendorLogAndNotesTheVersion) {
-    phone().set_power(qmsl_sim::Power::Off);  // no handle check: works with a silent phone
+    phone().set_power(qmsl_sim::Power::Off); // no handle check: works with a silent phone
     EXPECT_EQ(KAVOR_Start_LOG(h, "station.log"), 1);
     auto start = phone().calls("QLIB_StartLogging");
     ASSERT_EQ(start.size(), 1u);

@@ -309,6 +309,50 @@ TESSEL_API int _Tessel_SpecialGetSVN(int iSession, unsigned char* iSVN, const ch
 /* Release date and time as "YYYY-MM-DD hh:mm:ss" (TESSEL_SW_VERSION_TEXT_MAX bytes). */
 TESSEL_API int _Tessel_SpecialGetSwVerForMero(int iSession, char* cSwVer, const char* cFile, int iLine);
 
+/* --- FTM bit-error-rate tests --------------------------------------------------- */
+/* Records the BER status and AGC log operations fill, with the vendor
+ * library's layouts; the result lines show the bytes named. */
+typedef struct {
+    unsigned char aiReserved0[8];
+    unsigned char bSCCH_Found;                /* byte 8 */
+    unsigned char aiReserved9[4];
+    unsigned char iCHANNEL_ASSIGN_CNF_status; /* byte 13 */
+    unsigned char aiReserved14[2];
+} TESSEL_GSM_BER_Status;
+typedef struct {
+    unsigned char iEGPRS_BER_State;
+    unsigned char aiReserved1[2];
+    unsigned char bTBF_IND_type;                   /* byte 3 */
+    unsigned char eTBF_IND_UL_event;               /* byte 4 */
+    unsigned char eTBF_IND_DL_event;               /* byte 5 */
+    unsigned char iSERVING_MEAS_IND_RxLev_average; /* byte 6 */
+    unsigned char aiReserved7;
+} TESSEL_EGPRS_BER_Status;
+typedef struct {
+    short iRxAGC;
+    short iTxAGC;
+    short iTxAdjust;
+    unsigned char iLNA_State;
+    unsigned char iPA_State;
+    unsigned char aiReserved[8];
+} TESSEL_WCDMA_AGC_Log;
+
+/* Start of a GSM or EGPRS BER test call: the session (with the time-out) only
+ * when bInitSession is 1, then the broadcast channel; a failed start skips
+ * the assignment. bInitSession is taken as 16 bits, iChannel as 16 bits and
+ * iBand as a byte. */
+TESSEL_API int _Tessel_FtmGsmBerStartCall(int iSession, int bInitSession, int iChannel, int iBand,
+                                          int iBCCH_TimeOut_ms, const char* cFile, int iLine);
+TESSEL_API int _Tessel_FtmEgprsBerStartCall(int iSession, int bInitSession, int iChannel, int iBand,
+                                            int iBCCH_TimeOut_ms, const char* cFile, int iLine);
+/* End of a GSM BER test call: the traffic channel is released, then the
+ * session is stopped when bCloseControl (16 bits) is not 0, also after a
+ * failed release. */
+TESSEL_API int _Tessel_FtmGsmBerStopCall(int iSession, int bCloseControl, const char* cFile, int iLine);
+/* Not offered: always TESSEL_ERROR_LIBRARY, with an information line on a
+ * connected session; nothing reaches the phone. */
+TESSEL_API int _Tessel_FtmEgprsBerStartIdleMode(int iSession, const char* cFile, int iLine);
+
 /* The plain operations (see tessel_plain.inc). */
 #define TESSEL_PLAIN(name, params, call, trace) TESSEL_API int name params;
 #include "tessel_plain.inc"

@@ -4,6 +4,7 @@
 #include "TesselFcts.h"
 #include "TesselPlainWrapper.h"
 #include "kavor.h"
+#include "qmsl_ber.h"
 #include "qmsl_build.h"
 #include "qmsl_diag.h"
 #include "qmsl_diag_misc.h"
@@ -43,10 +44,32 @@ int Mob_RunPlain_m(int iSession, const char* cName, const char* cFile, int iLine
         if (item.fnPrepare) item.fnPrepare();
 
     if (Mob_TraceOn_m()) {
-        std::string args = plain::format("Handle=%d", rec.hHandle);
-        for (const PlainItem& item : items)
-            if (item.eKind == PlainItem::Input) args += item.cSeparator + item.fnText();
-        Mob_TraceCall(iSession, cFile, iLine, "%s( %s ) Sess=%d", cName, args.c_str(), iSession);
+        std::string line = plain::format("%s( Handle=%d", cName, rec.hHandle);
+        std::string afterSession;
+        bool bFresh = false;           // nothing on the line yet since a break
+        bool bSessionWritten = false;  // the first of two lines closed with the session
+        for (const PlainItem& item : items) {
+            if (item.eKind == PlainItem::Break) {
+                if (item.bSessionFirst) {
+                    Mob_TraceCall(iSession, cFile, iLine, "%s ) Sess=%d", line.c_str(), iSession);
+                    line = std::string(cName) + "( ";
+                    bSessionWritten = true;
+                } else {
+                    Mob_TraceCall(iSession, cFile, iLine, "%s... ", line.c_str());
+                    line = "...";
+                }
+                bFresh = true;
+            } else if (item.eKind == PlainItem::Input && item.bAfterSession) {
+                afterSession += ", " + item.fnText();
+            } else if (item.eKind == PlainItem::Input) {
+                line += (bFresh ? "" : item.cSeparator) + item.fnText();
+                bFresh = false;
+            }
+        }
+        if (bSessionWritten)
+            Mob_TraceCall(iSession, cFile, iLine, "%s )", line.c_str());
+        else
+            Mob_TraceCall(iSession, cFile, iLine, "%s ) Sess=%d%s", line.c_str(), iSession, afterSession.c_str());
     }
 
     int iStatus = 0;
@@ -54,14 +77,16 @@ int Mob_RunPlain_m(int iSession, const char* cName, const char* cFile, int iLine
 
     if (Mob_TraceOn_m()) {
         std::string outs;
+        const PlainItem* pResult = nullptr;
         for (const PlainItem& item : items) {
+            if (item.eKind == PlainItem::Result) pResult = &item;
             if (item.eKind != PlainItem::Output) continue;
             outs += (outs.empty() ? "" : ", ") + item.fnText();
         }
-        if (outs.empty())
-            Mob_TraceResult(iSession, iStatus, "%s() = %#x", cName, static_cast<unsigned>(iStatus));
-        else
-            Mob_TraceResult(iSession, iStatus, "%s( %s ) = %#x", cName, outs.c_str(), static_cast<unsigned>(iStatus));
+        const char* cOpen = pResult ? pResult->cOpen : outs.empty() ? "(" : "( ";
+        const char* cClose = pResult ? pResult->cClose : outs.empty() ? ")" : " )";
+        Mob_TraceResult(iSession, iStatus, "%s%s%s%s = %#x", cName, cOpen, outs.c_str(), cClose,
+                        static_cast<unsigned>(iStatus));
     }
     return iStatus;
 }
@@ -77,6 +102,20 @@ static_assert(TESSEL_TX_SWEEP_HDET_MAX == QMSL_TX_SWEEP_HDET_MAX && TESSEL_BUILD
               "buffer sizes");
 
 QMSL_ErrorLog* asQmsl(TESSEL_ErrorLog* pLog) { return reinterpret_cast<QMSL_ErrorLog*>(pLog); }
+
+// The BER records are the vendor's, byte for byte.
+static_assert(sizeof(TESSEL_GSM_BER_Status) == sizeof(QMSL_GSM_BER_Status) &&
+                  offsetof(TESSEL_GSM_BER_Status, bSCCH_Found) == 8 &&
+                  offsetof(TESSEL_GSM_BER_Status, iCHANNEL_ASSIGN_CNF_status) == 13,
+              "GSM BER status layout");
+static_assert(sizeof(TESSEL_EGPRS_BER_Status) == sizeof(QMSL_EGPRS_BER_Status) &&
+                  offsetof(TESSEL_EGPRS_BER_Status, bTBF_IND_type) == 3 &&
+                  offsetof(TESSEL_EGPRS_BER_Status, iSERVING_MEAS_IND_RxLev_average) == 6,
+              "EGPRS BER status layout");
+static_assert(sizeof(TESSEL_WCDMA_AGC_Log) == sizeof(QMSL_WCDMA_AGC_Log), "WCDMA AGC log layout");
+QMSL_GSM_BER_Status* asQmsl(TESSEL_GSM_BER_Status* p) { return reinterpret_cast<QMSL_GSM_BER_Status*>(p); }
+QMSL_EGPRS_BER_Status* asQmsl(TESSEL_EGPRS_BER_Status* p) { return reinterpret_cast<QMSL_EGPRS_BER_Status*>(p); }
+QMSL_WCDMA_AGC_Log* asQmsl(TESSEL_WCDMA_AGC_Log* p) { return reinterpret_cast<QMSL_WCDMA_AGC_Log*>(p); }
 
 // A zero-filled copy of an image name: the extension library sends a fixed
 // 128-byte field, which must never be read from the caller's shorter text.

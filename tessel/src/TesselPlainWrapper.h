@@ -14,12 +14,18 @@
 #include <string>
 
 struct PlainItem {
-    enum Kind { Input, Output, Check } eKind;
+    // Input, Output and Check are values and buffers; Break and Result shape
+    // the trace lines.
+    enum Kind { Input, Output, Check, Break, Result } eKind;
     bool bPointer = false;                      // the item is a caller pointer ...
     const void* pRequired = nullptr;            // ... and this is it: null gives TESSEL_ERROR_PARAMETER2
     std::function<std::string()> fnText;        // "name=value"; empty for Check
     const char* cSeparator = ", ";              // written before this item in the call line
     std::function<void()> fnPrepare;            // run before the call (e.g. clear an output)
+    bool bAfterSession = false;                 // Input: shown after "Sess=%d" instead of in the brackets
+    bool bSessionFirst = false;                 // Break: the first line ends with the session (else with "... ")
+    const char* cOpen = "(";                    // Result: around the outputs ...
+    const char* cClose = ")";                   // ... of the result line
 };
 
 // Runs one plain operation. `call` makes the vendor or extension call on the
@@ -94,6 +100,40 @@ inline PlainItem OutText(const char* cName, char* cText, int iRoom) {
 template <typename Log>
 PlainItem OutErrorCount(const char* cLabel, Log* pLog) {
     return {PlainItem::Output, true, pLog, [=] { return format("%s=%d", cLabel, static_cast<int>(pLog->iErrorCount)); }};
+}
+
+// An input shown after the session in the call line, ", name=value".
+inline PlainItem InAfterSession(const char* cName, long long llValue) {
+    PlainItem item = In(cName, llValue);
+    item.bAfterSession = true;
+    return item;
+}
+// A call line in two lines. The first line closes with the session, the
+// second starts again with the name: "name( a=1 ) Sess=1" and "name( b=2 )".
+inline PlainItem BreakAfterSession() {
+    PlainItem item{PlainItem::Break};
+    item.bSessionFirst = true;
+    return item;
+}
+// A call line in two lines joined by dots: "name( Handle=1, a=1... " and
+// "...b=2 ) Sess=1".
+inline PlainItem BreakWithDots() { return {PlainItem::Break}; }
+// The brackets of the result line around the outputs, instead of "()" when
+// there are none and "( " ... " )" when there are: "name<open><outputs><close> = status".
+inline PlainItem ResultIn(const char* cOpen, const char* cClose) {
+    PlainItem item{PlainItem::Result};
+    item.cOpen = cOpen;
+    item.cClose = cClose;
+    return item;
+}
+// "name( ) = status".
+inline PlainItem SpacedResult() { return ResultIn("( ", ")"); }
+// "name = status".
+inline PlainItem BareResult() { return ResultIn("", ""); }
+// Byte iOffset of a record the call fills, "label=value".
+inline PlainItem OutByte(const char* cLabel, const void* pRecord, int iOffset) {
+    return {PlainItem::Output, true, pRecord,
+            [=] { return format("%s=%d", cLabel, static_cast<const unsigned char*>(pRecord)[iOffset]); }};
 }
 
 inline unsigned char u8(int iValue) { return static_cast<unsigned char>(iValue); }

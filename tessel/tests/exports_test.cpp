@@ -78,6 +78,19 @@ TEST(TesselExports, AreExactlyThePublicOperations) {
         // power-up, reset, power-off and DTR
         "_Tessel_SpecialMobileOnFtm", "_Tessel_SpecialMobileOnOnline", "_Tessel_SpecialPhoneReset",
         "_Tessel_SpecialPhoneOff", "_Tessel_SpecialSetDtrState",
+        // FTM bit-error-rate tests
+        "_Tessel_FtmGsmBerStartCall", "_Tessel_FtmGsmBerAssignTraffic", "_Tessel_FtmGsmBerClearStatus",
+        "_Tessel_FtmGsmBerGetStatus", "_Tessel_FtmGsmBerStopCall", "_Tessel_FtmGsmBerGetRxMetrics",
+        "_Tessel_FtmGsmBerHandover", "_Tessel_FtmGsmConfigLoopbackType", "_Tessel_FtmWcdmaBerStartSession",
+        "_Tessel_FtmWcdmaBerAcquirePilot", "_Tessel_FtmWcdmaBerSetupRMC_DCH", "_Tessel_FtmWcdmaBerSetupDefaultRMC_DCH",
+        "_Tessel_FtmWcdmaBerClearStatus", "_Tessel_FtmWcdmaBerGetStatus", "_Tessel_FtmWcdmaBerStopSession",
+        "_Tessel_FtmWcdmaBerHandover", "_Tessel_FtmWcdmaAgcStartLog", "_Tessel_FtmWcdmaAgcWaitForNextLog",
+        "_Tessel_FtmWcdmaAgcStopLog", "_Tessel_FtmEgprsBerStartCall", "_Tessel_FtmEgprsBerStartIdleMode",
+        "_Tessel_FtmEgprsBerConfigureDlTbf", "_Tessel_FtmEgprsBerConfigureUlTbf",
+        "_Tessel_FtmEgprsBerEstablishSrbLoopback", "_Tessel_FtmEgprsBerReleaseAllTbf", "_Tessel_FtmEgprsBerClearStatus",
+        "_Tessel_FtmEgprsBerGetStatus", "_Tessel_FtmEgprsBerGetRxMetrics", "_Tessel_FtmHsdpaConfigurePDSCH",
+        "_Tessel_FtmHsdpaConfigureHS_SCCH", "_Tessel_FtmHsdpaConfigureHS_DSCH", "_Tessel_FtmHsdpaConfigureHS_DPCCH",
+        "_Tessel_FtmHsdpaBerStopSession", "_Tessel_FtmHsdpaBerStartSession",
     };
     EXPECT_EQ(testsupport::exported_symbols(TESSEL_LIBRARY_PATH), expected);
 }

@@ -2,6 +2,7 @@
 #include "qmsl_diag.h"
 
 #include "library.h"
+#include "qmsl_nv_batch_sim.h"
 
 #include <algorithm>
 
@@ -65,6 +66,10 @@ const bool registered = [] {
     set_default_handler("QLIB_DIAG_NV_WRITE_F", [](Phone& p, const Call& c) {
         auto item = static_cast<std::uint16_t>(c.in[0].value);
         if (refused(p, item)) return false;
+        if (nv_batch_queue(p, item, c.in[1].bytes)) {
+            c.set(0, 0);
+            return true;
+        }
         NvItem& nv = p.nv[item];
         if (nv.status == 0) nv.data = c.in[1].bytes;
         c.set(0, nv.status);

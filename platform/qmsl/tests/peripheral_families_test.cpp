@@ -1,0 +1,117 @@
+// The camera, key-press, drive-level and download families of the simulated
+// phone.
+#include "qmsl_camera.h"
+#include "qmsl_camera_sim.h"
+#include "qmsl_download.h"
+#include "qmsl_download_sim.h"
+#include "qmsl_ftm.h"
+#include "qmsl_keypress.h"
+#include "qmsl_keypress_sim.h"
+#include "qmsl_pmic_sim.h"
+
+#include "pclock.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class Families : public ::testing::Test {
+protected:
+    void SetUp() override {
+        qmsl_sim::reset();
+        pclock::use_virtual_time(0);
+        h = QLIB_ConnectServer(4);
+        ASSERT_NE(h, 0);
+    }
+    void TearDown() override {
+        qmsl_sim::reset();
+        pclock::use_real_time();
+    }
+    qmsl_sim::Phone& phone() { return qmsl_sim::phone(4); }
+    QmslHandle h = 0;
+};
+
+TEST_F(Families, CameraKeepsSensorAndRunningState) {
+    unsigned short status = 9;
+    EXPECT_EQ(QLIB_FTM_CAMERA_SET_SENSOR_ID(h, 1, &status), 1);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(QLIB_FTM_CAMERA_START(h, &status), 1);
+    EXPECT_TRUE(qmsl_sim::camera(phone()).running);
+    qmsl_sim::camera(phone()).statuses["QLIB_FTM_CAMERA_STOP"] = 7;
+    EXPECT_EQ(QLIB_FTM_CAMERA_STOP(h, &status), 1);
+    EXPECT_EQ(status, 7);
+    EXPECT_TRUE(qmsl_sim::camera(phone()).running);  // a refused stop changes nothing
+    EXPECT_EQ(qmsl_sim::camera(phone()).sensor, 1);
+}
+
+TEST_F(Families, KeyMapAndQueue) {
+    auto& keys = qmsl_sim::keypad(phone());
+    keys.map = {{1, 1}};
+    EXPECT_EQ(QLIB_DIAG_KeyPress_ClearMap(h), 1);
+    EXPECT_EQ(QLIB_DIAG_KeyPress_AddMapEntry(h, 0xE030, 82), 1);
+    EXPECT_EQ(keys.map, (std::vector<std::pair<std::uint16_t, std::uint8_t>>{{0xE030, 82}}));
+    EXPECT_EQ(QLIB_DIAG_KeyPress_ConfigureKeyDetect(h, "up", "down", 6002, 8), 1);
+    EXPECT_EQ(*keys.detect, (qmsl_sim::KeyDetect{"up", "down", 6002, 8}));
+
+    EXPECT_EQ(QLIB_DIAG_KeyPress_StartCapture(h), 1);
+    EXPECT_TRUE(keys.capturing);
+    keys.queue = {{48, 1}, {49, 0}};
+    int size = 0;
+    EXPECT_EQ(QLIB_DIAG_KeyPress_GetQueueSize(h, &size), 1);
+    EXPECT_EQ(size, 2);
+    unsigned short id = 0;
+    unsigned char event = 0;
+    EXPECT_EQ(QLIB_DIAG_KeyPress_GetNextKeyEvent(h, &id, &event), 1);
+    EXPECT_EQ(id, 48);
+    EXPECT_EQ(event, 1);
+    EXPECT_EQ(QLIB_DIAG_KeyPress_ClearQueue(h), 1);
+    EXPECT_EQ(QLIB_DIAG_KeyPress_GetNextKeyEvent(h, &id, &event), 0);  // empty
+    EXPECT_EQ(QLIB_DIAG_KeyPress_StopCapture(h), 1);
+    EXPECT_FALSE(keys.capturing);
+}
+
+TEST_F(Families, DriveLevelPerSink) {
+    EXPECT_EQ(QLIB_FTM_SET_PMIC_DRIVE_LEVEL(h, 1, 15), 1);
+    EXPECT_EQ(QLIB_FTM_SET_PMIC_DRIVE_LEVEL(h, 2, 31), 1);
+    EXPECT_EQ(QLIB_FTM_SET_PMIC_DRIVE_LEVEL(h, 1, 0), 1);
+    EXPECT_EQ(qmsl_sim::pmic(phone()).drive_level, (std::map<int, int>{{1, 0}, {2, 31}}));
+}
+
+std::vector<std::pair<unsigned, unsigned>> g_events;
+unsigned char recordEvent(const QmslDownloadEvent* e) {
+    g_events.emplace_back(e->eventKind, e->value);
+    return 1;
+}
+
+TEST_F(Families, DownloadsPlayTheEventsThroughTheProgressSlot) {
+    g_events.clear();
+    auto& d = qmsl_sim::downloads(phone());
+    d.events = {{11, 5000}, {12, 2500}};
+    // Without a progress call-back nothing is played.
+    EXPECT_EQ(QLIB_UploadCEFS_File(h, "a.cefs", "p.mbn"), 1);
+    EXPECT_TRUE(g_events.empty());
+    // The EFS slot is not the progress slot.
+    ASSERT_EQ(QLIB_ConfigureCallBacks(h, reinterpret_cast<void*>(&recordEvent), nullptr, nullptr), 1);
+    EXPECT_EQ(QLIB_UploadCEFS_File2(h, "a.cefs", nullptr), 1);
+    EXPECT_TRUE(g_events.empty());
+    ASSERT_EQ(QLIB_ConfigureCallBacks(h, nullptr, reinterpret_cast<void*>(&recordEvent), nullptr), 1);
+    d.results["QLIB_UploadCEFS_File2"] = false;
+    EXPECT_EQ(QLIB_UploadCEFS_File2(h, "b.cefs", "q.mbn"), 0);
+    EXPECT_EQ(g_events, (std::vector<std::pair<unsigned, unsigned>>{{11, 5000}, {12, 2500}}));
+    EXPECT_EQ(d.answers, (std::vector<unsigned char>{1, 1}));
+    ASSERT_EQ(d.calls.size(), 3u);
+    EXPECT_EQ(d.calls[0].args, (std::vector<std::string>{"a.cefs", "p.mbn"}));
+    EXPECT_EQ(d.calls[1].args, (std::vector<std::string>{"a.cefs", "(null)"}));
+    EXPECT_EQ(d.calls[2].fn, "QLIB_UploadCEFS_File2");
+}
+
+TEST_F(Families, MultiImageRecordsItsValuesInOrder) {
+    EXPECT_EQ(QLIB_UploadMultiImage(h, "1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12", "13", 14, 15, "16",
+                                    17, "18", 19, 20, 21, 22, "23"),
+              1);
+    std::vector<std::string> expected;
+    for (int i = 1; i <= 23; ++i) expected.push_back(std::to_string(i));
+    EXPECT_EQ(qmsl_sim::downloads(phone()).calls.at(0).args, expected);
+}
+
+} // namespace

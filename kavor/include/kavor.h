@@ -12,6 +12,7 @@
 #define KAVOR_H
 
 #include "qmsl.h"
+#include "qmsl_download.h"
 
 #define KAVOR_API __attribute__((visibility("default")))
 

@@ -115,3 +115,56 @@ TEST_F(Families, MultiImageRecordsItsValuesInOrder) {
 }
 
 } // namespace
+
+#include "qmsl_gsdi_sim.h"
+#include "qmsl_memory.h"
+#include "qmsl_memory_sim.h"
+
+namespace {
+
+TEST_F(Families, RootKeyIsKeptAndReadBack) {
+    const unsigned char key[4] = {1, 2, 3, 4};
+    unsigned int cmd = 9, st = 9;
+    EXPECT_EQ(QLIB_GSDIDIAG_ROOT_KEY_WRITE_CMD(h, 0, 0, nullptr, 4, key, &cmd, &st), 1);
+    EXPECT_EQ(cmd, 0u);
+    unsigned char read[QMSL_ROOT_KEY_MAX];
+    unsigned short len = 0;
+    EXPECT_EQ(QLIB_GSDIDIAG_ROOT_KEY_READ_CMD(h, 0, 0, nullptr, &len, read, &cmd, &st), 1);
+    EXPECT_EQ(len, 4);
+    EXPECT_EQ(std::vector<unsigned char>(read, read + 5), (std::vector<unsigned char>{1, 2, 3, 4, 0}));
+
+    auto& store = qmsl_sim::root_key(phone());
+    store.write_status = 3;
+    const unsigned char other[2] = {7, 7};
+    EXPECT_EQ(QLIB_GSDIDIAG_ROOT_KEY_WRITE_CMD(h, 0, 0, nullptr, 2, other, &cmd, &st), 1);
+    EXPECT_EQ(cmd, 3u);
+    EXPECT_EQ(store.key.size(), 4u);  // a refused write changes nothing
+    store.device_info_status = 6;
+    EXPECT_EQ(QLIB_GSDIDIAG_SECURE_DEVICE_INFO_CMD(h, 0, 0, nullptr, &cmd, &st), 1);
+    EXPECT_EQ(cmd, 6u);
+    // Outputs a test sets take precedence over the store.
+    phone().set_outputs("QLIB_GSDIDIAG_ROOT_KEY_READ_CMD", {2LL, std::vector<std::uint8_t>{9, 8}, 0LL, 0LL});
+    EXPECT_EQ(QLIB_GSDIDIAG_ROOT_KEY_READ_CMD(h, 0, 0, nullptr, &len, read, &cmd, &st), 1);
+    EXPECT_EQ(len, 2);
+    EXPECT_EQ(read[0], 9);
+}
+
+TEST_F(Families, DiagPokePacketWritesTheTypedMemory) {
+    qmsl_sim::memory(phone()).preset(0x84001308, 0x12345601);
+    const unsigned char req[10] = {5, 0x08, 0x13, 0x00, 0x84, 1, 0x0E, 0x56, 0x34, 0x12};
+    unsigned char reply[10] = {};
+    unsigned short len = sizeof reply;
+    EXPECT_EQ(QLIB_SendSync(h, sizeof req, req, &len, reply, 2000), 1);
+    EXPECT_EQ(len, 10);
+    EXPECT_EQ(reply[0], 5);
+    unsigned int v = 0;
+    EXPECT_EQ(QLIB_DIAG_MEMORY_PEEK_DWORD_F(h, 0x84001308, 1, &v), 1);
+    EXPECT_EQ(v, 0x1234560Eu);
+    // Only `count` bytes are written.
+    const unsigned char two[8] = {5, 0x00, 0x10, 0x00, 0x00, 2, 0xAA, 0xBB};
+    len = sizeof reply;
+    EXPECT_EQ(QLIB_SendSync(h, sizeof two, two, &len, reply, 2000), 1);
+    EXPECT_EQ(qmsl_sim::memory(phone()).read(0x1000), 0xBBAAu);
+}
+
+} // namespace

@@ -7,7 +7,10 @@
 #include "qmsl_build.h"
 #include "qmsl_diag.h"
 #include "qmsl_diag_misc.h"
+#include "qmsl_download.h"
 #include "qmsl_ftm.h"
+#include "qmsl_keypress.h"
+#include "qmsl_logging.h"
 #include "qmsl_port.h"
 
 #include <cstdarg>
@@ -42,11 +45,19 @@ int Mob_RunPlain_m(int iSession, const char* cName, const char* cFile, int iLine
     for (const PlainItem& item : items)
         if (item.fnPrepare) item.fnPrepare();
 
+    const char* cCallClose = " ";
+    const char* cEmptyResult = "";
+    for (const PlainItem& item : items) {
+        if (item.eKind != PlainItem::Shape) continue;
+        cCallClose = item.cCallClose;
+        cEmptyResult = item.cEmptyResult;
+    }
+
     if (Mob_TraceOn_m()) {
         std::string args = plain::format("Handle=%d", rec.hHandle);
         for (const PlainItem& item : items)
             if (item.eKind == PlainItem::Input) args += item.cSeparator + item.fnText();
-        Mob_TraceCall(iSession, cFile, iLine, "%s( %s ) Sess=%d", cName, args.c_str(), iSession);
+        Mob_TraceCall(iSession, cFile, iLine, "%s( %s%s) Sess=%d", cName, args.c_str(), cCallClose, iSession);
     }
 
     int iStatus = 0;
@@ -59,7 +70,7 @@ int Mob_RunPlain_m(int iSession, const char* cName, const char* cFile, int iLine
             outs += (outs.empty() ? "" : ", ") + item.fnText();
         }
         if (outs.empty())
-            Mob_TraceResult(iSession, iStatus, "%s() = %#x", cName, static_cast<unsigned>(iStatus));
+            Mob_TraceResult(iSession, iStatus, "%s(%s) = %#x", cName, cEmptyResult, static_cast<unsigned>(iStatus));
         else
             Mob_TraceResult(iSession, iStatus, "%s( %s ) = %#x", cName, outs.c_str(), static_cast<unsigned>(iStatus));
     }
@@ -73,6 +84,7 @@ using namespace plain;
 static_assert(sizeof(TESSEL_ErrorLog) == sizeof(QMSL_ErrorLog) &&
                   offsetof(TESSEL_ErrorLog, aRecords) == offsetof(QMSL_ErrorLog, aRecords),
               "error log layout");
+static_assert(TESSEL_PHONE_LOG_MAX == QMSL_PHONE_LOG_MAX, "phone log size");
 static_assert(TESSEL_TX_SWEEP_HDET_MAX == QMSL_TX_SWEEP_HDET_MAX && TESSEL_BUILD_TEXT_MAX == QMSL_BUILD_TEXT_MAX,
               "buffer sizes");
 

@@ -14,12 +14,16 @@
 #include <string>
 
 struct PlainItem {
-    enum Kind { Input, Output, Check } eKind;
+    enum Kind { Input, Output, Check, Shape } eKind;
     bool bPointer = false;                      // the item is a caller pointer ...
     const void* pRequired = nullptr;            // ... and this is it: null gives TESSEL_ERROR_PARAMETER2
     std::function<std::string()> fnText;        // "name=value"; empty for Check
     const char* cSeparator = ", ";              // written before this item in the call line
     std::function<void()> fnPrepare;            // run before the call (e.g. clear an output)
+    // Shape only: what closes the call line's inputs (default " ") and what
+    // a result line without outputs shows in its brackets (default "").
+    const char* cCallClose = nullptr;
+    const char* cEmptyResult = nullptr;
 };
 
 // Runs one plain operation. `call` makes the vendor or extension call on the
@@ -28,6 +32,9 @@ int Mob_RunPlain_m(int iSession, const char* cName, const char* cFile, int iLine
                    std::initializer_list<PlainItem> items, const std::function<unsigned char(QmslHandle)>& call);
 
 namespace plain {
+
+// Longest part of a caller's text a trace line shows.
+constexpr int kPlainTextShown = 256;
 
 std::string format(const char* cFormat, ...) __attribute__((format(printf, 1, 2)));
 
@@ -55,6 +62,31 @@ inline PlainItem InText(const char* cName, const char* cText) {
 inline PlainItem InTextN(const char* cName, const char* cText, int iMax) {
     return {PlainItem::Input, true, cText, [=] { return format("%s=%.*s", cName, iMax, cText); }};
 }
+// A text input shown bounded, "name=<quote>text<quote>"; it must not be null.
+inline PlainItem InQuoted(const char* cName, const char* cText, const char* cQuote = "") {
+    return {PlainItem::Input, true, cText,
+            [=] { return format("%s=%s%.*s%s", cName, cQuote, kPlainTextShown, cText, cQuote); }};
+}
+// An input in hexadecimal with iDigits digits, "name=0x...".
+inline PlainItem InHex(const char* cName, unsigned long long ullValue, int iDigits) {
+    return {PlainItem::Input, false, nullptr, [=] { return format("%s=0x%0*llX", cName, iDigits, ullValue); }};
+}
+// A bare separator in the call line after the handle (no value).
+inline PlainItem Mark(const char* cSeparator) {
+    PlainItem item{PlainItem::Input, false, nullptr, [] { return std::string(); }};
+    item.cSeparator = cSeparator;
+    return item;
+}
+// How the lines of a row are closed: the text before the call line's ")"
+// and the text inside the brackets of a result line without outputs.
+inline PlainItem Closing(const char* cCallClose, const char* cEmptyResult) {
+    PlainItem item{PlainItem::Shape, false, nullptr, {}};
+    item.cCallClose = cCallClose;
+    item.cEmptyResult = cEmptyResult;
+    return item;
+}
+// The closing of rows whose result line without outputs reads "name( )".
+inline PlainItem SpacedResult() { return Closing(" ", " "); }
 // A caller buffer that is not traced but must not be null.
 inline PlainItem Need(const void* pBuffer) { return {PlainItem::Check, true, pBuffer, {}}; }
 
@@ -69,8 +101,8 @@ PlainItem Out(const char* cName, T* pValue, TextFn fnText = nullptr) {
 }
 // An output the operation sets to 0 before the call.
 template <typename T>
-PlainItem Zeroed(const char* cName, T* pValue) {
-    PlainItem item = Out(cName, pValue);
+PlainItem Zeroed(const char* cName, T* pValue, TextFn fnText = nullptr) {
+    PlainItem item = Out(cName, pValue, fnText);
     item.fnPrepare = [=] { *pValue = 0; };
     return item;
 }

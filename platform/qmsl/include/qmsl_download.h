@@ -1,5 +1,6 @@
-/* Software download: file-system images, multi-image loads and the progress
- * call-back they report through.
+/* Software download: software and file-system images, multi-image loads,
+ * calibration files and the NV backup, and the progress call-back they
+ * report through.
  *
  * Call-backs (QLIB_ConfigureCallBacks in qmsl.h): the first function address
  * is the EFS-directory call-back (QmslEfsDirectoryCallback, qmsl_efs.h), the
@@ -51,6 +52,27 @@ QMSL_API unsigned char QLIB_UploadCEFS_File2(QmslHandle handle, const char* sFil
     sFile1, sFile2, sFile3, sFile4, sFile5, sFile6, sFile7, sFile8, sFile9, sFile10, sFile11, sFile12, sFile13,      \
         ucFlag14, ucFlag15, sFile16, ucFlag17, sFile18, ucFlag19, ucFlag20, ucFlag21, iValue22, sFile23
 QMSL_API unsigned char QLIB_UploadMultiImage(QmslHandle handle, QMSL_MULTI_IMAGE_PARAMS);
+
+/* Loads a software image (hex file) into the phone, unlocked with the
+ * service programming code sSPC; the flags are the vendor's options. */
+QMSL_API unsigned char QLIB_UploadHexFile(QmslHandle handle, const char* sFileName, const char* sSPC,
+                                          unsigned char bClearErrorLog, unsigned char bOverrideModelCheck,
+                                          unsigned char bSkipReset, unsigned char bUseCustomArmProg,
+                                          unsigned char bUploadArmProg, unsigned char bDoAutoRestoreBackup,
+                                          const char* sAutoRestoreBackupName);
+/* Whether the last download failed (*pbErrorOccurred 1) and its text: at
+ * most iMaxStringLength bytes are written, terminated only when the text
+ * fits. */
+QMSL_API unsigned char QLIB_GetLastSoftwareDownloadErrorInfo(QmslHandle handle, unsigned short* pbErrorOccurred,
+                                                             char* sErrorMessage, int iMaxStringLength);
+/* Calibration (QCN) files: from the phone into sFileName, and from the file
+ * into the phone. iVendorArg and the flags are the vendor's options. */
+QMSL_API unsigned char QLIB_DownloadQcnFile(QmslHandle handle, const char* sFileName, int iVendorArg);
+QMSL_API unsigned char QLIB_UploadQcnFile(QmslHandle handle, const char* sFileName, int iVendorArg,
+                                          unsigned char bAutoRestore, unsigned char bSkipReset,
+                                          unsigned char bAllowEsnMismatch, unsigned char bIgnorePhoneModel);
+/* Backs the NV items up into the phone's calibration partition. */
+QMSL_API unsigned char QLIB_DIAG_NV_CNV_DIAG_BACKUP_F(QmslHandle handle);
 
 #ifdef __cplusplus
 }

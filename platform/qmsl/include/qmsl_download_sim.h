@@ -30,6 +30,9 @@ struct Downloads {
     std::map<std::string, bool> results;  // result per function name (unset: success)
     std::vector<DownloadCall> calls;      // every download call that reached the phone
     std::vector<unsigned char> answers;   // what the progress call-back answered, per event
+    // What QLIB_GetLastSoftwareDownloadErrorInfo reports.
+    bool error_occurred = false;
+    std::string error_text;
 };
 
 // The phone's download state (created on first use, goes with the phone).

@@ -5,6 +5,7 @@
 
 #include "library.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -18,6 +19,7 @@ struct Text {
     Text(const char* p) : s(p ? p : "(null)") {}
     Text(unsigned int v) : s(std::to_string(v)) {}
     Text(unsigned char v) : s(std::to_string(v)) {}
+    Text(int v) : s(std::to_string(v)) {}
 };
 
 unsigned char download(QmslHandle h, const char* fn, std::vector<Text> args) {
@@ -39,6 +41,30 @@ unsigned char QLIB_UploadMultiImage(QmslHandle h, QMSL_MULTI_IMAGE_PARAMS) {
                     {sFile1, sFile2, sFile3, sFile4, sFile5, sFile6, sFile7, sFile8, sFile9, sFile10, sFile11, sFile12,
                      sFile13, ucFlag14, ucFlag15, sFile16, ucFlag17, sFile18, ucFlag19, ucFlag20, ucFlag21, iValue22,
                      sFile23});
+}
+
+unsigned char QLIB_UploadHexFile(QmslHandle h, const char* sFileName, const char* sSPC, unsigned char bClearErrorLog,
+                                 unsigned char bOverrideModelCheck, unsigned char bSkipReset,
+                                 unsigned char bUseCustomArmProg, unsigned char bUploadArmProg,
+                                 unsigned char bDoAutoRestoreBackup, const char* sAutoRestoreBackupName) {
+    return download(h, __func__,
+                    {sFileName, sSPC, bClearErrorLog, bOverrideModelCheck, bSkipReset, bUseCustomArmProg, bUploadArmProg,
+                     bDoAutoRestoreBackup, sAutoRestoreBackupName});
+}
+unsigned char QLIB_DownloadQcnFile(QmslHandle h, const char* sFileName, int iVendorArg) {
+    return download(h, __func__, {sFileName, iVendorArg});
+}
+unsigned char QLIB_UploadQcnFile(QmslHandle h, const char* sFileName, int iVendorArg, unsigned char bAutoRestore,
+                                 unsigned char bSkipReset, unsigned char bAllowEsnMismatch,
+                                 unsigned char bIgnorePhoneModel) {
+    return download(h, __func__, {sFileName, iVendorArg, bAutoRestore, bSkipReset, bAllowEsnMismatch, bIgnorePhoneModel});
+}
+unsigned char QLIB_DIAG_NV_CNV_DIAG_BACKUP_F(QmslHandle h) { return download(h, __func__, {}); }
+
+unsigned char QLIB_GetLastSoftwareDownloadErrorInfo(QmslHandle h, unsigned short* pbErrorOccurred, char* sErrorMessage,
+                                                    int iMaxStringLength) {
+    const std::size_t room = sErrorMessage && iMaxStringLength > 0 ? static_cast<std::size_t>(iMaxStringLength) : 0;
+    return typed_call(h, __func__, {iMaxStringLength}, {out(pbErrorOccurred), out_bytes(sErrorMessage, room)});
 }
 
 namespace qmsl_sim {
@@ -72,9 +98,23 @@ bool run_download(Phone& p, const Call& c) {
     return it == d.results.end() || it->second;
 }
 
+// The error text as the library writes it: cut to the caller's room, with
+// no terminator when it does not fit.
+bool errorInfo(Phone& p, const Call& c) {
+    const Downloads& d = downloads(p);
+    c.set(0, d.error_occurred ? 1 : 0);
+    if (c.out.size() > 1 && c.out[1].ptr && c.out[1].capacity) {
+        const std::size_t n = std::min(d.error_text.size() + 1, c.out[1].capacity);
+        std::memcpy(c.out[1].ptr, d.error_text.c_str(), n);
+    }
+    return true;
+}
+
 const bool registered = [] {
-    for (const char* fn : {"QLIB_UploadCEFS_File", "QLIB_UploadCEFS_File2", "QLIB_UploadMultiImage"})
+    for (const char* fn : {"QLIB_UploadCEFS_File", "QLIB_UploadCEFS_File2", "QLIB_UploadMultiImage", "QLIB_UploadHexFile",
+                           "QLIB_DownloadQcnFile", "QLIB_UploadQcnFile", "QLIB_DIAG_NV_CNV_DIAG_BACKUP_F"})
         set_default_handler(fn, run_download);
+    set_default_handler("QLIB_GetLastSoftwareDownloadErrorInfo", errorInfo);
     return true;
 }();
 } // namespace

@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 namespace {
 
 class Families : public ::testing::Test {
@@ -165,6 +167,70 @@ TEST_F(Families, DiagPokePacketWritesTheTypedMemory) {
     len = sizeof reply;
     EXPECT_EQ(QLIB_SendSync(h, sizeof two, two, &len, reply, 2000), 1);
     EXPECT_EQ(qmsl_sim::memory(phone()).read(0x1000), 0xBBAAu);
+}
+
+} // namespace
+
+#include "qmsl_logging.h"
+#include "qmsl_logging_sim.h"
+
+namespace {
+
+TEST_F(Families, PhoneLogQueueFiltersAndSearch) {
+    auto& lg = qmsl_sim::logging(phone());
+    lg.logs = {{1, 2}, std::vector<std::uint8_t>(QMSL_PHONE_LOG_MAX + 10, 7)};
+    unsigned short size = 0;
+    std::vector<unsigned char> buffer(QMSL_PHONE_LOG_MAX);
+    EXPECT_EQ(QLIB_DIAG_GetNextPhoneLog(h, &size, buffer.data(), 100), 1);
+    EXPECT_EQ(size, 2);
+    EXPECT_EQ(QLIB_DIAG_GetNextPhoneLog(h, &size, buffer.data(), 100), 1);
+    EXPECT_EQ(size, QMSL_PHONE_LOG_MAX);  // never more than the buffer holds
+    const long long before = pclock::now_ms();
+    EXPECT_EQ(QLIB_DIAG_GetNextPhoneLog(h, &size, buffer.data(), 300), 0);
+    EXPECT_EQ(pclock::now_ms() - before, 300);
+    EXPECT_EQ(size, 0);
+
+    EXPECT_EQ(QLIB_DIAG_SetPhoneLoggingState(h, 1), 1);
+    EXPECT_TRUE(lg.enabled);
+    EXPECT_EQ(QLIB_DIAG_SetExtendedLogCode(h, 0x0B, 0x1234, 9), 1);
+    EXPECT_EQ(lg.log_codes, (std::vector<qmsl_sim::LogCode>{{0x0B, 0x1234, 9}}));
+    EXPECT_EQ(QLIB_DIAG_SetMessageFilter(h, 6002, 8), 1);
+    EXPECT_EQ(lg.filters, (std::map<std::uint16_t, std::uint16_t>{{6002, 8}}));
+
+    lg.debug_messages = {{"alpha %d", {1, 2, 3}}};
+    unsigned char found = 9;
+    int a = 9, b = 9, c = 9;
+    EXPECT_EQ(QLIB_DIAG_FindDebugMessage(h, "alpha", &found, &a, &b, &c), 1);
+    EXPECT_EQ(std::vector<int>({found, a, b, c}), std::vector<int>({1, 1, 2, 3}));
+    EXPECT_EQ(QLIB_DIAG_FindDebugMessage(h, "beta", &found, &a, &b, &c), 1);
+    EXPECT_EQ(std::vector<int>({found, a, b, c}), std::vector<int>({0, 0, 0, 0}));
+
+    lg.async_messages = {"m1"};
+    EXPECT_EQ(QLIB_DumpAsyncMessageToTextLog(h, 1, 0, 1, 0), 1);
+    EXPECT_EQ(phone().log_texts(h), std::vector<std::string>{"m1"});
+    EXPECT_TRUE(lg.async_messages.empty());
+}
+
+TEST_F(Families, DownloadErrorTextIsCutToTheRoom) {
+    auto& d = qmsl_sim::downloads(phone());
+    d.error_occurred = true;
+    d.error_text = "abcdef";
+    unsigned short flag = 0;
+    char text[4] = {'x', 'x', 'x', 'x'};
+    EXPECT_EQ(QLIB_GetLastSoftwareDownloadErrorInfo(h, &flag, text, sizeof text), 1);
+    EXPECT_EQ(flag, 1);
+    EXPECT_EQ(std::string(text, 4), "abcd");  // no room for the terminator
+    char room[16];
+    EXPECT_EQ(QLIB_GetLastSoftwareDownloadErrorInfo(h, &flag, room, sizeof room), 1);
+    EXPECT_STREQ(room, "abcdef");
+}
+
+TEST_F(Families, LogFileCallsTakeFaults) {
+    phone().inject("QLIB_StartLogging", {qmsl_sim::Fault::FalseResult, 0, {}, 0, 1});
+    EXPECT_EQ(QLIB_StartLogging(h, "a.txt"), 0);
+    EXPECT_EQ(QLIB_StartLogging(h, "a.txt"), 1);
+    phone().inject("QLIB_SetLogFlags", {qmsl_sim::Fault::FalseResult, 0, {}, 0, 1});
+    EXPECT_EQ(QLIB_SetLogFlags(h, 1), 0);
 }
 
 } // namespace

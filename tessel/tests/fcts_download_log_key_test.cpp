@@ -16,6 +16,10 @@ using Bytes = std::vector<std::uint8_t>;
 const char* const F = "dl.c";
 constexpr int L = 7;
 
+// Log files the tests name go to the test's temporary folder.
+const std::string kRunLog = ::testing::TempDir() + "tessel_dl_run.txt";
+const std::string kExtLog = ::testing::TempDir() + "tessel_dl_ext.txt";
+
 // Storage for the outputs of one case.
 struct Outs {
     unsigned short w1 = 0xEEEE;
@@ -108,8 +112,8 @@ INSTANTIATE_TEST_SUITE_P(
                 [](int s, Outs&) { return _Tessel_DiagSetExtendedLogCode(s, 0x10B, 0x1234, 0x0A, F, L); },
                 "QLIB_DIAG_SetExtendedLogCode", numbered({"11", "4660", "10"}),
                 ", iEquipmentID=0x0B, iLogCode=0x1234, iLastItem=0x000A ", "( )"},
-        RowCase{"StartLogging", [](int s, Outs&) { return _Tessel_StartLogging(s, "run.txt", F, L); }, "QLIB_StartLogging",
-                {}, ", sLogFile=run.txt ", "( )"},
+        RowCase{"StartLogging", [](int s, Outs&) { return _Tessel_StartLogging(s, kRunLog.c_str(), F, L); },
+                "QLIB_StartLogging", {}, ", sLogFile=" + kRunLog + " ", "( )"},
         RowCase{"SetLogFlags", [](int s, Outs&) { return _Tessel_SetLogFlags(s, 0x2A, F, L); }, "QLIB_SetLogFlags", numbered({"42"}),
                 ", uiLogFlags=0x002A ", "( )"},
         RowCase{"DiagKeyPressStartCapture", [](int s, Outs&) { return _Tessel_DiagKeyPressStartCapture(s, F, L); },
@@ -143,11 +147,11 @@ TEST_F(DownloadLogKey, RowsPassTheirBuffersAndTexts) {
     EXPECT_EQ(pclock::now_ms() - before, 250);
     EXPECT_EQ(_Tessel_DiagGetNextPhoneLog(s, &o.w1, nullptr, 250, F, L), TESSEL_ERROR_PARAMETER2);
 
-    ASSERT_EQ(_Tessel_StartLogging(s, "run.txt", F, L), 0);
-    EXPECT_EQ(phone().calls("QLIB_StartLogging").at(0).bytes, Bytes({'r', 'u', 'n', '.', 't', 'x', 't'}));
-    ASSERT_EQ(_Tessel_StartLoggingExt(s, "ext.txt", F, L), 0);
+    ASSERT_EQ(_Tessel_StartLogging(s, kRunLog.c_str(), F, L), 0);
+    EXPECT_EQ(phone().calls("QLIB_StartLogging").at(0).bytes, Bytes(kRunLog.begin(), kRunLog.end()));
+    ASSERT_EQ(_Tessel_StartLoggingExt(s, kExtLog.c_str(), F, L), 0);
     EXPECT_EQ(phone().count("QLIB_StartLogging"), 2u);
-    EXPECT_TRUE(hasLine("_Tessel_StartLoggingExt( Handle=" + std::to_string(handleOf(s)) + ", sLogFile=ext.txt ) Sess=1"));
+    EXPECT_TRUE(hasLine("_Tessel_StartLoggingExt( Handle=" + std::to_string(handleOf(s)) + ", sLogFile=" + kExtLog + " ) Sess=1"));
     EXPECT_EQ(_Tessel_StartLogging(s, nullptr, F, L), TESSEL_ERROR_PARAMETER2);
 
     // The key id is cleared before the call: a failed call leaves 0.
@@ -289,31 +293,31 @@ TEST_P(ExtLogging, RunsItsStepsInOrder) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, ExtLogging,
     ::testing::Values(
-        ExtLogCase{"AllIdsUnused", "run.txt", kAllUnused, nullptr, 0, {}, kLater, nullptr},
-        ExtLogCase{"SomeIdsUsed", "run.txt", kSome, nullptr, 0, {{1, 10}, {5, 12}, {0x7FFF, 14}}, kLater, nullptr},
+        ExtLogCase{"AllIdsUnused", kRunLog.c_str(), kAllUnused, nullptr, 0, {}, kLater, nullptr},
+        ExtLogCase{"SomeIdsUsed", kRunLog.c_str(), kSome, nullptr, 0, {{1, 10}, {5, 12}, {0x7FFF, 14}}, kLater, nullptr},
         ExtLogCase{"EmptyFileName", "", kSome, nullptr, TESSEL_ERROR_LIBRARY, {}, {},
                    "[ERROR: No logfile specified. Aborting sequence.]"},
-        ExtLogCase{"FilterFails", "run.txt", kSome, "QLIB_DIAG_SetMessageFilter", TESSEL_ERROR_LIBRARY, {}, {},
+        ExtLogCase{"FilterFails", kRunLog.c_str(), kSome, "QLIB_DIAG_SetMessageFilter", TESSEL_ERROR_LIBRARY, {}, {},
                    "[ERROR: QLIB_DIAG_SetMessageFilter() failed. Aborting sequence.]"},
-        ExtLogCase{"LoggingStateFails", "run.txt", kAllUnused, "QLIB_DIAG_SetPhoneLoggingState", TESSEL_ERROR_LIBRARY, {},
+        ExtLogCase{"LoggingStateFails", kRunLog.c_str(), kAllUnused, "QLIB_DIAG_SetPhoneLoggingState", TESSEL_ERROR_LIBRARY, {},
                    {"QLIB_DIAG_SetPhoneLoggingState"}, "[ERROR: QLIB_DIAG_SetPhoneLoggingState() failed. Aborting sequence.]"},
-        ExtLogCase{"LogFlagsFail", "run.txt", kAllUnused, "QLIB_SetLogFlags", TESSEL_ERROR_LIBRARY, {},
+        ExtLogCase{"LogFlagsFail", kRunLog.c_str(), kAllUnused, "QLIB_SetLogFlags", TESSEL_ERROR_LIBRARY, {},
                    {"QLIB_DIAG_SetPhoneLoggingState", "QLIB_SetLogFlags"},
                    "[ERROR: QLIB_SetLogFlags() failed. Aborting sequence.]"},
-        ExtLogCase{"StartLoggingFails", "run.txt", kAllUnused, "QLIB_StartLogging", TESSEL_ERROR_LIBRARY, {}, kLater,
+        ExtLogCase{"StartLoggingFails", kRunLog.c_str(), kAllUnused, "QLIB_StartLogging", TESSEL_ERROR_LIBRARY, {}, kLater,
                    "[ERROR: QLIB_StartLogging() failed. Aborting sequence.]"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DownloadLogKey, ExtLoggingSetsLoggingAndFlags) {
     const int s = connected();
     const unsigned short masks[8] = {};
-    ASSERT_EQ(_Tessel_StartExtLogging(s, "run.txt", kAllUnused.data(), masks, F, L), 0);
+    ASSERT_EQ(_Tessel_StartExtLogging(s, kRunLog.c_str(), kAllUnused.data(), masks, F, L), 0);
     EXPECT_TRUE(qmsl_sim::logging(phone()).enabled);
     EXPECT_EQ(phone().calls("QLIB_SetLogFlags").at(0).args, std::vector<long long>{1});
-    EXPECT_EQ(_Tessel_StartExtLogging(s, "run.txt", nullptr, masks, F, L), TESSEL_ERROR_PARAMETER2);
+    EXPECT_EQ(_Tessel_StartExtLogging(s, kRunLog.c_str(), nullptr, masks, F, L), TESSEL_ERROR_PARAMETER2);
     // An unconnected session is not refused up front: its first call fails.
     const int u = openSession();
-    EXPECT_EQ(_Tessel_StartExtLogging(u, "run.txt", kAllUnused.data(), masks, F, L), kLib);
+    EXPECT_EQ(_Tessel_StartExtLogging(u, kRunLog.c_str(), kAllUnused.data(), masks, F, L), kLib);
 }
 
 TEST_F(DownloadLogKey, DumpWritesTheMessagesBetweenMarkers) {

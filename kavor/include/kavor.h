@@ -13,6 +13,7 @@
 
 #include "qmsl.h"
 #include "qmsl_ber.h"
+#include "qmsl_download.h"
 
 #define KAVOR_API __attribute__((visibility("default")))
 

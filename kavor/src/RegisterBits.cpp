@@ -79,3 +79,22 @@ bool TestProcedures::setBitState32Reg(unsigned int iAddress, unsigned int iMask,
 }
 
 } // namespace kavor
+
+namespace kavor {
+
+bool TestProcedures::getBitState32Reg(unsigned int iAddress, unsigned short iBitNum, unsigned int* piReg, char* pcOnOff) {
+    if (!KAVOR_CheckHandle(handle_)) return false;
+    if (iBitNum > 31) {
+        logStep(StepInfo, "bitNum over the range: %d", iBitNum);
+        return false;
+    }
+    unsigned int iValue = 0;
+    logStep(StepInfo, "%s", Width32::kPeekStart);
+    const bool bOk = Width32::peek(handle_, iAddress, &iValue);
+    if (!logResult(bOk, Width32::kPeekLine, iAddress, address(&iValue))) return false;
+    if (piReg) *piReg = iValue;
+    if (pcOnOff) *pcOnOff = (iValue & (1u << iBitNum)) ? '1' : '0';
+    return true;
+}
+
+} // namespace kavor

@@ -8,6 +8,7 @@
 #include "ControlLineBox.h"
 #include "qmsl.h"
 #include "qmsl_ber.h"
+#include "qmsl_download.h"
 
 #include <cstdarg>
 #include <cstdint>
@@ -182,6 +183,34 @@ public:
     bool virtualSim(const char* pcSpc, unsigned char* piSPC_Result);
     bool specialSetRtcActualTime();
     bool simSimulation();
+    // --- peripheral procedures (SupplySwitches.cpp, FlipSensor.cpp,
+    // CameraProcedures.cpp, ContrastPatterns.cpp, KeypadMapping.cpp) ---
+    // Runs KAVOR_Phone_Model as a step with the line that shows the hardware
+    // id, MSM model and phone-model code it returned.
+    bool phoneModelStep(unsigned int* piPhoneModel);
+    // Reads one bit of a 32-bit register: the register into *piReg, '1' or
+    // '0' into *pcOnOff; a bit number above 31 fails.
+    bool getBitState32Reg(unsigned int iAddress, unsigned short iBitNum, unsigned int* piReg, char* pcOnOff);
+    bool supplyVoltageTest(unsigned char iCameraNum, unsigned char iBacklightLevel, unsigned char iSecondSupply,
+                           unsigned char iAccSupply);
+    bool specialSwitchAccSupplyVoltage(unsigned char iOn);
+    bool testFlip(char* pcFlipState, unsigned char bSkipModelQuery);
+    bool tarvCameraSwitch(unsigned char iCameraNum);
+    bool i2cGetCameraId(unsigned char iCamNum, unsigned short* piCamId);
+    bool drawContrastPattern(const char* sFileName, unsigned char uiDsplNum);
+    bool drawContrastPattern24Bit(const char* sFileName, unsigned char uiDsplNum);
+    bool specialSetKeypadMapping(unsigned char iMappingId);
+    bool testKeypad(int* piQueueSize, unsigned short* piKeyId, unsigned char* piKeyEvent);
+
+    // --- identity freeze check, uploads, factory byte and memory patch
+    // (FreezeCheck.cpp, Uploads.cpp, FactoryPatch.cpp) ---
+    bool diagFreezePhone(const unsigned char* pImei, const unsigned char* pBtAddress, const unsigned char* pSerialNumber,
+                         const unsigned char* pRootKey);
+    bool uploadCefsFile2(const char* sFileName, const char* sPartitionFileName);
+    bool uploadCefsFile(const char* sFileName, const char* sPartitionFileName);
+    bool uploadMultiImage(QMSL_MULTI_IMAGE_PARAMS);
+    bool setFactoryTrackingByte(unsigned char iOperationType, unsigned short iDataAddress, unsigned char* piData);
+    bool diagDisable48kHz();
 
     // Texts of one wait for the offline state (the two procedures that wait
     // word their lines differently).

@@ -529,6 +529,67 @@ TESSEL_API int _Tessel_SpecialPhoneOff(int iSession, const char* cFile, int iLin
 TESSEL_API int _Tessel_SpecialSetDtrState(int iSession, unsigned short bDtrState, const char* cFile, int iLine);
 /* --- end of power-up, reset, power-off and DTR ----------------------------- */
 
+/* --- software download, phone logging and keypad ---------------------------- */
+/* The plain ones are rows of tessel_plain.inc. */
+#define TESSEL_PHONE_LOG_MAX 4096 /* bytes of _Tessel_DiagGetNextPhoneLog's log buffer */
+
+/* The two call-backs the vendor library calls in the caller's thread. The
+ * EFS-directory call-back gets one folder entry (folder as listed, entry
+ * name, 1 for a sub-folder) and its answer is ignored; the download-progress
+ * call-back gets one download event (kind 0 or 14: the stage in value; 11:
+ * the total bytes; 12: the bytes moved; the record lives for the call) and
+ * its answer is ignored. QLIB_ConfigureCallBacks takes them in this order:
+ * the EFS-directory call-back first, the download-progress call-back second
+ * (this library's EFS poll uses the first slot, the extension library's
+ * uploads the second). */
+typedef int (*TESSEL_EfsDirectoryCallBack)(const char* cFolder, const char* cName, unsigned char bIsDirectory);
+typedef struct {
+    unsigned int eventKind;
+    unsigned int reserved;
+    unsigned int value;
+} TESSEL_DownloadEvent;
+typedef unsigned char (*TESSEL_DownloadProgressCallBack)(const TESSEL_DownloadEvent* pEvent);
+
+/* Hands the caller's call-backs (either may be null) to the vendor library.
+ * The vendor's answer is not tested: 0 on any connected session. */
+TESSEL_API int _Tessel_ConfigureCallBacks(int iSession, TESSEL_EfsDirectoryCallBack pEfsDirectory,
+                                          TESSEL_DownloadProgressCallBack pDownloadProgress, const char* cFile,
+                                          int iLine);
+/* Software image (hex file) into the phone; the flags are the vendor's
+ * options, narrowed to bytes. */
+TESSEL_API int _Tessel_UploadHexFile(int iSession, const char* sFileName, const char* sSPC, int bClearErrorLog,
+                                     int bOverrideModelCheck, int bSkipReset, int bUseCustomArmProg,
+                                     int bUploadArmProg, int bDoAutoRestoreBackup, const char* sAutoRestoreBackupName,
+                                     const char* cFile, int iLine);
+/* Whether the last download failed, and its text in sErrorMessage
+ * (iMaxStringLength bytes, at least 1; always terminated, empty when the
+ * session is not connected). The vendor's answer is not tested. */
+TESSEL_API int _Tessel_GetLastSoftwareDownloadErrorInfo(int iSession, unsigned short* pbErrorOccurred,
+                                                        char* sErrorMessage, int iMaxStringLength, const char* cFile,
+                                                        int iLine);
+/* Message filters, phone logging and the vendor text log into sLogFile: the
+ * eight filter ids with their masks (an id with its top bit set is skipped),
+ * logging state on, log flags 1, logging started. An empty file name, or any
+ * step failing, gives TESSEL_ERROR_LIBRARY with an error line and skips the
+ * later steps. The handle is not tested: the vendor calls fail on an
+ * unconnected session. */
+TESSEL_API int _Tessel_StartExtLogging(int iSession, const char* sLogFile, const unsigned short* piFilterIds,
+                                       const unsigned short* piFilterMasks, const char* cFile, int iLine);
+/* The asynchronous messages into the vendor text log between two marker
+ * lines; always 0 once the session is found. */
+TESSEL_API int _Tessel_DumpAsyncMsg(int iSession, const char* cFile, int iLine);
+/* A debug message of the phone that contains sSearchString: *pbFoundMessage
+ * 1 and its three arguments, else 0 and zeros (also when the call fails or
+ * the session is not connected). */
+TESSEL_API int _Tessel_DiagFindDebugMessage(int iSession, const char* sSearchString, short* pbFoundMessage,
+                                            int* piArg1, int* piArg2, int* piArg3, const char* cFile, int iLine);
+/* Loads the key map of eKeyMapping (1-11) into the phone and configures its
+ * key detection. A wrong id fails before the phone's map is cleared; a
+ * failed entry ends the entries, but key detection is still configured. The
+ * result line names the first failure, or "OK". The handle is not tested. */
+TESSEL_API int _Tessel_SpecialSetKeypadMapping(int iSession, int eKeyMapping, const char* cFile, int iLine);
+/* --- end of software download, phone logging and keypad --------------------- */
+
 #ifdef __cplusplus
 }
 #endif

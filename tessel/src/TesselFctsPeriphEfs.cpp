@@ -80,7 +80,7 @@ int _Tessel_SpecialGetEfsUnpackStatus(int iSession, short* bCompleted, short* bT
             status.fail();
             Tessel_TracePlain_m(iSession, "[Library does not support EFS functions.]");
         }
-        QLIB_ConfigureCallBacks(rec.hHandle, nullptr, reinterpret_cast<void*>(&EfsDirectoryCallBack), nullptr);
+        QLIB_ConfigureCallBacks(rec.hHandle, reinterpret_cast<void*>(&EfsDirectoryCallBack), nullptr, nullptr);
         switch (poll(iSession, rec.hHandle, pclock::now_ms() + timeoutMs, status)) {
         case Poll::Completed: *bCompleted = 1; break;
         case Poll::TimedOut: *bTimeout = 1; break;

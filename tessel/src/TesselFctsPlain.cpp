@@ -8,7 +8,10 @@
 #include "qmsl_build.h"
 #include "qmsl_diag.h"
 #include "qmsl_diag_misc.h"
+#include "qmsl_download.h"
 #include "qmsl_ftm.h"
+#include "qmsl_keypress.h"
+#include "qmsl_logging.h"
 #include "qmsl_port.h"
 
 #include <cstdarg>
@@ -43,6 +46,14 @@ int Mob_RunPlain_m(int iSession, const char* cName, const char* cFile, int iLine
     for (const PlainItem& item : items)
         if (item.fnPrepare) item.fnPrepare();
 
+    const char* cCallClose = " ";
+    const char* cEmptyResult = "";
+    for (const PlainItem& item : items) {
+        if (item.eKind != PlainItem::Shape) continue;
+        cCallClose = item.cCallClose;
+        cEmptyResult = item.cEmptyResult;
+    }
+
     if (Mob_TraceOn_m()) {
         std::string line = plain::format("%s( Handle=%d", cName, rec.hHandle);
         std::string afterSession;
@@ -67,9 +78,10 @@ int Mob_RunPlain_m(int iSession, const char* cName, const char* cFile, int iLine
             }
         }
         if (bSessionWritten)
-            Mob_TraceCall(iSession, cFile, iLine, "%s )", line.c_str());
+            Mob_TraceCall(iSession, cFile, iLine, "%s%s)", line.c_str(), cCallClose);
         else
-            Mob_TraceCall(iSession, cFile, iLine, "%s ) Sess=%d%s", line.c_str(), iSession, afterSession.c_str());
+            Mob_TraceCall(iSession, cFile, iLine, "%s%s) Sess=%d%s", line.c_str(), cCallClose, iSession,
+                          afterSession.c_str());
     }
 
     int iStatus = 0;
@@ -83,10 +95,14 @@ int Mob_RunPlain_m(int iSession, const char* cName, const char* cFile, int iLine
             if (item.eKind != PlainItem::Output) continue;
             outs += (outs.empty() ? "" : ", ") + item.fnText();
         }
-        const char* cOpen = pResult ? pResult->cOpen : outs.empty() ? "(" : "( ";
-        const char* cClose = pResult ? pResult->cClose : outs.empty() ? ")" : " )";
-        Mob_TraceResult(iSession, iStatus, "%s%s%s%s = %#x", cName, cOpen, outs.c_str(), cClose,
-                        static_cast<unsigned>(iStatus));
+        if (pResult) {
+            Mob_TraceResult(iSession, iStatus, "%s%s%s%s = %#x", cName, pResult->cOpen, outs.c_str(), pResult->cClose,
+                            static_cast<unsigned>(iStatus));
+        } else if (outs.empty()) {
+            Mob_TraceResult(iSession, iStatus, "%s(%s) = %#x", cName, cEmptyResult, static_cast<unsigned>(iStatus));
+        } else {
+            Mob_TraceResult(iSession, iStatus, "%s( %s ) = %#x", cName, outs.c_str(), static_cast<unsigned>(iStatus));
+        }
     }
     return iStatus;
 }
@@ -98,6 +114,7 @@ using namespace plain;
 static_assert(sizeof(TESSEL_ErrorLog) == sizeof(QMSL_ErrorLog) &&
                   offsetof(TESSEL_ErrorLog, aRecords) == offsetof(QMSL_ErrorLog, aRecords),
               "error log layout");
+static_assert(TESSEL_PHONE_LOG_MAX == QMSL_PHONE_LOG_MAX, "phone log size");
 static_assert(TESSEL_TX_SWEEP_HDET_MAX == QMSL_TX_SWEEP_HDET_MAX && TESSEL_BUILD_TEXT_MAX == QMSL_BUILD_TEXT_MAX,
               "buffer sizes");
 

@@ -14,9 +14,9 @@
 #include <string>
 
 struct PlainItem {
-    // Input, Output and Check are values and buffers; Break and Result shape
-    // the trace lines.
-    enum Kind { Input, Output, Check, Break, Result } eKind;
+    // Input, Output and Check are values and buffers; Break, Result and
+    // Shape shape the trace lines.
+    enum Kind { Input, Output, Check, Break, Result, Shape } eKind;
     bool bPointer = false;                      // the item is a caller pointer ...
     const void* pRequired = nullptr;            // ... and this is it: null gives TESSEL_ERROR_PARAMETER2
     std::function<std::string()> fnText;        // "name=value"; empty for Check
@@ -26,6 +26,10 @@ struct PlainItem {
     bool bSessionFirst = false;                 // Break: the first line ends with the session (else with "... ")
     const char* cOpen = "(";                    // Result: around the outputs ...
     const char* cClose = ")";                   // ... of the result line
+    // Shape only: what closes the call line's inputs (default " ") and what
+    // a result line without outputs shows in its brackets (default "").
+    const char* cCallClose = nullptr;
+    const char* cEmptyResult = nullptr;
 };
 
 // Runs one plain operation. `call` makes the vendor or extension call on the
@@ -34,6 +38,9 @@ int Mob_RunPlain_m(int iSession, const char* cName, const char* cFile, int iLine
                    std::initializer_list<PlainItem> items, const std::function<unsigned char(QmslHandle)>& call);
 
 namespace plain {
+
+// Longest part of a caller's text a trace line shows.
+constexpr int kPlainTextShown = 256;
 
 std::string format(const char* cFormat, ...) __attribute__((format(printf, 1, 2)));
 
@@ -61,6 +68,31 @@ inline PlainItem InText(const char* cName, const char* cText) {
 inline PlainItem InTextN(const char* cName, const char* cText, int iMax) {
     return {PlainItem::Input, true, cText, [=] { return format("%s=%.*s", cName, iMax, cText); }};
 }
+// A text input shown bounded, "name=<quote>text<quote>"; it must not be null.
+inline PlainItem InQuoted(const char* cName, const char* cText, const char* cQuote = "") {
+    return {PlainItem::Input, true, cText,
+            [=] { return format("%s=%s%.*s%s", cName, cQuote, kPlainTextShown, cText, cQuote); }};
+}
+// An input in hexadecimal with iDigits digits, "name=0x...".
+inline PlainItem InHex(const char* cName, unsigned long long ullValue, int iDigits) {
+    return {PlainItem::Input, false, nullptr, [=] { return format("%s=0x%0*llX", cName, iDigits, ullValue); }};
+}
+// A bare separator in the call line after the handle (no value).
+inline PlainItem Mark(const char* cSeparator) {
+    PlainItem item{PlainItem::Input, false, nullptr, [] { return std::string(); }};
+    item.cSeparator = cSeparator;
+    return item;
+}
+// How the lines of a row are closed: the text before the call line's ")"
+// and the text inside the brackets of a result line without outputs.
+inline PlainItem Closing(const char* cCallClose, const char* cEmptyResult) {
+    PlainItem item{PlainItem::Shape, false, nullptr, {}};
+    item.cCallClose = cCallClose;
+    item.cEmptyResult = cEmptyResult;
+    return item;
+}
+// The closing of rows whose result line without outputs reads "name( )".
+inline PlainItem SpacedResult() { return Closing(" ", " "); }
 // A caller buffer that is not traced but must not be null.
 inline PlainItem Need(const void* pBuffer) { return {PlainItem::Check, true, pBuffer, {}}; }
 
@@ -75,8 +107,8 @@ PlainItem Out(const char* cName, T* pValue, TextFn fnText = nullptr) {
 }
 // An output the operation sets to 0 before the call.
 template <typename T>
-PlainItem Zeroed(const char* cName, T* pValue) {
-    PlainItem item = Out(cName, pValue);
+PlainItem Zeroed(const char* cName, T* pValue, TextFn fnText = nullptr) {
+    PlainItem item = Out(cName, pValue, fnText);
     item.fnPrepare = [=] { *pValue = 0; };
     return item;
 }
@@ -126,8 +158,6 @@ inline PlainItem ResultIn(const char* cOpen, const char* cClose) {
     item.cClose = cClose;
     return item;
 }
-// "name( ) = status".
-inline PlainItem SpacedResult() { return ResultIn("( ", ")"); }
 // "name = status".
 inline PlainItem BareResult() { return ResultIn("", ""); }
 // Byte iOffset of a record the call fills, "label=value".

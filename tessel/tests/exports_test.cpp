@@ -41,6 +41,15 @@ TEST(TesselExports, AreExactlyThePublicOperations) {
         "_Tessel_DiagGsmStatusF", "_Tessel_DiagGsmCallOrigF", "_Tessel_DiagGsmCallEndF",
         "_Tessel_DiagHsDisplayGetParamsCmd", "_Tessel_FtmTestCameraFlash", "_Tessel_ConfigureSwDownloadTimeOut",
         "_Tessel_FlushRxBuffer",
+        // software download, phone logging and keypad
+        "_Tessel_ConfigureCallBacks", "_Tessel_UploadHexFile", "_Tessel_GetLastSoftwareDownloadErrorInfo",
+        "_Tessel_DownloadQcnFile", "_Tessel_UploadQcnFile", "_Tessel_UploadMultiImage", "_Tessel_UploadCEFS_File",
+        "_Tessel_DiagNvCnvDiagBackupF", "_Tessel_DiagSetPhoneLoggingState", "_Tessel_DiagClearPhoneLogQueue",
+        "_Tessel_DiagGetNextPhoneLog", "_Tessel_DiagSetExtendedLogCode", "_Tessel_StartLogging",
+        "_Tessel_StartLoggingExt", "_Tessel_SetLogFlags", "_Tessel_StartExtLogging", "_Tessel_DumpAsyncMsg",
+        "_Tessel_DiagFindDebugMessage", "_Tessel_DiagKeyPressStartCapture", "_Tessel_DiagKeyPressClearQueue",
+        "_Tessel_DiagKeyPressGetQueueSize", "_Tessel_DiagKeyPressGetNextKeyEvent", "_Tessel_DiagKeyPressStopCapture",
+        "_Tessel_SpecialSetKeypadMapping",
         // boot box, library type and connection handle
         "_Tessel_SpecialMZ4BootBoxInit", "_Tessel_SpecialMZ4BootBoxClose", "_Tessel_SpecialMZ4BootBoxSetLinkMode",
         "_Tessel_GetQLibType", "_Tessel_GetComHandle",

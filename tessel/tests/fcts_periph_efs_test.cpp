@@ -38,7 +38,7 @@ TEST_F(PeriphEfs, BothFoldersEmptyCompletesAtOnce) {
     // Registered for the poll, removed after it.
     const auto reg = phone().calls("QLIB_ConfigureCallBacks");
     ASSERT_EQ(reg.size(), 2u);
-    EXPECT_EQ(reg[0].args, (std::vector<long long>{0, 1}));
+    EXPECT_EQ(reg[0].args, (std::vector<long long>{1, 0}));
     EXPECT_EQ(reg[1].args, (std::vector<long long>{0, 0}));
 }
 

@@ -66,8 +66,10 @@ QMSL_API unsigned char QLIB_StartLogging(QmslHandle handle, const char* fileName
 QMSL_API unsigned char QLIB_SetLogFlags(QmslHandle handle, unsigned int flags);
 
 typedef void (*QmslCallback)(void);
-/* Registers the download-progress and EFS-directory call-backs (0 removes). */
-QMSL_API unsigned char QLIB_ConfigureCallBacks(QmslHandle handle, void* downloadProgress, void* efsDirectory,
+/* Registers the EFS-directory call-back (first, a QmslEfsDirectoryCallback
+ * of qmsl_efs.h) and the download-progress call-back (second, a
+ * QmslDownloadProgressCallback of qmsl_download.h); 0 removes one. */
+QMSL_API unsigned char QLIB_ConfigureCallBacks(QmslHandle handle, void* efsDirectory, void* downloadProgress,
                                                void* reserved);
 
 #ifdef __cplusplus

@@ -2,7 +2,7 @@
  *
  * QLIB_EfsDirectory lists one folder of the phone's file system through the
  * EFS-directory call-back registered with QLIB_ConfigureCallBacks (its
- * second function address, cast from a QmslEfsDirectoryCallback). */
+ * first function address, cast from a QmslEfsDirectoryCallback). */
 #ifndef QMSL_EFS_H
 #define QMSL_EFS_H
 

@@ -33,6 +33,7 @@ struct Pmic {
         std::uint8_t voltage_code = 0;
     };
     std::optional<Limits> charger_limits;             // unset until configured
+    std::map<int, int> drive_level;                   // last drive level set per current sink
 };
 
 // The phone's PMIC (created on first use, goes with the phone).

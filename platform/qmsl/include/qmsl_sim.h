@@ -212,7 +212,7 @@ QMSL_API bool journal_kept();
 QMSL_API bool library_mode_qpst();
 // Replaces the version text (to exercise version gates); nullopt restores it.
 QMSL_API void set_version_text(std::optional<std::string> text);
-// The call-backs last configured on a handle.
+// The call-backs last configured on a handle (EFS directory, download progress).
 QMSL_API std::pair<void*, void*> callbacks(QmslHandle handle);
 
 // Responders and handlers every phone starts with (registered by the
@@ -242,6 +242,10 @@ inline OutSlot out_bytes(void* p, std::size_t n) { return {OutSlot::Bytes, p, n}
 // it, applies a fault, then runs the handler (the test's, else the default)
 // or gives back the outputs set with set_outputs (zeros when none).
 QMSL_API unsigned char typed_call(QmslHandle handle, const char* fn, std::vector<In> in, std::vector<OutSlot> out);
+// What a typed call without a handler does: gives back the outputs set with
+// set_outputs (zeros when none). Default handlers that keep a store use it to
+// let a test's set_outputs take precedence.
+QMSL_API bool give_outputs(const Phone& phone, const Call& call);
 
 } // namespace qmsl_sim
 #pragma GCC visibility pop

@@ -83,10 +83,10 @@ void QLIB_GetLibraryVersion(char* text) {
     std::snprintf(text, QMSL_VERSION_TEXT_MAX, "%s", v.c_str());
 }
 
-unsigned char QLIB_ConfigureCallBacks(QmslHandle handle, void* downloadProgress, void* efsDirectory, void*) {
+unsigned char QLIB_ConfigureCallBacks(QmslHandle handle, void* efsDirectory, void* downloadProgress, void*) {
     Connection* c = connection(handle);
     if (!c) return 0;
-    phone(c->port).record({__func__, handle, {downloadProgress != nullptr, efsDirectory != nullptr}, {}, {}, 0});
+    phone(c->port).record({__func__, handle, {efsDirectory != nullptr, downloadProgress != nullptr}, {}, {}, 0});
     c->download_cb = downloadProgress;
     c->efs_cb = efsDirectory;
     return 1;

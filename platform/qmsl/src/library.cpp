@@ -44,7 +44,7 @@ void set_version_text(std::optional<std::string> text) { library().version_overr
 
 std::pair<void*, void*> callbacks(QmslHandle handle) {
     Connection* c = connection(handle);
-    return c ? std::make_pair(c->download_cb, c->efs_cb) : std::make_pair<void*, void*>(nullptr, nullptr);
+    return c ? std::make_pair(c->efs_cb, c->download_cb) : std::make_pair<void*, void*>(nullptr, nullptr);
 }
 
 void add_default_responder(Channel channel, Responder r) {

@@ -6,6 +6,14 @@
 
 using namespace qmsl_sim;
 
+namespace {
+// A fault a test injected for the call: a delay passes, any other fails it.
+bool failsNow(Phone& p, const char* fn) {
+    auto f = p.take_fault(fn);
+    return f && f->kind != Fault::Delay;
+}
+} // namespace
+
 unsigned char QLIB_AddUserMessageToTextLog(QmslHandle handle, unsigned int level, const char* text,
                                            unsigned char asHex) {
     Connection* c = connection(handle);
@@ -26,6 +34,7 @@ unsigned char QLIB_StartLogging(QmslHandle handle, const char* fileName) {
     Connection* c = connection(handle);
     if (!c || !fileName) return 0;
     phone(c->port).record({__func__, handle, {}, {fileName, fileName + std::char_traits<char>::length(fileName)}, {}, 0});
+    if (failsNow(phone(c->port), __func__)) return 0;
     c->log_file = fileName;
     return 1;
 }
@@ -34,6 +43,7 @@ unsigned char QLIB_SetLogFlags(QmslHandle handle, unsigned int flags) {
     Connection* c = connection(handle);
     if (!c) return 0;
     phone(c->port).record({__func__, handle, {static_cast<long long>(flags)}, {}, {}, 0});
+    if (failsNow(phone(c->port), __func__)) return 0;
     c->log_flags = flags;
     return 1;
 }

@@ -61,8 +61,11 @@ unsigned char typed_call(QmslHandle handle, const char* fn, std::vector<In> in, 
     }
     if (!p->answers()) return 0;
     if (const Handler* h = p->handler(fn)) return (*h)(*p, call) ? 1 : 0;
+    return give_outputs(*p, call) ? 1 : 0;
+}
 
-    const std::vector<OutValue>* values = p->outputs(fn);
+bool give_outputs(const Phone& phone, const Call& call) {
+    const std::vector<OutValue>* values = phone.outputs(call.name);
     for (std::size_t i = 0; i < call.out.size(); ++i) {
         if (values && i < values->size()) {
             const OutValue& v = (*values)[i];
@@ -74,7 +77,7 @@ unsigned char typed_call(QmslHandle handle, const char* fn, std::vector<In> in, 
             call.set(i, 0);
         }
     }
-    return 1;
+    return true;
 }
 
 } // namespace qmsl_sim

@@ -35,7 +35,7 @@ protected:
         g_seen.clear();
         h = QLIB_ConnectServer(kPort);
         ASSERT_NE(h, 0);
-        ASSERT_EQ(QLIB_ConfigureCallBacks(h, nullptr, reinterpret_cast<void*>(&record), nullptr), 1);
+        ASSERT_EQ(QLIB_ConfigureCallBacks(h, reinterpret_cast<void*>(&record), nullptr, nullptr), 1);
     }
     void TearDown() override {
         qmsl_sim::reset();

@@ -50,6 +50,23 @@ public:
     int digitAt(int position) const;
     int twoDigitAt(int position) const { return digitAt(position) * 10 + digitAt(position + 1); }
 
+    // Raw reply places (counted from the first reply byte, not moved).
+    int replyLength() const { return buffer_->replyLength(); }
+    // The raw place of a table position.
+    int placeOf(int position) const { return position + echoOffset_; }
+    static bool isDigit(std::uint8_t b) { return b >= '0' && b <= '9'; }
+    bool digitAtRaw(int index) const { return isDigit(rawByteAt(index)); }
+    // The first place at or after `from` holding byte b; -1 when the reply has none.
+    int find(int from, std::uint8_t b) const;
+    // The last place of the reply holding a digit; -1 when there is none.
+    int lastDigit() const;
+    // The number made of the digits from `index` on; `index` moves to the
+    // first non-digit. No digit gives 0.
+    long long digitsAt(int& index) const;
+    // Copies the bytes from `index` up to the stop byte or the end of the
+    // reply, at most room - 1 of them, then a NUL; the place where it stopped.
+    int copyUpTo(int index, std::uint8_t stop, char* dest, std::size_t room) const;
+
     // The commands, one member per export row.
 #define KAVOR_EXPORT(family, name, member, params, args) bool member KAVOR_AT_DROP_HANDLE params;
 #include "kavor_at.inc"

@@ -3,6 +3,7 @@
 // their writing rules, send, values by their reading rules).
 #include "AtChannel.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdarg>
 #include <cstdio>
@@ -16,8 +17,6 @@ using namespace at;
 namespace {
 
 constexpr std::size_t kNumberRoom = 24;
-
-bool isDigit(std::uint8_t b) { return b >= '0' && b <= '9'; }
 
 // The decimal form of a value.
 struct Decimal {
@@ -94,6 +93,13 @@ void Arg::put(long long v) const {
     }
 }
 
+void Arg::putAt(std::size_t i, long long v) const {
+    if (!out) return;
+    Arg entry = *this;
+    entry.out = static_cast<char*>(out) + i * width;
+    entry.put(v);
+}
+
 long long Arg::current() const {
     if (!out) return 0;
     switch (width) {
@@ -153,14 +159,53 @@ int AtChannel::digitAt(int position) const {
     return isDigit(b) ? b - '0' : 0;
 }
 
+int AtChannel::find(int from, std::uint8_t b) const {
+    for (int i = from < 0 ? 0 : from; i < replyLength(); ++i)
+        if (rawByteAt(i) == b) return i;
+    return -1;
+}
+
+int AtChannel::lastDigit() const {
+    for (int i = replyLength() - 1; i >= 0; --i)
+        if (digitAtRaw(i)) return i;
+    return -1;
+}
+
+long long AtChannel::digitsAt(int& index) const {
+    long long v = 0;
+    for (; digitAtRaw(index); ++index) v = v * 10 + (rawByteAt(index) - '0');
+    return v;
+}
+
+int AtChannel::copyUpTo(int index, std::uint8_t stop, char* dest, std::size_t room) const {
+    if (index < 0) index = 0;
+    std::size_t k = 0;
+    for (; index < replyLength() && rawByteAt(index) != stop; ++index, ++k) {
+        if (k + 1 >= room) break;
+        if (dest) dest[k] = static_cast<char>(rawByteAt(index));
+    }
+    if (dest && room) dest[k] = 0;
+    return index;
+}
+
 bool AtChannel::append(const void* bytes, std::size_t n) { return buffer_->pushBytes(bytes, n); }
 
 bool AtChannel::appendFields(const Command& row, std::span<const Arg> args) {
-    for (const Field& f : row.fields) {
+    const bool stopAtValue = row.stopArg >= 0 && args[static_cast<std::size_t>(row.stopArg)].value == row.stopValue;
+    for (std::size_t i = 0; i < row.fields.size(); ++i) {
+        const Field& f = row.fields[i];
         if (f.put == Put::None) break;
+        if (stopAtValue && static_cast<std::int8_t>(i) >= row.stopField) break;
         const Arg& a = args[f.arg];
-        const bool omitted = f.omit != Omit::Never && a.omitted();
+        if (f.omit == Omit::Group) {
+            bool any = false;
+            for (std::size_t j = i; j < row.fields.size() && row.fields[j].omit == Omit::Group; ++j)
+                any = any || args[row.fields[j].arg].omitted();
+            if (any) break;
+        }
+        const bool omitted = f.omit != Omit::Never && f.omit != Omit::Group && a.omitted();
         if (omitted && f.omit == Omit::Rest) break;
+        if (omitted && f.omit == Omit::Alone) continue;
         if (!append(f.before.data(), f.before.size())) return false;
         if (!omitted) {
             const long long v = a.value;
@@ -171,9 +216,25 @@ bool AtChannel::appendFields(const Command& row, std::span<const Arg> args) {
                 break;
             case Put::AllDigits: {
                 const Decimal d(v);
-                if (!append(d.text, static_cast<std::size_t>(d.length))) return false;
+                const int n = f.limit && d.length > f.limit ? f.limit : d.length;
+                if (!append(d.text, static_cast<std::size_t>(n))) return false;
                 break;
             }
+            case Put::ThreeDigits: {
+                const char digits[3] = {static_cast<char>('0' + (v / 100) % 10), static_cast<char>('0' + (v / 10) % 10),
+                                        static_cast<char>('0' + v % 10)};
+                if (!append(digits, 3)) return false;
+                break;
+            }
+            case Put::DigitOrZero:
+                if (!append(a.omitted() ? "0" : Decimal(v).text, 1)) return false;
+                break;
+            case Put::UpTo100:
+                if (v >= 0 && v <= 100) {
+                    const Decimal d(v);
+                    if (!append(d.text, static_cast<std::size_t>(d.length))) return false;
+                }
+                break;
             case Put::TwoDigits: {
                 const char digits[2] = {static_cast<char>('0' + (v / 10) % 10), static_cast<char>('0' + v % 10)};
                 if (!append(digits, 2)) return false;
@@ -202,6 +263,12 @@ bool AtChannel::appendFields(const Command& row, std::span<const Arg> args) {
                 for (const char* c = a.text; c && *c; ++c)
                     if (!append(Decimal(static_cast<unsigned char>(*c) - '0').text, 1)) return false;
                 break;
+            case Put::ValueDigits: {
+                const auto* bytes = reinterpret_cast<const unsigned char*>(a.text);
+                for (std::size_t k = 0; bytes && (f.limit ? k < f.limit : bytes[k] != 0); ++k)
+                    if (!append(Decimal(bytes[k]).text, 1)) return false;
+                break;
+            }
             case Put::ZoneSign:
                 if (!append(v >= 0 ? "+" : "-", 1)) return false;
                 break;
@@ -235,6 +302,53 @@ void AtChannel::readValues(const Command& row, std::span<const Arg> args) const 
             a.put(byteAt(r.at - 1) == '-' ? -v : v);
             break;
         }
+        case Take::UpToThreeDigits:
+            if (isDigit(byteAt(r.at + 2)))
+                a.put(100 * digitAt(r.at) + 10 * digitAt(r.at + 1) + digitAt(r.at + 2));
+            else if (isDigit(byteAt(r.at + 1)))
+                a.put(10 * digitAt(r.at) + digitAt(r.at + 1));
+            else
+                a.put(digitAt(r.at));
+            break;
+        case Take::SixDigits: {
+            long long v = 0;
+            for (int k = 0; k < 6; ++k) v = v * 10 + digitAt(r.at + k);
+            a.put(v);
+            break;
+        }
+        case Take::DigitsToCr: {
+            long long v = 0;
+            for (int i = placeOf(r.at); i < replyLength() && rawByteAt(i) != '\r'; ++i)
+                if (digitAtRaw(i)) v = v * 10 + (rawByteAt(i) - '0');
+            a.put(v);
+            break;
+        }
+        case Take::CopyToEnd: {
+            char* dest = a.slot(0);
+            const int start = placeOf(r.at) < 0 ? 0 : placeOf(r.at);
+            const int count = std::max(1, replyLength() - 2 - start);
+            for (int k = 0; dest && k < count; ++k) dest[k] = static_cast<char>(rawByteAt(start + k));
+            break;
+        }
+        case Take::CopyN:
+            for (int k = 0; a.out && k < r.n; ++k) a.slot(0)[k] = static_cast<char>(byteAt(r.at + k));
+            break;
+        case Take::CopyUpTo: copyUpTo(placeOf(r.at), r.stop, a.slot(0), r.n); break;
+        case Take::ScanChar:
+        case Take::ScanCharMinusZero:
+        case Take::ScanTwoMinusZero: {
+            const int e = lastDigit();
+            if (e < 0) break;
+            const long long b = rawByteAt(e + r.at);
+            if (r.take == Take::ScanChar) {
+                a.put(b);
+            } else if (r.take == Take::ScanCharMinusZero || !digitAtRaw(e + r.at - 1)) {
+                a.put(b - '0');
+            } else {
+                a.put(b - '0' + 10 * (rawByteAt(e + r.at - 1) - '0'));
+            }
+            break;
+        }
         }
     }
 }
@@ -265,9 +379,13 @@ bool AtChannel::run(const Command& row, std::span<const Arg> args) {
     static constexpr char kEnd[] = {'\r', 0};  // CR, then the NUL that is sent too
     if (!append(row.text.data(), row.text.size()) || !appendFields(row, args) || !append(kEnd, sizeof kEnd)) return false;
     std::uint16_t status = 0;
-    if (!sendWithTimeout(row.timeoutMs, status)) return false;
+    if (!sendWithTimeout(row.timeoutMs, status)) {
+        if (row.zeroOnFailure >= 0) args[static_cast<std::size_t>(row.zeroOnFailure)].put(0);
+        return false;
+    }
     args.back().put(status);
     readValues(row, args);
+    if (row.reader) row.reader(*this, status, args);
     return true;
 }
 

@@ -150,7 +150,7 @@ TEST(AtFamily, HasItsRowsInTheExportTable) {
 #define KAVOR_EXPORT(family, name, member, params, args) rows += std::strcmp(#family, "At") == 0;
 #include "kavor_exports.inc"
 #undef KAVOR_EXPORT
-    EXPECT_EQ(rows, 68);
+    EXPECT_EQ(rows, 107);
 }
 
 } // namespace

@@ -15,9 +15,24 @@
 //      "AT", without CR), e.g. "+CVIB?";
 //   2. the canned reply set for the command's name (the text up to the first
 //      '=' or '?'), e.g. "+CVIB";
-//   3. the phone's settings: "NAME=value" stores the value, and "NAME?" is
+//   3. the phone's small stores (below) for the commands they serve;
+//   4. the phone's settings: "NAME=value" stores the value, and "NAME?" is
 //      answered with the line "NAME: value" once one is stored;
-//   4. no line and "OK".
+//   5. no line and "OK".
+// Reply lines follow each other with CR LF between them; a message line
+// carries its header, CR LF and its text.
+//
+// Stores: messages ("+CMGL=f", "^SMGL=f" list those of status f, or all for
+// 4; "+CMGR=i", "^SMGR=i" read one, "ERROR" when there is none), lock
+// facilities ("+CLCK="FC",2" and "^SLCK" list a facility's entries, mode 0
+// or 1 sets their status), call forwarding per reason ("+CCFC=r,2" lists the
+// entries on one line, separated by ','; mode 3 registers a number, mode 4
+// erases the reason), call waiting ("+CCWA=n,2" lists status and class),
+// PDP contexts ("+CGACT?") and the SIM's answer to "+CRSM=".
+//
+// Answer times: a command answers after its time in answer_ms (by name, or
+// by name and ",2" for a query of CLCK, SLCK, CCFC and CCWA) on the process
+// clock; longer than the caller's time-out, it does not answer at all.
 // "ATE0" and "ATE1" switch the echo (as a test can). "AT^SQWE=3" switches the
 // port into OBEX mode: the phone sets values["obex_mode"] to 1, and the AT
 // engine stays silent while that value is 1 (the OBEX side answers then).
@@ -42,6 +57,32 @@ struct AtReply {
     bool silent = false;              // no reply at all: the send waits its time-out
 };
 
+struct AtMessage {
+    int index = 0;
+    int status = 0;
+    std::string text;
+};
+struct AtLock {
+    char status = '0';
+    char klass = 0;  // 0: the entry has no class
+};
+struct AtForwarding {
+    int status = 1;
+    int klass = 7;
+    std::string number;
+    int type = -1;  // -1: left out of the entry
+    int time = -1;
+};
+struct AtPair {
+    int first = 0;
+    int second = 0;
+};
+struct AtSimFile {
+    int sw1 = 144;
+    int sw2 = 0;
+    std::string response;  // empty: the reply carries sw1 and sw2 alone
+};
+
 struct AtState {
     bool echo = true;
     // Canned replies by exact command or by command name (see above).
@@ -50,6 +91,17 @@ struct AtState {
     std::map<std::string, std::string> settings;
     // Every command line the engine received, without "AT", CR and NUL.
     std::vector<std::string> commands;
+
+    std::vector<AtMessage> messages;
+    std::map<std::string, std::vector<AtLock>> locks;    // by facility
+    std::map<int, std::vector<AtForwarding>> forwarding;  // by reason
+    std::vector<AtPair> waiting;                          // status, class
+    std::vector<AtPair> contexts;                         // context id, state
+    AtSimFile sim_file;
+    std::map<std::string, long long> answer_ms = {
+        {"+CLCK", 30000}, {"+CLCK,2", 4000}, {"^SLCK", 30000}, {"^SLCK,2", 4000},
+        {"+CCFC", 20000}, {"+CCFC,2", 8000}, {"+CCWA", 15000}, {"+CCWA,2", 15000},
+    };
 };
 
 // The phone's AT engine state (created on first use, goes with the phone).

@@ -30,7 +30,7 @@ const EngineCase kCases[] = {
     {"CannedByExactCommand", [](qmsl_sim::AtState& s) { s.replies["+CVIB?"].lines = {"+CVIB: 1"}; }, "AT+CVIB?\r\0"s, "AT+CVIB?\r\r\n+CVIB: 1\r\n\r\nOK"},
     {"CannedByName", [](qmsl_sim::AtState& s) { s.replies["+CVIB"].lines = {"+CVIB: 16"}; }, "AT+CVIB?\r\0"s, "AT+CVIB?\r\r\n+CVIB: 16\r\n\r\nOK"},
     {"ExactBeforeName", [](qmsl_sim::AtState& s) { s.replies["+CVIB"].result = "ERROR"; s.replies["+CVIB?"] = {}; }, "AT+CVIB?\r\0"s, "AT+CVIB?\r\r\nOK"},
-    {"TwoLines", [](qmsl_sim::AtState& s) { s.replies["+CGMI"].lines = {"A", "B"}; }, "AT+CGMI\r\0"s, "AT+CGMI\r\r\nA\r\n\r\nB\r\n\r\nOK"},
+    {"TwoLines", [](qmsl_sim::AtState& s) { s.replies["+CGMI"].lines = {"A", "B"}; }, "AT+CGMI\r\0"s, "AT+CGMI\r\r\nA\r\nB\r\n\r\nOK"},
     {"Error", [](qmsl_sim::AtState& s) { s.replies["+CLVL"].result = "ERROR"; }, "AT+CLVL=3\r\0"s, "AT+CLVL=3\r\r\nERROR"},
     {"OtherText", [](qmsl_sim::AtState& s) { s.replies["+CLVL"].result = "NO CARRIER"; }, "AT+CLVL=3\r\0"s, "AT+CLVL=3\r\r\nNO CARRIER"},
     {"ShortReply", [](qmsl_sim::AtState& s) { s.replies["+CLVL"].cut = 4; }, "AT+CLVL=3\r\0"s, "AT+C"},

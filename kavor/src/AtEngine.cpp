@@ -172,9 +172,10 @@ int AtChannel::lastDigit() const {
 }
 
 long long AtChannel::digitsAt(int& index) const {
-    long long v = 0;
-    for (; digitAtRaw(index); ++index) v = v * 10 + (rawByteAt(index) - '0');
-    return v;
+    // A number longer than its out-parameter wraps (unsigned, so defined).
+    std::uint64_t v = 0;
+    for (; digitAtRaw(index); ++index) v = v * 10 + static_cast<std::uint64_t>(rawByteAt(index) - '0');
+    return static_cast<long long>(v);
 }
 
 int AtChannel::copyUpTo(int index, std::uint8_t stop, char* dest, std::size_t room) const {
@@ -317,10 +318,10 @@ void AtChannel::readValues(const Command& row, std::span<const Arg> args) const 
             break;
         }
         case Take::DigitsToCr: {
-            long long v = 0;
+            std::uint64_t v = 0;
             for (int i = placeOf(r.at); i < replyLength() && rawByteAt(i) != '\r'; ++i)
-                if (digitAtRaw(i)) v = v * 10 + (rawByteAt(i) - '0');
-            a.put(v);
+                if (digitAtRaw(i)) v = v * 10 + static_cast<std::uint64_t>(rawByteAt(i) - '0');
+            a.put(static_cast<long long>(v));
             break;
         }
         case Take::CopyToEnd: {

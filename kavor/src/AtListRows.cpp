@@ -37,13 +37,13 @@ void messageList(const AtChannel& ch, std::span<const Arg> a, std::uint8_t marke
         long long th = -1;
         if (ch.digitAtRaw(p)) th = ch.digitsAt(p);
         p += 1;
-        long long len = ch.rawByteAt(p) - '0';
-        for (++p; ch.digitAtRaw(p); ++p) len = len * 10 + (ch.rawByteAt(p) - '0');
+        std::uint64_t len = static_cast<std::uint64_t>(ch.rawByteAt(p) - '0');
+        for (++p; ch.digitAtRaw(p); ++p) len = len * 10 + static_cast<std::uint64_t>(ch.rawByteAt(p) - '0');
         if (p >= n) break;  // the entry's header is cut: not an entry
         index.putAt(k, idx);
         status.putAt(k, st);
         third.putAt(k, th);
-        length.putAt(k, len);
+        length.putAt(k, static_cast<long long>(len));
         int t = p + 2;
         for (std::size_t c = 0; t < n && ch.rawByteAt(t) != '\r' && c < KAVOR_AT_MESSAGE_SLOT; ++t, ++c)
             if (char* slot = texts.slot(k)) slot[c] = static_cast<char>(ch.rawByteAt(t));

@@ -3,6 +3,7 @@
 // replies cut in the middle of an entry.
 #include "at_test_support.h"
 
+#include <cstring>
 #include <functional>
 
 namespace {
@@ -397,6 +398,71 @@ TEST_P(AtSimAccess, ReadsTheReplyLine) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Replies, AtSimAccess, ::testing::ValuesIn(kSim),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace
+
+namespace {
+
+using namespace attest;
+
+// A full reply area without a single stop byte: every reader ends at the
+// reply's end, and every list at its most entries.
+struct FullCase {
+    const char* name;
+    char fill;
+};
+void PrintTo(const FullCase& c, std::ostream* os) { *os << c.name; }
+
+class AtFullReply : public AtFixture, public ::testing::WithParamInterface<FullCase> {
+protected:
+    void answerFull() { answer(std::string(KAVOR_AT_REPLY_MAX, GetParam().fill)); }
+    unsigned short status = 77;
+};
+
+TEST_P(AtFullReply, EveryReaderStaysInside) {
+    static char text[KAVOR_AT_REPLY_MAX + 1], other[KAVOR_AT_REPLY_MAX + 1];
+    static char texts[KAVOR_AT_LIST_MAX][KAVOR_AT_MESSAGE_SLOT];
+    static char numbers[KAVOR_AT_LIST_MAX][KAVOR_AT_NUMBER_SLOT];
+    unsigned int a[KAVOR_AT_LIST_MAX], b[KAVOR_AT_LIST_MAX], c[KAVOR_AT_LIST_MAX], d[KAVOR_AT_LIST_MAX], count = 0;
+    int i[KAVOR_AT_LIST_MAX];
+    char s[KAVOR_AT_LIST_MAX], ch = 0;
+    unsigned short len = 0;
+    unsigned int sw1 = 0, sw2 = 0;
+
+    answerFull();
+    EXPECT_EQ(KAVOR_AT_Get_CGMI(h, text, &status), 1);
+    answerFull();
+    EXPECT_EQ(KAVOR_AT_Get_CPIN(h, text, &status), 1);
+    EXPECT_EQ(std::strlen(text), 15u);
+    answerFull();
+    EXPECT_EQ(KAVOR_AT_Get_CSCB(h, &ch, text, other, &status), 1);
+    answerFull();
+    EXPECT_EQ(KAVOR_AT_Get_CSCA(h, text, other, &status), 1);
+    answerFull();
+    EXPECT_EQ(KAVOR_AT_Get_IPR(h, a, &status), 1);
+    answerFull();
+    EXPECT_EQ(KAVOR_AT_Get_CSQ(h, reinterpret_cast<unsigned char*>(&s[0]), reinterpret_cast<unsigned char*>(&s[1]), &status), 1);
+    answerFull();
+    EXPECT_EQ(KAVOR_AT_Set_CMGR(h, 1, sizeof text, &len, &ch, text, &status), 1);
+    answerFull();
+    EXPECT_EQ(KAVOR_AT_CMGL(h, 4, a, b, i, c, texts, &count, &status), 1);
+    EXPECT_LE(count, static_cast<unsigned>(KAVOR_AT_LIST_MAX));
+    answerFull();
+    EXPECT_EQ(KAVOR_AT_Get_CLCK(h, "SC", s, i, &count, &status), 1);
+    EXPECT_LE(count, static_cast<unsigned>(KAVOR_AT_LIST_MAX));
+    answerFull();
+    EXPECT_EQ(KAVOR_AT_Get_CCFC(h, 0, a, b, numbers, c, d, &count, &status), 1);
+    answerFull();
+    EXPECT_EQ(KAVOR_AT_Get_CGACT(h, a, b, &count, &status), 1);
+    EXPECT_LE(count, static_cast<unsigned>(KAVOR_AT_LIST_MAX));
+    answerFull();
+    EXPECT_EQ(KAVOR_AT_CRSM(h, 176, 5, 0, 0, 9, "-", &sw1, &sw2, text, &status), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Fills, AtFullReply,
+                         ::testing::Values(FullCase{"Letters", 'x'}, FullCase{"Digits", '7'}, FullCase{"Colons", ':'},
+                                           FullCase{"LineFeeds", '\n'}, FullCase{"Commas", ','}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

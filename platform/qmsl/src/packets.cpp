@@ -50,6 +50,7 @@ unsigned char exchange(const char* fn, Channel channel, QmslHandle handle, unsig
     if (fault && fault->kind == Fault::GivenReply) {
         answer = fault->reply;
     } else if (!(fault && fault->kind == Fault::NoReply) && p->answers()) {
+        p->values["request_timeout_ms"] = timeout;  // for responders that take time to answer
         for (const Responder& r : p->responders(channel)) {
             answer = r(*p, entry.bytes);
             if (answer) break;

@@ -20,19 +20,9 @@ constexpr std::uint8_t kName = 0x01, kType = 0x42, kTime = 0x44, kTarget = 0x46,
 // --- the switch between AT and OBEX mode --------------------------------------
 
 const char kLeaveObex[] = "+++";  // sent with its NUL
-// Stop-gap until the AT engine is on main: the one AT command that switches
-// the port into OBEX mode, echoed and answered "OK". Drop it when the AT
-// engine (which owns this command) lands.
-const char kEnterObex[] = "AT^SQWE=3\r";  // sent with its NUL
 
 bool is_text(const Bytes& req, const char* text, std::size_t n) {
     return req.size() == n + 1 && std::equal(text, text + n, req.begin()) && req[n] == 0;
-}
-
-Bytes ok_text(const char* echo) {
-    Bytes r(echo, echo + std::char_traits<char>::length(echo));
-    for (char c : std::string("\r\nOK")) r.push_back(static_cast<std::uint8_t>(c));
-    return r;
 }
 
 // --- request headers ----------------------------------------------------------
@@ -272,11 +262,9 @@ std::optional<ObexOp> kind_of(const Bytes& req, const std::map<std::uint8_t, Byt
 }
 
 std::optional<Bytes> answer(Phone& phone, const Bytes& req) {
-    if (!obex_mode(phone)) {
-        if (!is_text(req, kEnterObex, sizeof kEnterObex - 1)) return std::nullopt;
-        set_obex_mode(phone, true);
-        return ok_text(kEnterObex);
-    }
+    // Outside OBEX mode the port carries AT commands; the AT engine switches
+    // it into OBEX mode ("AT^SQWE=3").
+    if (!obex_mode(phone)) return std::nullopt;
     ObexServer& s = obex(phone);
     if (is_text(req, kLeaveObex, sizeof kLeaveObex - 1)) {
         set_obex_mode(phone, false);

@@ -14,12 +14,20 @@
 #include <string>
 
 struct PlainItem {
-    enum Kind { Input, Output, Check } eKind;
+    // Break starts the next of several numbered result lines; Option only
+    // carries the row-wide settings at the end of the item.
+    enum Kind { Input, Output, Check, Option, Break } eKind;
     bool bPointer = false;                      // the item is a caller pointer ...
     const void* pRequired = nullptr;            // ... and this is it: null gives TESSEL_ERROR_PARAMETER2
     std::function<std::string()> fnText;        // "name=value"; empty for Check
     const char* cSeparator = ", ";              // written before this item in the call line
     std::function<void()> fnPrepare;            // run before the call (e.g. clear an output)
+    std::function<bool()> fnAccept = {};        // after a true answer: false gives TESSEL_ERROR_LIBRARY
+    std::function<void(int)> fnAfterCallLine = {};  // more lines after the call line (given the session)
+    // Row-wide settings (Option items).
+    bool bHandleNotTested = false;              // the call is made with handle -1 too
+    const char* cCallClose = nullptr;           // what stands before ") Sess=" instead of " "
+    const char* cEmptyResult = nullptr;         // the brackets of a result line without outputs instead of "()"
 };
 
 // Runs one plain operation. `call` makes the vendor or extension call on the
@@ -91,7 +99,71 @@ PlainItem OutErrorCount(const char* cLabel, Log* pLog) {
     return {PlainItem::Output, true, pLog, [=] { return format("%s=%d", cLabel, static_cast<int>(pLog->iErrorCount)); }};
 }
 
+// --- items of the rows whose call or result lines differ -------------------
+
+// A fixed text in the call line after the inputs before it.
+inline PlainItem InLiteral(const char* cText, const char* cSeparator = ", ") {
+    PlainItem item{PlainItem::Input, false, nullptr, [=] { return std::string(cText); }};
+    item.cSeparator = cSeparator;
+    return item;
+}
+// An input with its own form for the value ("name = %d").
+inline PlainItem InF(const char* cFormat, long long llValue, const char* cSeparator = ", ") {
+    PlainItem item{PlainItem::Input, false, nullptr, [=] { return format(cFormat, static_cast<int>(llValue)); }};
+    item.cSeparator = cSeparator;
+    return item;
+}
+// An output (or a local value) in its own form: cFormat takes the value as
+// an int and, with a text table, its text ("*piFTM_Status=%04X(%s)").
+template <typename T>
+PlainItem OutF(const char* cFormat, T* pValue, TextFn fnText = nullptr) {
+    return {PlainItem::Output, true, pValue, [=] {
+                const int iValue = static_cast<int>(*pValue);
+                return fnText ? format(cFormat, iValue, fnText(iValue)) : format(cFormat, iValue);
+            }};
+}
+// An output the operation sets to a start value before the call.
+template <typename T>
+PlainItem Preset(PlainItem item, T* pValue, T value) {
+    item.fnPrepare = [=] { *pValue = value; };
+    return item;
+}
+// After a true answer, the value must be 0 (an FTM or sweep status).
+template <typename T>
+PlainItem MustBeZero(const T* pValue) {
+    PlainItem item{PlainItem::Check, true, pValue, {}};
+    item.fnAccept = [=] { return *pValue == 0; };
+    return item;
+}
+// Lines written after the call line, at trace level 1 or more.
+inline PlainItem AfterCallLine(std::function<void(int)> fnLines) {
+    PlainItem item{PlainItem::Check, false, nullptr, {}};
+    item.fnAfterCallLine = std::move(fnLines);
+    return item;
+}
+// The outputs after it go to a second result line ("1. ..." and "2. ...").
+inline PlainItem NextResultLine() { return {PlainItem::Break, false, nullptr, {}}; }
+// The call is made on an unconnected session too (its handle -1 then fails it).
+inline PlainItem HandleNotTested() {
+    PlainItem item{PlainItem::Option, false, nullptr, {}};
+    item.bHandleNotTested = true;
+    return item;
+}
+// The call line closes with this text before ") Sess=" (default " ").
+inline PlainItem CallClose(const char* cText) {
+    PlainItem item{PlainItem::Option, false, nullptr, {}};
+    item.cCallClose = cText;
+    return item;
+}
+// A result line without outputs shows these brackets (default "()").
+inline PlainItem EmptyResult(const char* cBrackets) {
+    PlainItem item{PlainItem::Option, false, nullptr, {}};
+    item.cEmptyResult = cBrackets;
+    return item;
+}
+
 inline unsigned char u8(int iValue) { return static_cast<unsigned char>(iValue); }
 inline unsigned short u16(int iValue) { return static_cast<unsigned short>(iValue); }
+inline short i16(int iValue) { return static_cast<short>(iValue); }
 
 } // namespace plain

@@ -355,8 +355,10 @@ TESSEL_API int _Tessel_FtmEgprsBerStartIdleMode(int iSession, const char* cFile,
 
 /* The plain operations (see tessel_plain.inc). */
 #define TESSEL_PLAIN(name, params, call, trace) TESSEL_API int name params;
+#define TESSEL_PLAIN_LOCAL(name, params, locals, call, trace) TESSEL_API int name params;
 #include "tessel_plain.inc"
 #undef TESSEL_PLAIN
+#undef TESSEL_PLAIN_LOCAL
 
 /* --- NV items ---------------------------------------------------------------- */
 /* Each operation reads or writes named NV items of the phone. Unless a line
@@ -589,6 +591,63 @@ TESSEL_API int _Tessel_DiagFindDebugMessage(int iSession, const char* sSearchStr
  * result line names the first failure, or "OK". The handle is not tested. */
 TESSEL_API int _Tessel_SpecialSetKeypadMapping(int iSession, int eKeyMapping, const char* cFile, int iLine);
 /* --- end of software download, phone logging and keypad --------------------- */
+/* --- FM radio, camera, Bluetooth, assisted GPS and polar transmitter -------- */
+/* The operations with logic of their own; the single calls of these families
+ * are plain operations (tessel_plain.inc). Byte and 16-bit arguments are
+ * taken from the low bits of their int. */
+#define TESSEL_POLAR_TX_CAL_RECORD 128    /* bytes of one polar TX calibration record */
+#define TESSEL_POLAR_TX_CAL_SIZE 24576    /* bytes of _Tessel_FtmNvWritePolarTxCal's data */
+#define TESSEL_GSM_TX_SWEEP_PAIRS_MAX 1021 /* pairs _Tessel_FtmGsmTxSweepCal can send */
+#define TESSEL_CAMERA_MODEL_INVALID 12    /* camera model: no sensor recognised */
+
+/* One field of the FM receiver's state register (I2C slave 0x10, byte 9):
+ * eFmData 0 the level (0..15), 1 the lock-detect bit, 2 the stereo bit. Any
+ * other eFmData gives TESSEL_ERROR_LIBRARY and *piData 255. A failed read
+ * gives TESSEL_ERROR_LIBRARY and the field of the zeroed buffer. */
+TESSEL_API int _Tessel_SpecialGetFmRadioInfo(int iSession, int eFmData, unsigned char* piData, const char* cFile,
+                                             int iLine);
+/* Selects camera 1 or 2: by sensor id on phone type 9 (the camera status
+ * must be 0), by switch 1 on phone types 0, 1, 4, 6, 8 and 10. Other phone
+ * types and camera numbers give TESSEL_ERROR_LIBRARY. */
+TESSEL_API int _Tessel_SpecialSwitchCamera(int iSession, int iCamNum, const char* cFile, int iLine);
+/* Detects the sensor fitted for camera iCameraNo over the I2C bus and gives
+ * its model code (0..11, TESSEL_CAMERA_MODEL_INVALID with
+ * TESSEL_ERROR_LIBRARY when none is recognised). The address at which the
+ * previous detection of the camera answered is tried first (one address is
+ * kept for camera 1, one for every other number, for the whole process);
+ * then every address of the bus that answers is probed. The result line
+ * shows the two identity bytes read last (00 00 when no probe read any). */
+TESSEL_API int _Tessel_SpecialGetCameraID(int iSession, int* peCamera, int iCameraNo, const char* cFile, int iLine);
+/* The extension library's identity of camera iCamNum: 0x0018 gives model 0;
+ * any other identity is not supported (TESSEL_ERROR_LIBRARY, *peCamera as it was). */
+TESSEL_API int _Tessel_SpecialExtGetCameraId(int iSession, int* peCamera, int iCamNum, const char* cFile, int iLine);
+/* Sets the Bluetooth module's address from exactly 12 hexadecimal digits
+ * (either case, most significant first); any other text gives
+ * TESSEL_ERROR_LIBRARY without a call. The caller's text is only read. */
+TESSEL_API int _Tessel_FtmBtSetAddr(int iSession, const char* szAddr, const char* cFile, int iLine);
+/* *pbPassFail 1 when the receiver's self test passed (low three bits of its
+ * result 0), else 0, also after a failed call. */
+TESSEL_API int _Tessel_FtmAgpsSelfTest(int iSession, unsigned short* pbPassFail, const char* cFile, int iLine);
+/* Writes the polar TX calibration records of pCalData
+ * (TESSEL_POLAR_TX_CAL_SIZE bytes: table t 0..1, set f 1..3, band b 1..4,
+ * step s 1..8 at t*12288 + (f-1)*4096 + (b-1)*1024 + (s-1)*128) to their NV
+ * items; set 3 only on phone type 5. The first failed write ends it. */
+TESSEL_API int _Tessel_FtmNvWritePolarTxCal(int iSession, const unsigned char* pCalData, const char* cFile,
+                                            int iLine);
+/* Sends the GSM TX sweep of iNumPairs (0..TESSEL_GSM_TX_SWEEP_PAIRS_MAX)
+ * pairs of values; more pairs give TESSEL_ERROR_LIBRARY without sending. */
+TESSEL_API int _Tessel_FtmGsmTxSweepCal(int iSession, const unsigned short* piFirstValues,
+                                        const unsigned short* piSecondValues, int iNumPairs, const char* cFile,
+                                        int iLine);
+/* Offsets the second tone by iFreqOffsetSecTone - 68; below 68 gives
+ * TESSEL_ERROR_LIBRARY without a call. */
+TESSEL_API int _Tessel_FtmSetTwoToneFreqOffset(int iSession, int iFreqOffsetSecTone, const char* cFile, int iLine);
+/* The RSB/DC sweep over uiListSize entries of five lists (the caller's
+ * 32-bit values, passed through); the sweep's status must come back 0. */
+TESSEL_API int _Tessel_FtmGsmTxRsbDcSweep(int iSession, int uiListSize, unsigned int uiList1, unsigned int uiList2,
+                                          unsigned int uiList3, unsigned int uiList4, unsigned int uiList5,
+                                          const char* cFile, int iLine);
+/* --- end of FM radio, camera, Bluetooth, assisted GPS and polar transmitter - */
 
 #ifdef __cplusplus
 }

@@ -2,6 +2,7 @@
 // Mob_RunPlain_m.
 #include "TesselEnum.h"
 #include "TesselFcts.h"
+#include "TesselFctsPeriphOps.h"
 #include "TesselPlainWrapper.h"
 #include "kavor.h"
 #include "qmsl_ber.h"
@@ -13,9 +14,17 @@
 #include "qmsl_keypress.h"
 #include "qmsl_logging.h"
 #include "qmsl_port.h"
+#include "qmsl_agps.h"
+#include "qmsl_audio_extra.h"
+#include "qmsl_audio.h"
+#include "qmsl_bt.h"
+#include "qmsl_camera.h"
+#include "qmsl_camera_picture.h"
+#include "qmsl_polar_tx.h"
 
 #include <cstdarg>
 #include <cstring>
+#include <vector>
 
 std::string plain::format(const char* cFormat, ...) {
     char cText[512];
@@ -43,15 +52,14 @@ int Mob_RunPlain_m(int iSession, const char* cName, const char* cFile, int iLine
     if (int st = GetInstrIDFromSession_m(&rec)) return st;
     for (const PlainItem& item : items)
         if (item.bPointer && !item.pRequired) return TESSEL_ERROR_PARAMETER2;
-    for (const PlainItem& item : items)
-        if (item.fnPrepare) item.fnPrepare();
-
+    bool bHandleNotTested = false;
     const char* cCallClose = " ";
-    const char* cEmptyResult = "";
+    const char* cEmptyResult = "()";
     for (const PlainItem& item : items) {
-        if (item.eKind != PlainItem::Shape) continue;
-        cCallClose = item.cCallClose;
-        cEmptyResult = item.cEmptyResult;
+        if (item.fnPrepare) item.fnPrepare();
+        if (item.bHandleNotTested) bHandleNotTested = true;
+        if (item.cCallClose) cCallClose = item.cCallClose;
+        if (item.cEmptyResult) cEmptyResult = item.cEmptyResult;
     }
 
     if (Mob_TraceOn_m()) {
@@ -82,26 +90,36 @@ int Mob_RunPlain_m(int iSession, const char* cName, const char* cFile, int iLine
         else
             Mob_TraceCall(iSession, cFile, iLine, "%s%s) Sess=%d%s", line.c_str(), cCallClose, iSession,
                           afterSession.c_str());
+        for (const PlainItem& item : items)
+            if (item.fnAfterCallLine) item.fnAfterCallLine(iSession);
     }
 
     int iStatus = 0;
-    if (rec.hHandle == -1 || !call(rec.hHandle)) iStatus = TESSEL_ERROR_LIBRARY;
+    if ((rec.hHandle == -1 && !bHandleNotTested) || !call(rec.hHandle)) iStatus = TESSEL_ERROR_LIBRARY;
+    for (const PlainItem& item : items)
+        if (iStatus == 0 && item.fnAccept && !item.fnAccept()) iStatus = TESSEL_ERROR_LIBRARY;
 
     if (Mob_TraceOn_m()) {
-        std::string outs;
+        // One result line, or one numbered line per group of outputs.
+        std::vector<std::string> outs(1);
         const PlainItem* pResult = nullptr;
         for (const PlainItem& item : items) {
             if (item.eKind == PlainItem::Result) pResult = &item;
+            if (item.eKind == PlainItem::ResultBreak) outs.emplace_back();
             if (item.eKind != PlainItem::Output) continue;
-            outs += (outs.empty() ? "" : ", ") + item.fnText();
+            outs.back() += (outs.back().empty() ? "" : ", ") + item.fnText();
         }
-        if (pResult) {
-            Mob_TraceResult(iSession, iStatus, "%s%s%s%s = %#x", cName, pResult->cOpen, outs.c_str(), pResult->cClose,
-                            static_cast<unsigned>(iStatus));
-        } else if (outs.empty()) {
-            Mob_TraceResult(iSession, iStatus, "%s(%s) = %#x", cName, cEmptyResult, static_cast<unsigned>(iStatus));
-        } else {
-            Mob_TraceResult(iSession, iStatus, "%s( %s ) = %#x", cName, outs.c_str(), static_cast<unsigned>(iStatus));
+        for (std::size_t i = 0; i < outs.size(); ++i) {
+            const std::string number = outs.size() > 1 ? plain::format("%zu. ", i + 1) : "";
+            if (pResult)
+                Mob_TraceResult(iSession, iStatus, "%s%s%s%s%s = %#x", number.c_str(), cName, pResult->cOpen,
+                                outs[i].c_str(), pResult->cClose, static_cast<unsigned>(iStatus));
+            else if (outs[i].empty())
+                Mob_TraceResult(iSession, iStatus, "%s%s%s = %#x", number.c_str(), cName, cEmptyResult,
+                                static_cast<unsigned>(iStatus));
+            else
+                Mob_TraceResult(iSession, iStatus, "%s%s( %s ) = %#x", number.c_str(), cName, outs[i].c_str(),
+                                static_cast<unsigned>(iStatus));
         }
     }
     return iStatus;
@@ -151,5 +169,14 @@ struct ImageName {
         return Mob_RunPlain_m(iSession, #name, cFile, iLine, {TESSEL_UNPAREN trace},                             \
                               [&](QmslHandle h) -> unsigned char { return call; });                              \
     }
+// A row whose call needs values of its own (locals: declarations, each
+// ending with ';') made before the items.
+#define TESSEL_PLAIN_LOCAL(name, params, locals, call, trace)                                                    \
+    int name params {                                                                                            \
+        TESSEL_UNPAREN locals                                                                                    \
+        return Mob_RunPlain_m(iSession, #name, cFile, iLine, {TESSEL_UNPAREN trace},                             \
+                              [&](QmslHandle h) -> unsigned char { return call; });                              \
+    }
 #include "tessel_plain.inc"
 #undef TESSEL_PLAIN
+#undef TESSEL_PLAIN_LOCAL

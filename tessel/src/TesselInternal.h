@@ -78,6 +78,8 @@ void Mob_SetLastError_m(const char* cText);
 void Tessel_ResetModule_m();
 // The part of the reset that forgets the DTR state and the initial time-out.
 void Tessel_ResetSettings_m();
+// The part that forgets the camera detection's device list and last camera addresses.
+void Tessel_ResetCameraState_m();
 
 // --- tracing --------------------------------------------------------------------------
 

@@ -14,9 +14,10 @@
 #include <string>
 
 struct PlainItem {
-    // Input, Output and Check are values and buffers; Break, Result and
-    // Shape shape the trace lines.
-    enum Kind { Input, Output, Check, Break, Result, Shape } eKind;
+    // Input, Output and Check are values and buffers. Break splits the call
+    // line, ResultBreak starts the next of several numbered result lines,
+    // Result sets the result line's brackets; Shape carries row-wide settings.
+    enum Kind { Input, Output, Check, Break, Result, Shape, ResultBreak } eKind;
     bool bPointer = false;                      // the item is a caller pointer ...
     const void* pRequired = nullptr;            // ... and this is it: null gives TESSEL_ERROR_PARAMETER2
     std::function<std::string()> fnText;        // "name=value"; empty for Check
@@ -26,10 +27,12 @@ struct PlainItem {
     bool bSessionFirst = false;                 // Break: the first line ends with the session (else with "... ")
     const char* cOpen = "(";                    // Result: around the outputs ...
     const char* cClose = ")";                   // ... of the result line
-    // Shape only: what closes the call line's inputs (default " ") and what
-    // a result line without outputs shows in its brackets (default "").
-    const char* cCallClose = nullptr;
-    const char* cEmptyResult = nullptr;
+    std::function<bool()> fnAccept = {};        // after a true answer: false gives TESSEL_ERROR_LIBRARY
+    std::function<void(int)> fnAfterCallLine = {};  // more lines after the call line (given the session)
+    // Row-wide settings (Shape items).
+    bool bHandleNotTested = false;              // the call is made with handle -1 too
+    const char* cCallClose = nullptr;           // what stands before ") Sess=" instead of " "
+    const char* cEmptyResult = nullptr;         // the brackets of a result line without outputs instead of "()"
 };
 
 // Runs one plain operation. `call` makes the vendor or extension call on the
@@ -83,16 +86,12 @@ inline PlainItem Mark(const char* cSeparator) {
     item.cSeparator = cSeparator;
     return item;
 }
-// How the lines of a row are closed: the text before the call line's ")"
-// and the text inside the brackets of a result line without outputs.
-inline PlainItem Closing(const char* cCallClose, const char* cEmptyResult) {
+// The result line without outputs reads "name( )".
+inline PlainItem SpacedResult() {
     PlainItem item{PlainItem::Shape, false, nullptr, {}};
-    item.cCallClose = cCallClose;
-    item.cEmptyResult = cEmptyResult;
+    item.cEmptyResult = "( )";
     return item;
 }
-// The closing of rows whose result line without outputs reads "name( )".
-inline PlainItem SpacedResult() { return Closing(" ", " "); }
 // A caller buffer that is not traced but must not be null.
 inline PlainItem Need(const void* pBuffer) { return {PlainItem::Check, true, pBuffer, {}}; }
 
@@ -166,7 +165,71 @@ inline PlainItem OutByte(const char* cLabel, const void* pRecord, int iOffset) {
             [=] { return format("%s=%d", cLabel, static_cast<const unsigned char*>(pRecord)[iOffset]); }};
 }
 
+// --- items of the rows whose call or result lines differ -------------------
+
+// A fixed text in the call line after the inputs before it.
+inline PlainItem InLiteral(const char* cText, const char* cSeparator = ", ") {
+    PlainItem item{PlainItem::Input, false, nullptr, [=] { return std::string(cText); }};
+    item.cSeparator = cSeparator;
+    return item;
+}
+// An input with its own form for the value ("name = %d").
+inline PlainItem InF(const char* cFormat, long long llValue, const char* cSeparator = ", ") {
+    PlainItem item{PlainItem::Input, false, nullptr, [=] { return format(cFormat, static_cast<int>(llValue)); }};
+    item.cSeparator = cSeparator;
+    return item;
+}
+// An output (or a local value) in its own form: cFormat takes the value as
+// an int and, with a text table, its text ("*piFTM_Status=%04X(%s)").
+template <typename T>
+PlainItem OutF(const char* cFormat, T* pValue, TextFn fnText = nullptr) {
+    return {PlainItem::Output, true, pValue, [=] {
+                const int iValue = static_cast<int>(*pValue);
+                return fnText ? format(cFormat, iValue, fnText(iValue)) : format(cFormat, iValue);
+            }};
+}
+// An output the operation sets to a start value before the call.
+template <typename T>
+PlainItem Preset(PlainItem item, T* pValue, T value) {
+    item.fnPrepare = [=] { *pValue = value; };
+    return item;
+}
+// After a true answer, the value must be 0 (an FTM or sweep status).
+template <typename T>
+PlainItem MustBeZero(const T* pValue) {
+    PlainItem item{PlainItem::Check, true, pValue, {}};
+    item.fnAccept = [=] { return *pValue == 0; };
+    return item;
+}
+// Lines written after the call line, at trace level 1 or more.
+inline PlainItem AfterCallLine(std::function<void(int)> fnLines) {
+    PlainItem item{PlainItem::Check, false, nullptr, {}};
+    item.fnAfterCallLine = std::move(fnLines);
+    return item;
+}
+// The outputs after it go to a second result line ("1. ..." and "2. ...").
+inline PlainItem NextResultLine() { return {PlainItem::ResultBreak, false, nullptr, {}}; }
+// The call is made on an unconnected session too (its handle -1 then fails it).
+inline PlainItem HandleNotTested() {
+    PlainItem item{PlainItem::Shape, false, nullptr, {}};
+    item.bHandleNotTested = true;
+    return item;
+}
+// The call line closes with this text before ") Sess=" (default " ").
+inline PlainItem CallClose(const char* cText) {
+    PlainItem item{PlainItem::Shape, false, nullptr, {}};
+    item.cCallClose = cText;
+    return item;
+}
+// A result line without outputs shows these brackets (default "()").
+inline PlainItem EmptyResult(const char* cBrackets) {
+    PlainItem item{PlainItem::Shape, false, nullptr, {}};
+    item.cEmptyResult = cBrackets;
+    return item;
+}
+
 inline unsigned char u8(int iValue) { return static_cast<unsigned char>(iValue); }
 inline unsigned short u16(int iValue) { return static_cast<unsigned short>(iValue); }
+inline short i16(int iValue) { return static_cast<short>(iValue); }
 
 } // namespace plain

@@ -77,4 +77,5 @@ void Tessel_ResetModule_m() {
     sesTracer_m = 0;
     cLastErrStr[0] = '\0';
     Tessel_ResetSettings_m();
+    Tessel_ResetCameraState_m();
 }

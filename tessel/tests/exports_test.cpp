@@ -100,6 +100,27 @@ TEST(TesselExports, AreExactlyThePublicOperations) {
         "_Tessel_FtmEgprsBerGetStatus", "_Tessel_FtmEgprsBerGetRxMetrics", "_Tessel_FtmHsdpaConfigurePDSCH",
         "_Tessel_FtmHsdpaConfigureHS_SCCH", "_Tessel_FtmHsdpaConfigureHS_DSCH", "_Tessel_FtmHsdpaConfigureHS_DPCCH",
         "_Tessel_FtmHsdpaBerStopSession", "_Tessel_FtmHsdpaBerStartSession",
+        // FM radio, camera, Bluetooth, audio, assisted GPS and polar transmitter
+        "_Tessel_GetFmRadioId", "_Tessel_FtmTuneFmRadio", "_Tessel_SpecialGetFmRadioInfo", "_Tessel_FtmFmRadioRdsTest",
+        "_Tessel_FtmCameraStart", "_Tessel_FtmCameraStop", "_Tessel_FtmCameraSetParm", "_Tessel_FtmCameraSetDimensions",
+        "_Tessel_FtmCameraStartPreview", "_Tessel_FtmCameraStopPreview", "_Tessel_FtmCameraTakePictureAndEncode",
+        "_Tessel_FtmCameraGetPicture", "_Tessel_FtmCameraGetParm", "_Tessel_FtmCameraGetInfo",
+        "_Tessel_FtmCameraPerformTakePictureSequence", "_Tessel_FtmCameraPerformTakePictureSequenceEx",
+        "_Tessel_FtmCameraGetEntirePicture", "_Tessel_FtmCameraSetSensorId", "_Tessel_FtmCameraSetFocus",
+        "_Tessel_SpecialSwitchCamera", "_Tessel_SpecialGetCameraID", "_Tessel_SpecialExtGetCameraId",
+        "_Tessel_FtmBtEnableBluetooth", "_Tessel_FtmBtSetCW", "_Tessel_FtmBtSetAddr", "_Tessel_SpecialBtReset",
+        "_Tessel_SpecialScanDisable", "_Tessel_FtmGetBtParam", "_Tessel_FtmSendBtHciCommand",
+        "_Tessel_FtmAudioSetPath", "_Tessel_FtmAudioSetVolume", "_Tessel_FtmAudioDspLoopback",
+        "_Tessel_FtmAudioPcmLoopback", "_Tessel_FtmAudioTonesPlay", "_Tessel_FtmAudioTonesStop",
+        "_Tessel_FtmAudioNsControl", "_Tessel_FtmAudioPcmCapture", "_Tessel_FtmAudioPcmStopCapture",
+        "_Tessel_FtmAudioGetPcmCaptureData", "_Tessel_FtmAudioCapturePCMandTransferData", "_Tessel_FtmPmicSpkrConfig",
+        "_Tessel_FtmAudioSetCodecTxGainAdjust",
+        "_Tessel_FtmAgpsSetTestMode", "_Tessel_FtmAgpsSelfTest", "_Tessel_FtmAgpsStandaloneTestMode",
+        "_Tessel_FtmAgpsSvTracking", "_Tessel_FtmAgpsIqCapture", "_Tessel_FtmAgpsGetIqData", "_Tessel_FtmAgpsIdleMode",
+        "_Tessel_FtmAgpsStartCtoNMeas", "_Tessel_FtmAgpsGetCToNMeas",
+        "_Tessel_FtmNvWritePolarTxCal", "_Tessel_FtmGsmTxSweepCal", "_Tessel_FtmSetTwoToneFreqOffset",
+        "_Tessel_FtmSetOpllBw", "_Tessel_FtmSetTxFrameMatrix", "_Tessel_FtmEnablePolarRefCal", "_Tessel_FtmBasebandBwCal",
+        "_Tessel_FtmSetPathDelay", "_Tessel_FtmWcdmaTxSweepCalStep", "_Tessel_FtmGsmTxRsbDcSweep",
     };
     EXPECT_EQ(testsupport::exported_symbols(TESSEL_LIBRARY_PATH), expected);
 }

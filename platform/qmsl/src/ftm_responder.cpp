@@ -1,5 +1,6 @@
 // The simulated phone's answers to extension-FTM, LTM and GPIO requests.
 #include "qmsl_ext_ftm.h"
+#include "qmsl_i2c_sim.h"
 
 #include "library.h"
 
@@ -138,6 +139,9 @@ std::optional<Bytes> extFtm(Phone& p, const Bytes& req) {
     Bytes reply = slice(req, 0, 10);
     if (auto b = st.bodies.find({group, id}); b != st.bodies.end()) {
         reply.insert(reply.end(), b->second.begin(), b->second.end());
+    } else if (group == kExtFtmGroup && id == 15 && !i2c_answers(p, at(req, 12))) {
+        reply.resize(shape->length, 0);  // no device at the address: its status at once, no data
+        reply[10] = static_cast<std::uint8_t>(kI2cNoDevice);
     } else {
         reply.resize(shape->length, 0);
         if (group == kExtFtmGroup) answer(st, id, req, reply);

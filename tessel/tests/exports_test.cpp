@@ -78,6 +78,8 @@ TEST(TesselExports, AreExactlyThePublicOperations) {
         // power-up, reset, power-off and DTR
         "_Tessel_SpecialMobileOnFtm", "_Tessel_SpecialMobileOnOnline", "_Tessel_SpecialPhoneReset",
         "_Tessel_SpecialPhoneOff", "_Tessel_SpecialSetDtrState",
+        // IrDA loop test, IrDA high current and hall sensor
+        "_Tessel_SpecialIrdaTest", "_Tessel_FtmIrdaHighCurrentTest", "_Tessel_SpecialGetHallSensorState",
     };
     EXPECT_EQ(testsupport::exported_symbols(TESSEL_LIBRARY_PATH), expected);
 }

@@ -648,6 +648,33 @@ TESSEL_API int _Tessel_FtmGsmTxRsbDcSweep(int iSession, int uiListSize, unsigned
                                           unsigned int uiList3, unsigned int uiList4, unsigned int uiList5,
                                           const char* cFile, int iLine);
 /* --- end of FM radio, camera, Bluetooth, assisted GPS and polar transmitter - */
+/* --- IrDA loop test, IrDA high current and hall sensor --------------------- */
+/* The phone's infrared port end to end: opens the PC port "COM<iIrdaPort>"
+ * for an IrDA transceiver (115200 8N1, no flow control; a read waits up to
+ * 250 ms for a byte), switches the phone's IrDA transmit-receive test on,
+ * sends iTestFrames test frames of 270 bytes and checks each echo byte by
+ * byte with its FCS (at most 499 ms per frame), switches the test off and
+ * closes the port. Only the last frame decides; 0 frames succeed. After the
+ * BOF the echo is read to the frame's length less the XBOFs received, but
+ * never fewer than the 260 bytes from BOF to EOF. Of the port set-up only the
+ * open and the queue sizes can fail the test (a failed set-up closes the
+ * port again); the time-outs, line settings and modem lines are set as well
+ * as the port allows. A step's reason is traced as a plain line when it has
+ * one. */
+TESSEL_API int _Tessel_SpecialIrdaTest(int iSession, unsigned char iIrdaPort, unsigned int iTestFrames,
+                                       const char* cFile, int iLine);
+/* Fails also when the phone answers an FTM status other than 0. */
+TESSEL_API int _Tessel_FtmIrdaHighCurrentTest(int iSession, unsigned short iIrdaLength_ms, const char* cFile,
+                                              int iLine);
+/* eHallSensor 0 E_HALL_CLAM, 1 E_HALL_SLIDER; *eSliderState as for
+ * _Tessel_SpecialGetSliderState (4 E_SLIDER_INVALID when not read). Phone
+ * types 4 and 10: clam, from GPIO 18; type 6: slider, from the extension
+ * library's slider state; type 9: clam from its flip test, slider from its
+ * slider state. Other types fail without a result line; a sensor the type
+ * lacks fails. */
+TESSEL_API int _Tessel_SpecialGetHallSensorState(int iSession, int eHallSensor, int* eSliderState,
+                                                 const char* cFile, int iLine);
+/* --- end of IrDA and hall sensor -------------------------------------------- */
 
 #ifdef __cplusplus
 }

@@ -121,6 +121,8 @@ TEST(TesselExports, AreExactlyThePublicOperations) {
         "_Tessel_FtmNvWritePolarTxCal", "_Tessel_FtmGsmTxSweepCal", "_Tessel_FtmSetTwoToneFreqOffset",
         "_Tessel_FtmSetOpllBw", "_Tessel_FtmSetTxFrameMatrix", "_Tessel_FtmEnablePolarRefCal", "_Tessel_FtmBasebandBwCal",
         "_Tessel_FtmSetPathDelay", "_Tessel_FtmWcdmaTxSweepCalStep", "_Tessel_FtmGsmTxRsbDcSweep",
+        // IrDA loop test, IrDA high current and hall sensor
+        "_Tessel_SpecialIrdaTest", "_Tessel_FtmIrdaHighCurrentTest", "_Tessel_SpecialGetHallSensorState",
     };
     EXPECT_EQ(testsupport::exported_symbols(TESSEL_LIBRARY_PATH), expected);
 }

@@ -52,6 +52,9 @@ struct ExtFtmState {
     std::uint16_t slider_state = 0;
     // Display last selected by the display switch (command 200); -1 before.
     int display = -1;
+    // The IrDA transmit-receive test, switched on and off by LTM command 1340
+    // (its second data byte); only an answered command switches it.
+    bool irda_test = false;
     // Low-power mode 3 switches the diagnostics off: the phone stays silent
     // unless this is set.
     bool answers_low_power_3 = false;

@@ -136,6 +136,7 @@ std::optional<Bytes> extFtm(Phone& p, const Bytes& req) {
     if (group == kExtFtmGroup && id == 19 && at(req, 10) == 3 && !st.answers_low_power_3) return std::nullopt;
     if (group == kExtFtmGroup && st.answers_only_in_ftm && p.power() != Power::Ftm) return std::nullopt;
 
+    if (group == kLtmGroup && id == 1340) st.irda_test = at(req, 11) != 0;
     Bytes reply = slice(req, 0, 10);
     if (auto b = st.bodies.find({group, id}); b != st.bodies.end()) {
         reply.insert(reply.end(), b->second.begin(), b->second.end());

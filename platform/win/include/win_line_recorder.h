@@ -1,7 +1,8 @@
 // Test side of the serial calls: a driver that opens nothing, keeps each
 // port's lines and settings, journals every open, close and line change, can
 // be made to fail, and can wire a port's DTR to something that listens to it
-// (a simulated phone's power key).
+// (a simulated phone's power key). A port can also carry data to a real
+// device (a test's pseudo-terminal) while its lines are still only recorded.
 //
 //   win_test::LineRecorder rec;            // installed while it lives
 //   rec.wire_dtr("COM7", [](bool high) { qmsl_sim::phone(1).power_key_line(high); });
@@ -49,6 +50,11 @@ public:
 
     // --- wiring and state ---------------------------------------------------
     void wire_dtr(const std::string& port, std::function<void(bool high)> listener);
+    // The port opens its device path (win::device_path) with the termios
+    // driver and carries data, settings and purges to it; its DTR and RTS
+    // are recorded only, as a pseudo-terminal has no such lines. Other ports
+    // carry nothing: nothing arrives, writes go nowhere.
+    void use_device(const std::string& port);
     bool is_open(const std::string& port) const;
     bool line(const std::string& port, win::Line line) const;
     // The settings last applied with SetCommState (the initial DCB before).
@@ -65,6 +71,10 @@ public:
     bool purge(int fd, DWORD flags) override;
     bool set_line(int fd, win::Line line, bool high) override;
     bool close(int fd) override;
+    long read(int fd, void* buffer, std::size_t n) override;
+    long write(int fd, const void* data, std::size_t n) override;
+    bool wait(int fd, bool forWrite, int ms) override;
+    bool drain(int fd) override;
 
 private:
     struct Port {
@@ -78,7 +88,11 @@ private:
         int open_failures = 0;
         int dtr_failures = 0, rts_failures = 0, close_failures = 0;
         std::function<void(bool)> dtr_listener;
+        bool device = false;
+        int device_fd = -1;
     };
+    // The device descriptor of a data-carrying port, else -1.
+    int device_of(int fd);
     Port* port_of(int fd);
     std::map<std::string, Port> ports_;
     std::map<int, std::string> fds_;

@@ -8,7 +8,9 @@
  * is a phone's power key, and Linux raises both lines when it opens a tty.
  *
  * The modem-line and device work goes through a driver (win_serial_driver.h)
- * that tests replace with a recorder, so no test opens a real tty.
+ * that tests replace with a recorder, so no test opens a real tty (only, where
+ * data must flow, a pseudo-terminal of its own). Queues, time-outs and data:
+ * win_serial_io.h.
  *
  * Framing: 1.5 stop bits (ONE5STOPBITS) cannot be set on Linux; one stop bit
  * is used instead. The ports of this system that ask for it carry no data at

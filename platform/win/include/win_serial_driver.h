@@ -5,6 +5,7 @@
 
 #include "win_serial.h"
 
+#include <cstddef>
 #include <string>
 
 #pragma GCC visibility push(default)
@@ -24,6 +25,19 @@ public:
     virtual bool purge(int fd, DWORD flags) = 0;
     virtual bool set_line(int fd, Line line, bool high) = 0;
     virtual bool close(int fd) = 0;
+
+    // Data, none of it waiting. The defaults are a line with nothing on its
+    // far end: nothing arrives, everything written goes out at once.
+    // Reads what is there, up to n bytes: the count, 0 when nothing is
+    // there, -1 on failure.
+    virtual long read(int fd, void* buffer, std::size_t n);
+    // Writes what fits now: the count (0 when nothing fits), -1 on failure.
+    virtual long write(int fd, const void* data, std::size_t n);
+    // Waits up to ms milliseconds of real time until the device can be read
+    // (or written, with forWrite); false when the wait itself failed.
+    virtual bool wait(int fd, bool forWrite, int ms);
+    // Waits until what was written has left the device.
+    virtual bool drain(int fd);
 };
 
 // The driver in use; null restores the termios driver.

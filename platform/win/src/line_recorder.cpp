@@ -16,6 +16,8 @@ const char* event_name(Event e) {
 LineRecorder::LineRecorder() { win::set_serial_driver(this); }
 
 LineRecorder::~LineRecorder() {
+    for (auto& [name, p] : ports_)
+        if (p.device_fd >= 0) win::termios_driver().close(p.device_fd);
     if (&win::serial_driver() == this) win::set_serial_driver(nullptr);
 }
 
@@ -32,6 +34,8 @@ void LineRecorder::fail_close(const std::string& port, int times) { ports_[port]
 void LineRecorder::wire_dtr(const std::string& port, std::function<void(bool)> listener) {
     ports_[port].dtr_listener = std::move(listener);
 }
+
+void LineRecorder::use_device(const std::string& port) { ports_[port].device = true; }
 
 bool LineRecorder::is_open(const std::string& port) const {
     auto it = ports_.find(port);
@@ -68,9 +72,10 @@ bool take(int& failures) {
 }
 } // namespace
 
-int LineRecorder::open(const std::string& name, const std::string&) {
+int LineRecorder::open(const std::string& name, const std::string& path) {
     Port& p = ports_[name];
     if (take(p.open_failures) || p.busy || p.open) return -1;
+    if (p.device && (p.device_fd = win::termios_driver().open(name, path)) < 0) return -1;
     p.open = true;
     // Linux raises both lines when it opens a tty; the caller drops them.
     p.dtr = p.rts = true;
@@ -85,9 +90,15 @@ LineRecorder::Port* LineRecorder::port_of(int fd) {
     return it == fds_.end() ? nullptr : &ports_[it->second];
 }
 
+int LineRecorder::device_of(int fd) {
+    Port* p = port_of(fd);
+    return p && p->device ? p->device_fd : -1;
+}
+
 bool LineRecorder::get_state(int fd, DCB& dcb) {
     Port* p = port_of(fd);
     if (!p) return false;
+    if (p->device) return win::termios_driver().get_state(p->device_fd, dcb);
     dcb = p->has_settings ? p->settings : initial_settings;
     return true;
 }
@@ -95,6 +106,7 @@ bool LineRecorder::get_state(int fd, DCB& dcb) {
 bool LineRecorder::set_state(int fd, const DCB& dcb) {
     Port* p = port_of(fd);
     if (!p) return false;
+    if (p->device && !win::termios_driver().set_state(p->device_fd, dcb)) return false;
     p->settings = dcb;
     p->has_settings = true;
     return true;
@@ -103,6 +115,7 @@ bool LineRecorder::set_state(int fd, const DCB& dcb) {
 bool LineRecorder::purge(int fd, DWORD flags) {
     Port* p = port_of(fd);
     if (!p) return false;
+    if (p->device && !win::termios_driver().purge(p->device_fd, flags)) return false;
     ++p->purges;
     p->purge_flags = flags;
     return true;
@@ -123,11 +136,38 @@ bool LineRecorder::close(int fd) {
     Port* p = port_of(fd);
     if (!p) return false;
     if (take(p->close_failures)) return false;
+    if (p->device) {
+        win::termios_driver().close(p->device_fd);
+        p->device_fd = -1;
+    }
     p->open = false;
     const std::string name = fds_[fd];
     fds_.erase(fd);
     journal.push_back({name, Event::Close});
     return true;
+}
+
+long LineRecorder::read(int fd, void* buffer, std::size_t n) {
+    if (!port_of(fd)) return -1;
+    const int dev = device_of(fd);
+    return dev < 0 ? SerialDriver::read(fd, buffer, n) : win::termios_driver().read(dev, buffer, n);
+}
+
+long LineRecorder::write(int fd, const void* data, std::size_t n) {
+    if (!port_of(fd)) return -1;
+    const int dev = device_of(fd);
+    return dev < 0 ? SerialDriver::write(fd, data, n) : win::termios_driver().write(dev, data, n);
+}
+
+bool LineRecorder::wait(int fd, bool forWrite, int ms) {
+    const int dev = device_of(fd);
+    return dev < 0 ? SerialDriver::wait(fd, forWrite, ms) : win::termios_driver().wait(dev, forWrite, ms);
+}
+
+bool LineRecorder::drain(int fd) {
+    if (!port_of(fd)) return false;
+    const int dev = device_of(fd);
+    return dev < 0 ? SerialDriver::drain(fd) : win::termios_driver().drain(dev);
 }
 
 } // namespace win_test

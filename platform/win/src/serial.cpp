@@ -1,5 +1,6 @@
 // The Windows serial calls over the current serial driver: handles, name
 // mapping and the clearing of DTR and RTS right after an open.
+#include "serial_port.h"
 #include "win_serial_driver.h"
 
 #include <cstdint>
@@ -11,10 +12,6 @@ namespace {
 
 SerialDriver* current = nullptr;
 
-struct OpenPort {
-    int fd;
-};
-
 struct Handles {
     std::map<std::uintptr_t, OpenPort> open;
     std::uintptr_t next = 0x100;
@@ -25,10 +22,7 @@ Handles& handles() {
     return h;
 }
 
-OpenPort* find(HANDLE h) {
-    auto it = handles().open.find(reinterpret_cast<std::uintptr_t>(h));
-    return it == handles().open.end() ? nullptr : &it->second;
-}
+OpenPort* find(HANDLE h) { return find_port(h); }
 
 // The port number of "COMn" (n from 1 to 255), or 0 for any other name.
 unsigned com_number(const std::string& name) {
@@ -42,6 +36,11 @@ unsigned com_number(const std::string& name) {
 }
 
 } // namespace
+
+OpenPort* find_port(HANDLE h) {
+    auto it = handles().open.find(reinterpret_cast<std::uintptr_t>(h));
+    return it == handles().open.end() ? nullptr : &it->second;
+}
 
 void set_serial_driver(SerialDriver* driver) { current = driver; }
 

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
@@ -115,7 +116,33 @@ public:
         return ::ioctl(fd, high ? TIOCMBIS : TIOCMBIC, &bits) == 0;
     }
 
+    long read(int fd, void* buffer, std::size_t n) override {
+        if (n == 0) return 0;
+        const ssize_t r = ::read(fd, buffer, n);
+        if (r > 0) return static_cast<long>(r);
+        // The descriptor never blocks: "nothing there" is EAGAIN; 0 is a
+        // hang-up (the far end of a pseudo-terminal went away).
+        return r < 0 && (errno == EAGAIN || errno == EINTR) ? 0 : -1;
+    }
+
+    long write(int fd, const void* data, std::size_t n) override {
+        if (n == 0) return 0;
+        const ssize_t r = ::write(fd, data, n);
+        if (r >= 0) return static_cast<long>(r);
+        return errno == EAGAIN || errno == EINTR ? 0 : -1;
+    }
+
+    bool wait(int fd, bool forWrite, int ms) override {
+        pollfd p{fd, static_cast<short>(forWrite ? POLLOUT : POLLIN), 0};
+        return ::poll(&p, 1, ms) >= 0 || errno == EINTR;
+    }
+
+    bool drain(int fd) override { return ::tcdrain(fd) == 0; }
+
     bool close(int fd) override {
+        // The exclusive mode stays with the tty while anything else holds it
+        // open (the far end of a test line does): give it up with the port.
+        ::ioctl(fd, TIOCNXCL);
         ::flock(fd, LOCK_UN);
         return ::close(fd) == 0 || errno == EINTR;
     }

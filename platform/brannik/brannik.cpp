@@ -17,6 +17,7 @@ struct Item {
     std::optional<std::string> text;
     std::optional<int> number;
     std::optional<std::string> failure;
+    int failAfter = 0;  // calls that still succeed before the failure
 };
 
 struct Store {
@@ -80,14 +81,18 @@ Item& item(const std::string& name) {
     return s.items[name];
 }
 
-bool planned(const Item& it, const char* fn, char* errText) {
+bool planned(Item& it, const char* fn, char* errText) {
     if (!it.failure) return false;
+    if (it.failAfter > 0) {
+        --it.failAfter;
+        return false;
+    }
     putError(errText, "%s: %s", fn, it.failure->c_str());
     return true;
 }
 
 int getText(const char* fn, const char* name, char* buf, int size, char* errText) {
-    const Item& it = item(name);
+    Item& it = item(name);
     if (planned(it, fn, errText)) return -1;
     if (!buf || size < 1) {
         putError(errText, "%s: no buffer", fn);
@@ -106,7 +111,7 @@ int getText(const char* fn, const char* name, char* buf, int size, char* errText
 }
 
 int getNumber(const char* fn, const char* name, int* value, char* errText) {
-    const Item& it = item(name);
+    Item& it = item(name);
     if (planned(it, fn, errText)) return -1;
     if (!value) {
         putError(errText, "%s: no value pointer", fn);
@@ -162,7 +167,10 @@ void reset() {
 }
 void set_text(const std::string& name, const std::string& value) { item(name).text = value; }
 void set_number(const std::string& name, int value) { item(name).number = value; }
-void fail(const std::string& name, const std::string& text) { item(name).failure = text; }
+void fail(const std::string& name, const std::string& text, int after) {
+    item(name).failure = text;
+    item(name).failAfter = after;
+}
 std::optional<std::string> text(const std::string& name) { return item(name).text; }
 std::optional<int> number(const std::string& name) { return item(name).number; }
 

@@ -14,8 +14,9 @@ BRANNIK_API void reset();
 // Presets an item (by its name without prefix, e.g. "Standort").
 BRANNIK_API void set_text(const std::string& item, const std::string& value);
 BRANNIK_API void set_number(const std::string& item, int value);
-// Every later get or put of the item fails with this text.
-BRANNIK_API void fail(const std::string& item, const std::string& text);
+// Every later get or put of the item fails with this text, after the first
+// `after` of them succeeded.
+BRANNIK_API void fail(const std::string& item, const std::string& text, int after = 0);
 // The item's value, or nothing when it was never set.
 BRANNIK_API std::optional<std::string> text(const std::string& item);
 BRANNIK_API std::optional<int> number(const std::string& item);

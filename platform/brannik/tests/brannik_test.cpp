@@ -124,6 +124,18 @@ TEST(Brannik, APlannedFailureHitsThePutToo) {
     EXPECT_FALSE(brannik_test::text("SimId"));
 }
 
+TEST(Brannik, APlannedFailureCanComeAfterSomeCallsSucceeded) {
+    brannik_test::reset();
+    brannik_test::set_number("LineNr", 3);
+    brannik_test::fail("LineNr", "second read fails", 1);
+    int v = 0;
+    char err[256] = "";
+    EXPECT_EQ(BrannikGet_LineNr(&v, err), 0);
+    EXPECT_EQ(BrannikGet_LineNr(&v, err), -1);
+    EXPECT_EQ(BrannikGet_LineNr(&v, err), -1);
+    EXPECT_NE(std::string(err).find("second read fails"), std::string::npos);
+}
+
 TEST(Brannik, NullArgumentsAreFailuresNotCrashes) {
     brannik_test::reset();
     brannik_test::set_text("Standort", "BO1");

@@ -2,8 +2,7 @@
 // run's reference schema.
 #include "NorbeckFixture.h"
 
-#include "halden.h"
-#include "pg_test_env.h"
+#include "NorbeckDbFixture.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -18,13 +17,8 @@ class NorbeckDb : public NorbeckTest {
 protected:
     void SetUp() override {
         NorbeckTest::SetUp();
-        PGTEST_REQUIRE_SERVER(admin);
-        char mac[HALDEN_MAC_SIZE] = {};
-        getMACId(mac);
-        ASSERT_TRUE(admin.exec("SELECT mero_test.reset(); SELECT mero_test.clear_data(); "
-                               "SELECT mero_test.clear_files(); SELECT mero_test.add_simdata_coder();"
-                               "INSERT INTO mero.station VALUES ('" + std::string(mac) +
-                               "', 0) ON CONFLICT (macadr) DO UPDATE SET result = 0"));
+        norbeck_db::prepare(admin);
+        if (HasFatalFailure()) return;
         char tmpl[] = "/tmp/norbeck-db.XXXXXX";
         ASSERT_NE(mkdtemp(tmpl), nullptr);
         dir = tmpl;
@@ -34,10 +28,7 @@ protected:
         fs::remove_all(dir);
         NorbeckTest::TearDown();
     }
-    static std::string connectText(const std::string& options = "") {
-        const char* u = std::getenv("PGUSER");
-        return std::string(u ? u : "") + "/secret@" + pgtest::database() + options;
-    }
+    static std::string connectText(const std::string& options = "") { return norbeck_db::connectText(options); }
     std::string readLocal(const std::string& name) const {
         std::ifstream in(dir + "/" + name, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), {});

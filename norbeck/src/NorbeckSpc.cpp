@@ -57,6 +57,7 @@ int norbeck_ReadSpcP(const char* cImei, char* cSPC, char* cErrMsg) {
 int norbeck_ReadSpc(int sesMobile, char* cSPC, char* cErrMsg) {
     return norbeck_Guard(cErrMsg, [&] {
         norbeck_Trace("norbeck_ReadSpc(%d)...", sesMobile);
+        if (!cSPC) return norbeck_Fail(cErrMsg, "cSPC NULL");
         if (norbeck_CheckLockStateOpen(sesMobile, cErrMsg)) return -1;
         unsigned char ucCode[kLenSpc] = {};
         unsigned short usiStatus = 0;

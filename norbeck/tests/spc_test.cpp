@@ -187,13 +187,15 @@ TEST_F(NorbeckPhoneTest, ABadCodeNeverReachesThePhone) {
     EXPECT_EQ(norbeck_OpenSpc(ses, "-1", nullptr, err), -1);
     int isOpen = 0;
     EXPECT_EQ(norbeck_OpenSpc(ses, nullptr, &isOpen, err), -1);
+    EXPECT_EQ(norbeck_ReadSpc(ses, nullptr, err), -1);
     EXPECT_TRUE(phone().journal.empty());
 }
 
 TEST_F(NorbeckPhoneTest, AFailedPhoneCallGivesTheStatusTextOfTheSession) {
     qmsl_sim::use_spc_lock(phone(), {"123456", 10, false, 5000});
     phone().inject("QLIB_DIAG_NV_READ_F", {qmsl_sim::Fault::FalseResult, 0, {}, 0, -1});
-    EXPECT_EQ(norbeck_ReadSpc(ses, nullptr, err), -1);
+    char code[8] = "";
+    EXPECT_EQ(norbeck_ReadSpc(ses, code, err), -1);
     char status[TESSEL_ERROR_TEXT_MAX] = "";
     _Tessel_errorMessage(ses, TESSEL_ERROR_LIBRARY, status);
     EXPECT_EQ(std::string(err), std::string(status) + "(Instr: sesMobile)");

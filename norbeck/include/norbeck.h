@@ -27,6 +27,14 @@
  *     ".bin" in sorted order (byte order), at most 100 of them.
  *   - norbeck_ComputeCheckSum never writes the error text; a NULL checksum
  *     pointer gives -1, NULL data counts as no bytes.
+ *   - A service code is written into the phone or sent to open it only when
+ *     it is exactly six decimal digits; a code from the database is first cut
+ *     to its first six characters. Anything else ("-1", fewer digits,
+ *     letters) fails with a text before the phone is touched.
+ *   - Every failed attempt to open the phone costs the phone one unlock try:
+ *     norbeck_OpenSpcP with a wrong database code costs one, then tries the
+ *     default code "716843".
+ *   - The report's test date is the station's local date and time.
  */
 #ifndef NORBECK_H
 #define NORBECK_H
@@ -68,6 +76,9 @@ NORBECK_API int norbeck_ComputeCheckSum(const unsigned char* pucData, int iLen, 
                                         char* cErrMsg);
 
 /* --- service programming code ------------------------------------------- */
+/* cSPC of norbeck_ReadSpcP receives the database's code whole (at most 127
+ * characters and a NUL); norbeck_ReadSpc's needs 7 bytes. The phone
+ * operations that read or write the code work only on an open phone. */
 NORBECK_API int norbeck_ReadSpcP(const char* cImei, char* cSPC, char* cErrMsg);
 NORBECK_API int norbeck_ReadSpc(int sesMobile, char* cSPC, char* cErrMsg);
 NORBECK_API int norbeck_WriteSpc(int sesMobile, const char* cSPC, char* cErrMsg);

@@ -16,6 +16,12 @@ int norbeck_CheckLockStateOpen(int sesMobile, char* cErrMsg) {
     return 0;
 }
 
+int norbeck_ReadImei(int sesMobile, char* cImei, char* cErrMsg) {
+    if (int iStatus = _Tessel_NvReadImei(sesMobile, cImei, NORBECK_POS))
+        return norbeck_PhoneFailure(sesMobile, iStatus, cErrMsg);
+    return 0;
+}
+
 int norbeck_CheckForValidImei(const char* cImei, char* cErrMsg) {
     const char* imei = cImei ? cImei : "";
     norbeck_Trace("norbeck_CheckForValidImei(%s)...", imei);

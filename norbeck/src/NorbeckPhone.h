@@ -11,6 +11,9 @@ constexpr int norbeck_LEN_IMEI = 15;
 // The phone must be open: a failed call is a phone failure, a locked phone
 // fails with "bLockState != 0 [%d]". 0 or -1 (with the failure trace).
 int norbeck_CheckLockStateOpen(int sesMobile, char* cErrMsg);
+// Reads the phone's IMEI into TESSEL_IMEI_TEXT_MAX bytes; a failed call is a
+// phone failure. 0 or -1 (with the failure trace).
+int norbeck_ReadImei(int sesMobile, char* cImei, char* cErrMsg);
 // 15 characters and not the dummy IMEI; 0 or -1 (with the failure trace).
 int norbeck_CheckForValidImei(const char* cImei, char* cErrMsg);
 // Sleeps 2 s, then polls the phone every 500 ms until it answers

@@ -37,12 +37,6 @@ int readDatabaseCode(const char* cImei, std::string& code, char* cErrMsg) {
     return 0;
 }
 
-int readImei(int sesMobile, char* cImei, char* cErrMsg) {
-    if (int iStatus = _Tessel_NvReadImei(sesMobile, cImei, NORBECK_POS))
-        return norbeck_PhoneFailure(sesMobile, iStatus, cErrMsg);
-    return 0;
-}
-
 } // namespace
 
 int norbeck_ReadSpcP(const char* cImei, char* cSPC, char* cErrMsg) {
@@ -95,7 +89,7 @@ int norbeck_WriteSpcP(int sesMobile, char* cErrMsg) {
         norbeck_Trace("norbeck_WriteSpcP(%d)...", sesMobile);
         if (norbeck_CheckLockStateOpen(sesMobile, cErrMsg)) return -1;
         char cImei[TESSEL_IMEI_TEXT_MAX] = "";
-        if (readImei(sesMobile, cImei, cErrMsg)) return -1;
+        if (norbeck_ReadImei(sesMobile, cImei, cErrMsg)) return -1;
         if (norbeck_CheckForValidImei(cImei, cErrMsg)) return -1;
         std::string code;
         if (readDatabaseCode(cImei, code, cErrMsg)) return norbeck_Failed(cErrMsg);

@@ -7,11 +7,16 @@
 
 #include <cstring>
 
+int norbeck_ReadLockState(int sesMobile, short* pbLockState, unsigned char* pucCyclesLeft, char* cErrMsg) {
+    if (int iStatus = _Tessel_SpecialGetLockState(sesMobile, pbLockState, pucCyclesLeft, NORBECK_POS))
+        return norbeck_PhoneFailure(sesMobile, iStatus, cErrMsg);
+    return 0;
+}
+
 int norbeck_CheckLockStateOpen(int sesMobile, char* cErrMsg) {
     short bLockState = 0;
     unsigned char ucCyclesLeft = 0;
-    if (int iStatus = _Tessel_SpecialGetLockState(sesMobile, &bLockState, &ucCyclesLeft, NORBECK_POS))
-        return norbeck_PhoneFailure(sesMobile, iStatus, cErrMsg);
+    if (norbeck_ReadLockState(sesMobile, &bLockState, &ucCyclesLeft, cErrMsg)) return -1;
     if (bLockState != 0) return norbeck_Fail(cErrMsg, "bLockState != 0 [%d]", bLockState);
     return 0;
 }

@@ -8,6 +8,9 @@
 constexpr const char* norbeck_DUMMY_IMEI = "099999001234561";
 constexpr int norbeck_LEN_IMEI = 15;
 
+// Reads the lock state (0 open) and the unlock tries left; a failed call is
+// a phone failure. 0 or -1 (with the failure trace).
+int norbeck_ReadLockState(int sesMobile, short* pbLockState, unsigned char* pucCyclesLeft, char* cErrMsg);
 // The phone must be open: a failed call is a phone failure, a locked phone
 // fails with "bLockState != 0 [%d]". 0 or -1 (with the failure trace).
 int norbeck_CheckLockStateOpen(int sesMobile, char* cErrMsg);

@@ -117,8 +117,7 @@ int norbeck_OpenSpc(int sesMobile, const char* cSPC, int* piIsOpen, char* cErrMs
         if (iSPC_Result == 0) return norbeck_Fail(cErrMsg, "iSPC_Result == 0 [%d]", iSPC_Result);
         short bLockState = 0;
         unsigned char ucCyclesLeft = 0;
-        if (int iStatus = _Tessel_SpecialGetLockState(sesMobile, &bLockState, &ucCyclesLeft, NORBECK_POS))
-            return norbeck_PhoneFailure(sesMobile, iStatus, cErrMsg);
+        if (norbeck_ReadLockState(sesMobile, &bLockState, &ucCyclesLeft, cErrMsg)) return -1;
         if (bLockState != 0) return norbeck_Fail(cErrMsg, "bLockState != 0 [%d]", bLockState);
         *piIsOpen = 1;
         norbeck_Trace("*piIsOpen    = %d", *piIsOpen);
@@ -134,8 +133,7 @@ int norbeck_OpenSpcP(int sesMobile, int* piIsOpen, char* cErrMsg) {
         *piIsOpen = 0;
         short bLockState = 0;
         unsigned char ucCyclesLeft = 0;
-        if (int iStatus = _Tessel_SpecialGetLockState(sesMobile, &bLockState, &ucCyclesLeft, NORBECK_POS))
-            return norbeck_PhoneFailure(sesMobile, iStatus, cErrMsg);
+        if (norbeck_ReadLockState(sesMobile, &bLockState, &ucCyclesLeft, cErrMsg)) return -1;
         if (bLockState == 0) {
             char cSPCFromMobile[kLenSpc + 1] = "";
             if (norbeck_ReadSpc(sesMobile, cSPCFromMobile, cErrMsg)) return -1;
@@ -167,8 +165,7 @@ int norbeck_CloseSpc(int sesMobile, char* cErrMsg) {
         norbeck_Trace("norbeck_CloseSpc(%d)...", sesMobile);
         short bLockState = 0;
         unsigned char ucCyclesLeft = 0;
-        if (int iStatus = _Tessel_SpecialGetLockState(sesMobile, &bLockState, &ucCyclesLeft, NORBECK_POS))
-            return norbeck_PhoneFailure(sesMobile, iStatus, cErrMsg);
+        if (norbeck_ReadLockState(sesMobile, &bLockState, &ucCyclesLeft, cErrMsg)) return -1;
         if (bLockState != 0) {
             norbeck_Trace("bLockState != 0 [%d] -> already closed, nothing to do just return", bLockState);
             return 0;

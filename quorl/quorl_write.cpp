@@ -19,9 +19,17 @@ int32_t CheckSession(uint32_t session) {
 }
 
 // Sends the text with its NUL; only a send that succeeded is followed by
-// the send delay.
+// the send delay. A client that took nothing within the time-out (it
+// stopped reading) or has gone is dropped, so that the station never waits
+// on it again; a client that connects later is served as before.
 void Send(const char* cText) {
-    if (ServerTCPWrite(gHandle, cText, std::strlen(cText) + 1, kTcpTimeoutMs) >= 0) Delay(gTxDelay);
+    if (gHandle == 0) return;
+    if (ServerTCPWrite(gHandle, cText, std::strlen(cText) + 1, kTcpTimeoutMs) >= 0) {
+        Delay(gTxDelay);
+        return;
+    }
+    DisconnectTCPClient(gHandle);
+    gHandle = 0;
 }
 
 } // namespace

@@ -1,5 +1,6 @@
-// Inside the popup family: every popup is recorded (cvi_test::popups()) and,
-// without a screen, echoed to standard error.
+// Inside the popup family: a popup is recorded (cvi_test::popups()) while
+// a test asks for it and, without a screen, echoed to standard error with
+// its control bytes shown.
 #pragma once
 
 namespace cvi_popup {

@@ -1,6 +1,7 @@
 // PromptPopup and the queue of answers that tests give it.
 #include "cvi_panel.h"
 
+#include "cvi_shown_text.h"
 #include "popup_record.h"
 #include "screen.h"
 
@@ -32,8 +33,8 @@ int give(const std::string& text, char* buffer, int max_length) {
 // an empty line keeps the default text, end of input cancels.
 int ask_on_terminal(const char* message, char* buffer, int max_length) {
     std::string fallback(buffer, ::strnlen(buffer, static_cast<std::size_t>(max_length)));
-    std::fprintf(stderr, "%s [%s] (at most %d characters): ", message ? message : "", fallback.c_str(),
-                 max_length);
+    std::fprintf(stderr, "%s [%s] (at most %d characters): ", cvi::shown_text(message ? message : "").c_str(),
+                 cvi::shown_text(fallback).c_str(), max_length);
     std::fflush(stderr);
     std::string line;
     if (!std::getline(std::cin, line)) return VAL_USER_CANCEL;

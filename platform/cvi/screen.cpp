@@ -9,7 +9,14 @@
 // Keys: Tab, arrows and Shift-Tab move the focus; Enter presses the focused
 // button; digits (and '-') edit the focused numeric field, Backspace
 // corrects, Enter or moving on stores the value (coerced into its range),
-// Esc drops the edit. Popups are modal dialogs (screen_dialog.cpp).
+// Esc drops the edit; Page Up and Page Down scroll the output pane back over
+// the lines it keeps. Keys typed while a button's callback runs are dropped
+// when it returns (what its dialogs read is theirs): a key meant for the
+// panel as it was must not press whatever has the focus afterwards. Popups
+// are modal dialogs (screen_dialog.cpp).
+//
+// A resized terminal is redrawn at once: SIGWINCH reaches the event loop
+// through a pipe, so no key is needed.
 //
 // While the screen is up, descriptors 1 and 2 point into a memory file that
 // the output pane shows (screen_output.cpp); ncurses writes to a duplicate
@@ -18,16 +25,21 @@
 #include "screen.h"
 
 #include "cvi_events.h"
+#include "cvi_shown_text.h"
 #include "panel_model.h"
 #include "screen_output.h"
 
 #include "pclock.h"
 
 #include <curses.h>
+#include <fcntl.h>
 #include <poll.h>
+#include <signal.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -56,7 +68,10 @@ struct State {
     bool editing = false;
     std::string edit;
     std::string busy;
+    std::size_t scroll = 0;       // output lines scrolled back from the newest
+    int pane_height = 1;          // rows of the output pane at the last draw
     cvi::WatchId watch = 0;
+    cvi::WatchId resize_watch = 0;
     pclock::TaskId tick = 0;
     bool exit_hook = false;
 };
@@ -86,10 +101,12 @@ cvi_panel::Control* focused() {
 
 // --- output pane -------------------------------------------------------------
 
+// While scrolled back, the view stays on the lines it shows.
 void add_line(std::string line) {
     State& s = st();
     s.lines.push_back(std::move(line));
     ++s.lines_seen;
+    if (s.scroll > 0) ++s.scroll;
     while (s.lines.size() > s.max_lines) s.lines.pop_front();
 }
 
@@ -143,19 +160,26 @@ void draw() {
     }
     if (x > 1) ++y;
     ++y;
-    mvhline(y, 0, '-', cols);
-    mvaddstr(y, 2, " Output ");
     int top = y + 1, bottom = rows - 2;
     int height = std::max(0, bottom - top + 1);
-    std::size_t first = s.lines.size() > static_cast<std::size_t>(height) ? s.lines.size() - height : 0;
+    s.pane_height = std::max(1, height);
+    const std::size_t shown = std::min(s.lines.size(), static_cast<std::size_t>(height));
+    s.scroll = std::min(s.scroll, s.lines.size() - shown);
+    const std::size_t end = s.lines.size() - s.scroll;
+    const std::size_t first = end - shown;
+    mvhline(y, 0, '-', cols);
+    std::string heading = " Output ";
+    if (s.scroll > 0) heading = " Output, " + std::to_string(s.scroll) + " newer lines below (PgDn) ";
+    mvaddnstr(y, 2, heading.c_str(), std::max(0, cols - 3));
     long number = s.lines_seen - static_cast<long>(s.lines.size() - first) + 1;
-    for (std::size_t i = first; i < s.lines.size(); ++i, ++number) {
+    for (std::size_t i = first; i < end; ++i, ++number) {
         std::string line = s.numbers ? std::to_string(number) + "  " + s.lines[i] : s.lines[i];
         mvaddnstr(top + static_cast<int>(i - first), 0, line.c_str(), cols);
     }
     attron(A_REVERSE);
-    std::string help = s.busy.empty() ? " Tab/arrows: move   Enter: press   digits: edit number   Esc: drop edit"
-                                      : " Busy: " + printable(s.busy) + " ...";
+    std::string help = s.busy.empty()
+                           ? " Tab/arrows: move   Enter: press   digits: edit number   Esc: drop edit   PgUp/PgDn: output"
+                           : " Busy: " + printable(s.busy) + " ...";
     help.resize(static_cast<std::size_t>(cols), ' ');
     mvaddnstr(rows - 1, 0, help.c_str(), cols);
     attroff(A_REVERSE);
@@ -190,6 +214,7 @@ void press_focused() {
     draw();
     cvi_panel::press_button(handle, id);
     if (!st().active) return;  // the callback took the panel off the screen
+    flushinp();  // keys typed while it ran
     st().busy.clear();
     draw();
 }
@@ -209,6 +234,8 @@ void handle_key(int ch) {
     case KEY_BACKSPACE: case 127: case 8:
         if (s.editing && !s.edit.empty()) s.edit.pop_back();
         break;
+    case KEY_PPAGE: s.scroll += static_cast<std::size_t>(std::max(1, s.pane_height - 1)); break;
+    case KEY_NPAGE: s.scroll -= std::min(s.scroll, static_cast<std::size_t>(std::max(1, s.pane_height - 1))); break;
     case KEY_RESIZE: break;
     default:
         if (numeric && ((ch >= '0' && ch <= '9') || (ch == '-' && c->min < 0))) {
@@ -234,6 +261,49 @@ void on_input(short revents) {
         handle_key(ch);
         if (st().active) draw();
     }
+}
+
+// --- resize -------------------------------------------------------------------
+
+int g_resize_pipe[2] = {-1, -1};
+struct sigaction g_old_winch;
+
+void on_winch(int) {
+    const int saved = errno;
+    const char c = 1;
+    [[maybe_unused]] ssize_t n = ::write(g_resize_pipe[1], &c, 1);  // a full pipe already holds a wake-up
+    errno = saved;
+}
+
+// Takes the terminal's new size and draws the panel in it.
+void on_resize(short) {
+    char buf[64];
+    while (::read(g_resize_pipe[0], buf, sizeof buf) > 0) {
+    }
+    State& s = st();
+    winsize ws{};
+    if (s.tty_out && ::ioctl(::fileno(s.tty_out), TIOCGWINSZ, &ws) == 0 && ws.ws_row > 0 && ws.ws_col > 0)
+        resizeterm(ws.ws_row, ws.ws_col);
+    if (s.active) draw();
+}
+
+void watch_resize() {
+    State& s = st();
+    if (g_resize_pipe[0] < 0 && ::pipe2(g_resize_pipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
+    struct sigaction sa {};
+    sa.sa_handler = on_winch;
+    sigemptyset(&sa.sa_mask);
+    sa.sa_flags = SA_RESTART;
+    ::sigaction(SIGWINCH, &sa, &g_old_winch);
+    s.resize_watch = cvi::watch_fd(g_resize_pipe[0], POLLIN, on_resize);
+}
+
+void unwatch_resize() {
+    State& s = st();
+    if (s.resize_watch == 0) return;
+    cvi::unwatch(s.resize_watch);
+    s.resize_watch = 0;
+    ::sigaction(SIGWINCH, &g_old_winch, nullptr);
 }
 
 void schedule_tick() {
@@ -286,7 +356,9 @@ bool start(int panel_handle) {
     s.editing = false;
     s.busy.clear();
     s.active = true;
+    s.scroll = 0;
     s.watch = cvi::watch_fd(STDIN_FILENO, POLLIN, on_input);
+    watch_resize();
     schedule_tick();
     if (!s.exit_hook) {
         s.exit_hook = true;
@@ -303,6 +375,7 @@ void stop() {
     pclock::cancel(s.tick);
     cvi::unwatch(s.watch);
     s.watch = 0;
+    unwatch_resize();
     endwin();
     cvi_output::end();
     delscreen(s.screen);
@@ -321,16 +394,18 @@ void redraw() {
 }
 
 std::string printable(const std::string& s) {
-    std::string out;
-    for (char ch : s) {
-        if (ch == '\r') continue;
-        out += (static_cast<unsigned char>(ch) < 32 || ch == 127) ? ' ' : ch;
-    }
+    // A line that ends in CR LF loses the CR; other control bytes are shown.
+    std::string_view text(s);
+    if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
+    std::string out = cvi::shown_text(text);
+    for (char& ch : out)
+        if (ch == '\n' || ch == '\t') ch = ' ';
     return out;
 }
 
 void set_stdio_options(int max_lines, bool line_numbers) {
     st().max_lines = static_cast<std::size_t>(max_lines);
+    cvi_output::set_kept_lines(st().max_lines);
     st().numbers = line_numbers;
     while (st().lines.size() > st().max_lines) st().lines.pop_front();
 }

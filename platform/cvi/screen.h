@@ -18,9 +18,11 @@ bool active();
 int shown_panel();
 // Draws the panel again (after a value changed, or new output).
 void redraw();
-// The text with control characters blanked, fit for one screen line.
+// The text fit for one screen line: control bytes shown as "\xNN"
+// (cvi_shown_text.h), newline and tab as blanks.
 std::string printable(const std::string& s);
-// Output pane: lines kept, and whether they are numbered.
+// Output pane: lines kept (also those written out again by stop()), and
+// whether they are numbered.
 void set_stdio_options(int max_lines, bool line_numbers);
 
 // Modal dialogs (the event loop is not pumped while they are up).

@@ -4,6 +4,7 @@
 #include "screen.h"
 
 #include "cvi_panel.h"
+#include "cvi_shown_text.h"
 
 #include <curses.h>
 
@@ -16,7 +17,10 @@ namespace {
 
 using cvi_screen::printable;
 
-std::vector<std::string> wrap(const std::string& text, int width) {
+// Lines of at most `width` characters; control bytes are shown (\xNN),
+// newlines break the line.
+std::vector<std::string> wrap(const std::string& raw, int width) {
+    const std::string text = cvi::shown_text(raw);
     std::vector<std::string> out;
     std::string line;
     for (char ch : text) {
@@ -25,7 +29,7 @@ std::vector<std::string> wrap(const std::string& text, int width) {
             line.clear();
             if (ch == '\n') continue;
         }
-        if (ch != '\r') line += (static_cast<unsigned char>(ch) < 32) ? ' ' : ch;
+        line += ch == '\t' ? ' ' : ch;
     }
     out.push_back(line);
     return out;

@@ -3,6 +3,7 @@
 // (screen_output.cpp).
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <string>
 
@@ -17,8 +18,11 @@ void begin(int tty_fd);
 // Passes each line completed since the last call; true when there was new
 // output.
 bool drain(const std::function<void(const std::string&)>& on_line);
-// Stops capturing and copies everything captured to the real standard
-// output. Safe when not capturing.
+// How many of the newest lines are kept for end() (the output window's
+// size); older ones are dropped from memory as new lines come.
+void set_kept_lines(std::size_t lines);
+// Stops capturing and copies the kept lines to the real standard output.
+// Safe when not capturing.
 void end();
 
 } // namespace cvi_output

@@ -175,6 +175,12 @@ int UnregisterTCPServer(unsigned int port) {
     }
 }
 
+int DisconnectTCPClient(unsigned int handle) {
+    if (tcp().conversations.count(handle) == 0) return TCP_ERR_NO_CONNECTION;
+    close_conversation(handle);
+    return 0;
+}
+
 int ServerTCPRead(unsigned int handle, void* buffer, size_t size, unsigned int timeoutMs) {
     if (buffer == nullptr || size == 0) return TCP_ERR_INVALID_PARAMETER;
     TcpState& s = tcp();

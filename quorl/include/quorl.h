@@ -52,7 +52,9 @@ QUORL_API int32_t quorl_getstatus(uint32_t session, int32_t which, int32_t* valu
 // Sends `text` and its NUL to the client when `kind` matches the mode the
 // client chose, then waits the send delay. Kind 3 sends the station's
 // address reply "IP:<address>:Name:<host>" instead; `text` is not changed.
-// Returns 0 at once while the server is inactive.
+// Returns 0 at once while the server is inactive. A client that does not
+// take a line within the send time-out (1000 ms), or has gone, is
+// disconnected and forgotten; the line is lost and the status is still 0.
 QUORL_API int32_t quorl_write(uint32_t session, int32_t kind, const char* text);
 // Reads nothing; checks the session like quorl_write.
 QUORL_API int32_t quorl_read(uint32_t session, int32_t unused1, int32_t unused2);

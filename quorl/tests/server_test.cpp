@@ -332,6 +332,37 @@ TEST_F(QuorlServer, ANewerClientTakesTheLinesAndAnOlderOneStillCommands) {
     EXPECT_EQ(pclock::now_ms(), t0);
 }
 
+// A client that stops reading costs the station one send time-out: the
+// send that fails drops it. A client that connects afterwards is served at
+// once.
+TEST_F(QuorlServer, AClientThatStopsReadingIsDroppedAfterOneFailedSend) {
+    start("server:portnr:11111:ipadr:10.1.2.3:mode:filecheck:txdelay:0:rxdelay:0");
+    auto stalled = connect();
+    command(*stalled, "trace on:");
+    // Large lines fill the connection's buffers until a send times out.
+    const std::string big(64 * 1024, 'x');
+    int sent = 0;
+    while (pclock::now_ms() == 0 && sent < 10000) {
+        ASSERT_EQ(quorl_write(1, QUORL_KIND_TRACE, big.c_str()), QUORL_SUCCESS);
+        ++sent;
+    }
+    ASSERT_EQ(pclock::now_ms(), 1000) << "no send timed out after " << sent << " lines";
+    // A burst of 200 lines waits on it no more.
+    for (int i = 0; i < 200; ++i) EXPECT_EQ(quorl_write(1, QUORL_KIND_TRACE, "burst"), QUORL_SUCCESS);
+    EXPECT_EQ(pclock::now_ms(), 1000);
+    // The stalled client finds its conversation closed behind what it was sent.
+    std::string got;
+    for (int i = 0; i < 10000 && !stalled->closed_by_peer(0); ++i) got += stalled->available();
+    EXPECT_TRUE(stalled->closed_by_peer(0));
+    EXPECT_EQ(got.find("burst"), std::string::npos);
+
+    auto second = connect();
+    EXPECT_EQ(status(QUORL_STATUS_MODE), 0);
+    EXPECT_EQ(quorl_write(1, QUORL_KIND_TRACE, "served"), QUORL_SUCCESS);
+    EXPECT_EQ(second->receive(7), with_nul("served"));
+    EXPECT_EQ(pclock::now_ms(), 1000);
+}
+
 TEST_F(QuorlServer, ReinitWithAnotherPortMovesTheServerAtTheNextSetmode) {
     start();
     uint32_t session = 0;

@@ -39,6 +39,10 @@ int TamselStart(char* argv[]);
 // Puts the line into cTracerStr and hands it to the trace session and the
 // remote-control server stored in the shared-session store.
 void TamselTrace(const char* cFormat, ...) __attribute__((format(printf, 1, 2)));
+// Traces the line of a command that ends without doing anything (the data
+// is already there) and makes it the command's outcome in the status line;
+// returns 0.
+int TamselNothingDone(const char* cLine);
 // Adds a text found by the program itself to cErrMsg; returns -1.
 int TamselFail(const char* cFormat, ...) __attribute__((format(printf, 1, 2)));
 // Adds the library's text of `iStatus` and "(Instr: sesMobile)" to

@@ -23,10 +23,8 @@ int setFtmFlag(int) {
 int writeImei(int) {
     char cImeiFromMobile[128] = {};
     TamselTrace("======= TestImei =========");
-    if ((iErrStatus = _Tessel_NvReadImei(sesMobile, cImeiFromMobile, TAMSEL_AT)) == 0) {
-        TamselTrace("IMEI is already written, nothing done!!!");
-        return 0;
-    }
+    if ((iErrStatus = _Tessel_NvReadImei(sesMobile, cImeiFromMobile, TAMSEL_AT)) == 0)
+        return TamselNothingDone("IMEI is already written, nothing done!!!");
     // The prompt starts empty, not with what the failed read left.
     std::memset(cImeiFromMobile, 0, sizeof cImeiFromMobile);
     if (int iPrompt = PromptPopup("Write IMEI", "Please input IMEI", cImeiFromMobile, kImeiLength); iPrompt != 0)
@@ -55,10 +53,8 @@ bool isBtIdText(const char* cText) {
 // address most significant pair first; the raw item holds it reversed.
 int writeBtAddr(int) {
     char cBtId[64] = {};
-    if ((iErrStatus = _Tessel_NvReadBDAddr(sesMobile, cBtId, TAMSEL_AT)) == 0) {
-        TamselTrace("BT Address already in, nothing done!!!");
-        return 0;
-    }
+    if ((iErrStatus = _Tessel_NvReadBDAddr(sesMobile, cBtId, TAMSEL_AT)) == 0)
+        return TamselNothingDone("BT Address already in, nothing done!!!");
     std::memset(cBtId, 0, sizeof cBtId);
     if (int iPrompt = PromptPopup("BT Address", "*BtId-Format*: AABBCCDDEEFF", cBtId, kBtIdDigits); iPrompt != 0)
         return TamselFail("PromptPopup returns %d", iPrompt);

@@ -2,17 +2,23 @@
 // (see README). They are prepared here, apart from the commands: switched
 // off, booting into FTM mode when the power key is pressed, and quick to
 // boot, so that the FTM-mode button works in real time. They identify as the
-// phone type with two displays, which has every light of the LED test.
+// phone type with two displays, which has every light of the LED test, and
+// hold a variant name for the read-variant button.
 #include "TamselSimPhones.h"
 
 #include "qmsl_sim.h"
 
+#include <string>
+
 namespace {
 constexpr unsigned kFirstPort = 1, kLastPort = 16;
 constexpr unsigned short kNvFtmMode = 453;
+constexpr unsigned short kNvVariantRead = 3497;
 } // namespace
 
 void TamselPrepareSimulatedPhones() {
+    // A station runs for days: its phones keep no journal of the calls.
+    qmsl_sim::keep_journal(false);
     for (unsigned port = kFirstPort; port <= kLastPort; ++port) {
         qmsl_sim::Phone& phone = qmsl_sim::phone(port);
         phone.profile.hardware_id = 8;
@@ -23,6 +29,8 @@ void TamselPrepareSimulatedPhones() {
         phone.reset_ms = 1000;
         phone.power_off_ms = 200;
         phone.set_nv(kNvFtmMode, {1});
+        const std::string variant = TAMSEL_SIM_VARIANT_NAME;
+        phone.set_nv(kNvVariantRead, {variant.begin(), variant.end()});
         phone.set_power(qmsl_sim::Power::Off);
     }
 }

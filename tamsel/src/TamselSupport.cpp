@@ -22,6 +22,10 @@ bool bMobileConnected = false;
 
 namespace {
 
+// The line of a command that did nothing; empty while a command runs that
+// has done its work.
+char cNothingDone[TAMSEL_TRACER_STR_SIZE] = "";
+
 // Appends to cErrMsg, separating texts with "; "; a text that does not fit
 // is cut.
 void appendErrMsg(const char* cText) {
@@ -42,6 +46,12 @@ void TamselTrace(const char* cFormat, ...) {
     va_end(args);
     tracer_write(GorvidGet_SesTracer(), cTracerStr);
     quorl_write(static_cast<uint32_t>(GorvidGet_SesQuorl()), QUORL_KIND_TRACE, cTracerStr);
+}
+
+int TamselNothingDone(const char* cLine) {
+    TamselTrace("%s", cLine);
+    std::snprintf(cNothingDone, sizeof cNothingDone, "%s", cLine);
+    return 0;
 }
 
 int TamselFail(const char* cFormat, ...) {
@@ -70,10 +80,13 @@ int TamselSwitchErrorBlock() {
 int TamselRunCommand(int panel, int event, const char* cTitle, int (*body)(int panel)) {
     if (event != EVENT_COMMIT) return 0;
     cErrMsg[0] = '\0';
+    cNothingDone[0] = '\0';
     const int iResult = body(panel);
-    char cStatus[CVI_TEXT_CONTROL_SIZE + TAMSEL_ERR_MSG_SIZE];  // the control cuts what it cannot hold
-    std::snprintf(cStatus, sizeof cStatus, "%s: %s%s%s", cTitle, iResult == 0 ? "done" : "FAILED",
-                  cErrMsg[0] ? " - " : "", cErrMsg);
+    // A success that did nothing shows its own line, not "done".
+    const char* cOutcome = iResult != 0 ? "FAILED" : cNothingDone[0] ? cNothingDone : "done";
+    // The control cuts what it cannot hold.
+    char cStatus[CVI_TEXT_CONTROL_SIZE + TAMSEL_TRACER_STR_SIZE + TAMSEL_ERR_MSG_SIZE];
+    std::snprintf(cStatus, sizeof cStatus, "%s: %s%s%s", cTitle, cOutcome, cErrMsg[0] ? " - " : "", cErrMsg);
     SetCtrlVal(panel, TAMSEL_CTRL_STATUS, cStatus);
     return iResult;
 }

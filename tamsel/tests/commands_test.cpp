@@ -89,7 +89,7 @@ const CommandCase kCases[] = {
          ASSERT_EQ(_Tessel_NvWriteImei(sesMobile, kImei.c_str(), "test", 1), 0);
          TamselTest::phone().clear_journal();
      },
-     0, "Write IMEI: done",
+     0, "Write IMEI: IMEI is already written, nothing done!!!",
      [] {
          EXPECT_TRUE(TamselTest::traced("IMEI is already written, nothing done!!!"));
          noPrompt();
@@ -117,7 +117,7 @@ const CommandCase kCases[] = {
     {"BtAddressPromptCancelled", kWriteBtAddr, {std::nullopt}, nullptr, -1, "FAILED - PromptPopup returns -1",
      nothingWritten},
     {"BtAddressAlreadyIn", kWriteBtAddr, {}, [] { TamselTest::phone().set_nv(447, {1, 2, 3, 4, 5, 6}); }, 0,
-     "Write BT address: done",
+     "Write BT address: BT Address already in, nothing done!!!",
      [] {
          EXPECT_TRUE(TamselTest::traced("BT Address already in, nothing done!!!"));
          noPrompt();
@@ -249,6 +249,17 @@ TEST_P(TamselBeforeFtmMode, FailsWithAnInvalidSession) {
 
 INSTANTIATE_TEST_SUITE_P(Tamsel, TamselBeforeFtmMode, ::testing::ValuesIn(kEarlyCases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// The line of a command that did nothing is that command's outcome only:
+// the next command that does its work shows "done" again.
+TEST_F(TamselTest, NothingDoneShowsOnlyForTheCommandThatDidNothing) {
+    switchOn();
+    ASSERT_EQ(_Tessel_NvWriteImei(sesMobile, kImei.c_str(), "test", 1), 0);
+    ASSERT_EQ(press(kWriteImei), 0);
+    EXPECT_EQ(statusLine(), "Write IMEI: IMEI is already written, nothing done!!!");
+    ASSERT_EQ(press(kSetFtmFlag), 0);
+    EXPECT_EQ(statusLine(), "Set FTM flag: done");
+}
 
 TEST_F(TamselTest, OtherEventsThanCommitDoNothing) {
     EXPECT_EQ(cmdwriteimei(panel_, kWriteImei, 2, nullptr, 0, 0), 0);

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <memory>
 #include <string>
 
 namespace {
@@ -45,6 +46,64 @@ TEST(TamselScreen, AnOperatorWritesAnImeiToASimulatedPhone) {
     EXPECT_NE(last.find("exit status 0"), std::string::npos) << last;
     std::error_code ec;
     fs::remove_all(dir, ec);
+}
+
+// The program in a terminal of its own, in a fresh directory.
+class TamselOnScreen : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() / ("tamsel_screen_" + std::to_string(::getpid()));
+        fs::create_directories(dir_);
+        tamsel_ = std::make_unique<TmuxProgram>("cd " + dir_.string() + " && " + TAMSEL_PROGRAM +
+                                                "; echo exit status $?");
+        ASSERT_TRUE(tamsel_->wait_for("[ Quit ]")) << tamsel_->screen();
+    }
+    void TearDown() override {
+        tamsel_.reset();
+        std::error_code ec;
+        fs::remove_all(dir_, ec);
+    }
+    // FTM mode, which traces more lines than the output pane shows.
+    void switchOn() {
+        tamsel_->keys("Tab Tab Enter");
+        ASSERT_TRUE(tamsel_->wait_for("Status: FTM mode: done")) << tamsel_->screen();
+    }
+    fs::path dir_;
+    std::unique_ptr<TmuxProgram> tamsel_;
+};
+
+// The separator above the output pane spans the terminal's width.
+std::string separatorOf(int width) { return "-- Output " + std::string(static_cast<std::size_t>(width - 10), '-'); }
+
+TEST_F(TamselOnScreen, ATerminalResizedIsRedrawnWithoutAKey) {
+    ASSERT_TRUE(tamsel_->wait_for(separatorOf(100))) << tamsel_->screen();
+    tamsel_->resize(120, 35);
+    ASSERT_TRUE(tamsel_->wait_for(separatorOf(120))) << tamsel_->screen();
+    tamsel_->resize(80, 25);
+    ASSERT_TRUE(tamsel_->wait_for(separatorOf(80) + "\n")) << tamsel_->screen();
+}
+
+TEST_F(TamselOnScreen, KeysTypedWhileACommandIsBusyAreDropped) {
+    tamsel_->keys("Tab Tab Enter");  // FTM mode: busy for about two seconds
+    ASSERT_TRUE(tamsel_->wait_for("Busy: FTM mode")) << tamsel_->screen();
+    tamsel_->keys("Tab Enter");  // would press Phone off
+    ASSERT_TRUE(tamsel_->wait_for("Status: FTM mode: done")) << tamsel_->screen();
+    // The focus is still on FTM mode: two steps on is Set FTM flag.
+    tamsel_->keys("Tab Tab Enter");
+    ASSERT_TRUE(tamsel_->wait_for("Status: Set FTM flag: done")) << tamsel_->screen();
+    EXPECT_EQ(tamsel_->screen().find("Phone off:"), std::string::npos) << tamsel_->screen();
+}
+
+TEST_F(TamselOnScreen, PageUpAndPageDownScrollTheOutputPane) {
+    switchOn();
+    const std::string first = "*** This is L3 Tessel";  // the session's first line
+    ASSERT_EQ(tamsel_->screen().find(first), std::string::npos) << tamsel_->screen();
+    tamsel_->keys("PPage");
+    ASSERT_TRUE(tamsel_->wait_for(first)) << tamsel_->screen();
+    EXPECT_NE(tamsel_->screen().find("newer lines below (PgDn)"), std::string::npos) << tamsel_->screen();
+    tamsel_->keys("NPage");
+    ASSERT_TRUE(tamsel_->wait_for("-- Output --")) << tamsel_->screen();
+    EXPECT_EQ(tamsel_->screen().find(first), std::string::npos) << tamsel_->screen();
 }
 
 } // namespace

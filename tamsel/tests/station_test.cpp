@@ -15,3 +15,13 @@ TEST_F(TamselTest, TheStationsPhonesSwitchOnIntoFtmModeWithEveryLight) {
     EXPECT_EQ(press(kLed), 0) << statusLine();
     EXPECT_EQ(cvi_test::popups().size(), 9u);
 }
+
+// The read-variant button shows the variant name the station's phones hold.
+TEST_F(TamselTest, TheStationsPhonesHoldAVariantName) {
+    TamselPrepareSimulatedPhones();
+    ASSERT_EQ(press(kFtmMode), 0) << statusLine();
+    cvi_test::clear_popups();
+    ASSERT_EQ(press(kReadVariant), 0) << statusLine();
+    EXPECT_EQ(statusLine(), "Read variant: done");
+    EXPECT_EQ(popupTexts(), std::vector<std::string>{"Variant Name: " TAMSEL_SIM_VARIANT_NAME});
+}

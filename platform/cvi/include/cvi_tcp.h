@@ -43,6 +43,11 @@ CVI_API int RegisterTCPServer(unsigned int port, TCPServerCallback callback, voi
 // events. Returns 0 or TCP_ERR_NOT_REGISTERED.
 CVI_API int UnregisterTCPServer(unsigned int port);
 
+// Closes the conversation with this client of a registered server, without
+// an event; its handle is dead afterwards. Returns 0 or
+// TCP_ERR_NO_CONNECTION.
+CVI_API int DisconnectTCPClient(unsigned int handle);
+
 // Reads what has arrived, at most `size` bytes, waiting up to `timeoutMs`
 // for the first byte. Returns the number of bytes read (the buffer is not
 // terminated) or a TCP_ERR_*; TCP_ERR_CONNECTION_CLOSED when the peer has

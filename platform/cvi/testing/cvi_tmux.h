@@ -46,6 +46,11 @@ public:
     // Literal text.
     void type(const std::string& text) const { run_command(tmux_ + " send-keys -t main -l " + quoted(text)); }
 
+    // Resizes the terminal, as a person dragging its window would.
+    void resize(int columns, int rows) const {
+        run_command(tmux_ + " resize-window -t main -x " + std::to_string(columns) + " -y " + std::to_string(rows));
+    }
+
     // Polls until the screen shows `text`; false after the limit.
     bool wait_for(const std::string& text) const {
         for (int waited = 0; waited < kWaitLimitMs; waited += kPollMs) {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 
 namespace {
@@ -75,4 +76,30 @@ TEST(PanelScreen, AnInterruptRestoresTheTerminalAndKeepsTheOutput) {
     // The line discipline is back: canonical input with echo.
     EXPECT_NE(last.find(" icanon"), std::string::npos) << last;
     EXPECT_NE(last.find(" echo "), std::string::npos) << last;
+}
+
+// The output written out again when the panel closes is what the output
+// window keeps: the newest lines, with a note that earlier ones were
+// dropped (a program running for days does not grow with its output).
+TEST(PanelScreen, OnlyTheLinesTheWindowKeepsAreWrittenOutAgain) {
+    TmuxProgram demo(kDemo + " 5; echo exit status $?");
+    ASSERT_TRUE(demo.wait_for("[ Quit ]")) << demo.screen();
+    demo.keys("Tab");
+    // add: 1 .. add: 12, one press at a time (keys waiting when a press
+    // ends are dropped).
+    for (int i = 1; i <= 12; ++i) {
+        demo.keys("Enter");
+        char count[32];
+        std::snprintf(count, sizeof count, "Count [%8d]", i);
+        ASSERT_TRUE(demo.wait_for(count)) << demo.screen();
+    }
+    demo.keys("Tab Tab Tab Enter");  // Quit
+    ASSERT_TRUE(demo.wait_for("exit status")) << demo.screen();
+    const std::string last = demo.screen();
+    EXPECT_NE(last.find("exit status 0"), std::string::npos) << last;
+    EXPECT_NE(last.find("[earlier output not kept]\nadd: 9\nadd: 10\nadd: 11\nadd: 12\nquit pressed\n"),
+              std::string::npos)
+        << last;
+    EXPECT_EQ(last.find("add: 8"), std::string::npos) << last;
+    EXPECT_EQ(last.find("demo started"), std::string::npos) << last;
 }

@@ -145,6 +145,28 @@ TEST_F(CviTcp, WriteToAPeerThatHasGoneFailsWithoutASignal) {
     EXPECT_LT(result, 0);
 }
 
+TEST_F(CviTcp, DisconnectClosesTheConversationWithoutAnEvent) {
+    TcpClient client(port), other(port);
+    pump();
+    ASSERT_EQ(g_events.size(), 2u);
+    const unsigned handle = g_events[0].handle;
+    const std::size_t watches = cvi::watch_count();
+    EXPECT_EQ(DisconnectTCPClient(handle), 0);
+    EXPECT_TRUE(client.closed_by_peer());
+    pump();
+    EXPECT_EQ(g_events.size(), 2u);
+    EXPECT_EQ(cvi::watch_count(), watches - 1);
+    EXPECT_EQ(ServerTCPWrite(handle, "x", 1, 1000), TCP_ERR_NO_CONNECTION);
+    EXPECT_EQ(DisconnectTCPClient(handle), TCP_ERR_NO_CONNECTION);
+    // The other conversation and the server go on.
+    EXPECT_EQ(ServerTCPWrite(g_events[1].handle, "y", 1, 1000), 1);
+    EXPECT_EQ(other.receive(1), "y");
+    TcpClient later(port);
+    pump();
+    ASSERT_EQ(g_events.size(), 3u);
+    EXPECT_EQ(g_events[2].event, TCP_CONNECT);
+}
+
 TEST_F(CviTcp, BadArgumentsAreRefused) {
     TcpClient client(port);
     pump();

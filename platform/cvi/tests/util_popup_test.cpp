@@ -22,3 +22,18 @@ TEST(CviPopup, MessagePopupIsRecordedAndReturnsAtOnce) {
     cvi_test::clear_popups();
     EXPECT_TRUE(cvi_test::popups().empty());
 }
+
+// Without the record (a program that never asked for it) no popup stays in
+// memory, however many are shown.
+TEST(CviPopup, WithoutTheRecordNoPopupStaysInMemory) {
+    cvi_test::set_popup_echo(false);
+    cvi_test::clear_popups();
+    cvi_test::record_popups(false);
+    for (int i = 0; i < 10000; ++i) EXPECT_EQ(MessagePopup("Infomeldung", "a message from a remote PC"), 1);
+    EXPECT_TRUE(cvi_test::popups().empty());
+    cvi_test::record_popups(true);
+    MessagePopup("Title", "kept");
+    ASSERT_EQ(cvi_test::popups().size(), 1u);
+    EXPECT_EQ(cvi_test::popups()[0].text, "kept");
+    cvi_test::clear_popups();
+}

@@ -58,6 +58,7 @@ struct Fault {
         ShortReply,   // the reply is cut to `length` bytes
         GivenReply,   // the reply is `reply` instead of the phone's own
         Delay,        // the answer comes `delay_ms` later (past the time-out: none)
+        FailedReply,  // a packet exchange fails, yet leaves `reply` and its length behind
     } kind = FalseResult;
     std::size_t length = 0;
     std::vector<std::uint8_t> reply;
@@ -200,6 +201,12 @@ QMSL_API bool is_connected(QmslHandle handle);
 // Forgets every phone and connection, the alias list, the version override
 // and the library mode.
 QMSL_API void reset();
+
+// Whether phones keep their journal and text log (on at load and after
+// reset()). A long-running program turns it off, so that its phones do not
+// grow with every call.
+QMSL_API void keep_journal(bool on);
+QMSL_API bool journal_kept();
 
 // Library-wide settings.
 QMSL_API bool library_mode_qpst();

@@ -35,6 +35,7 @@ void reset() {
     lib.aliases.clear();
     lib.phones.clear();
     lib.capabilities = {};
+    keep_journal(true);
 }
 
 bool library_mode_qpst() { return library().qpst; }

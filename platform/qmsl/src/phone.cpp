@@ -148,7 +148,15 @@ const std::vector<OutValue>* Phone::outputs(const std::string& fn) const {
     return it == outputs_.end() ? nullptr : &it->second;
 }
 
+namespace {
+bool g_keep_journal = true;
+} // namespace
+
+void keep_journal(bool on) { g_keep_journal = on; }
+bool journal_kept() { return g_keep_journal; }
+
 void Phone::record(JournalEntry e) {
+    if (!g_keep_journal) return;
     e.at_ms = pclock::now_ms();
     journal.push_back(std::move(e));
 }

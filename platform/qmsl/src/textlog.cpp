@@ -11,7 +11,7 @@ unsigned char QLIB_AddUserMessageToTextLog(QmslHandle handle, unsigned int level
     Connection* c = connection(handle);
     if (!c || !text) return 0;
     Phone& p = phone(c->port);
-    p.text_log.push_back({handle, level, text});
+    if (journal_kept()) p.text_log.push_back({handle, level, text});
     if (!c->log_file.empty() && c->log_flags != 0) {
         if (FILE* f = std::fopen(c->log_file.c_str(), "a")) {
             std::fputs(text, f);

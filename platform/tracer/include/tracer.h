@@ -3,7 +3,8 @@
  *
  * A session is opened from a settings text of KEY:VALUE pairs joined by
  * ':', for example "TERMINAL:1:FILE:1:MAXFILES:010:FILENAME:tracefile":
- *   TERMINAL  0 or 1   write each line to standard output (default 0)
+ *   TERMINAL  0 or 1   write each line to standard output (default 0), its
+ *                      control bytes shown as "\xNN" (the files keep them)
  *   FILE      0 or 1   write lines to a trace file once tracer_openFile ran
  *                      (default 0)
  *   MAXFILES  1..999   how many numbered files are kept (default 1)

@@ -2,6 +2,8 @@
 #include "settings.h"
 #include "tracer_test.h"
 
+#include "cvi_shown_text.h"
+
 #include <cstdio>
 #include <map>
 #include <memory>
@@ -21,6 +23,7 @@ struct State {
     std::map<TracerSession, Session> sessions;
     TracerSession next = 1;
     std::vector<std::pair<TracerSession, std::string>> captured;
+    bool capture = false;  // on once a test asks for the lines
 };
 
 State& state() {
@@ -73,9 +76,10 @@ int tracer_write(TracerSession session, const char* line) {
     Session* s = find(session);
     if (!s) return TRACER_ERR_SESSION;
     if (!line) return TRACER_ERR_ARG;
-    state().captured.emplace_back(session, line);
+    if (state().capture) state().captured.emplace_back(session, line);
     if (s->settings.terminal) {
-        std::fputs(line, stdout);
+        // The terminal shows a line's control bytes; the file keeps them.
+        std::fputs(cvi::shown_text(line).c_str(), stdout);
         std::fputc('\n', stdout);
         std::fflush(stdout);
     }
@@ -110,10 +114,16 @@ std::vector<std::string> lines(TracerSession session) {
 
 std::vector<std::pair<TracerSession, std::string>> all_lines() { return state().captured; }
 
-void clear_lines() { state().captured.clear(); }
+void clear_lines() {
+    state().captured.clear();
+    state().capture = true;
+}
+
+void set_capture(bool on) { state().capture = on; }
 
 void reset() {
     State& s = state();
+    s.capture = true;
     s.sessions.clear();
     s.captured.clear();
     s.next = 1;

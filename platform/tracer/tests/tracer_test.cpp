@@ -126,6 +126,39 @@ TEST_F(Tracer, TerminalOutputIsOneLineEach) {
     EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
 }
 
+// Without the capture (a program that never asked for it) no line stays in
+// memory, however many are written; the outputs still get every line.
+TEST_F(Tracer, WithoutTheCaptureNoLineStaysInMemory) {
+    const std::string base = dir() + "/quiet";
+    TracerSession s = 0;
+    ASSERT_EQ(tracer_init(("FILE:1:FILENAME:" + base).c_str(), &s), TRACER_OK);
+    ASSERT_EQ(tracer_openFile(s), TRACER_OK);
+    tracer_test::set_capture(false);
+    for (int i = 0; i < 10000; ++i) ASSERT_EQ(tracer_write(s, "a line of the station"), TRACER_OK);
+    EXPECT_TRUE(tracer_test::all_lines().empty());
+    ASSERT_EQ(tracer_closeFile(s), TRACER_OK);
+    EXPECT_EQ(fs::file_size(base + ".001"), 10000u * sizeof "a line of the station");
+    // A test that clears the lines asks for them again.
+    tracer_test::clear_lines();
+    tracer_write(s, "kept");
+    EXPECT_EQ(tracer_test::lines(s), std::vector<std::string>{"kept"});
+}
+
+// A raw buffer traced as a line: the terminal shows its control bytes, the
+// file keeps the bytes as written.
+TEST_F(Tracer, TheTerminalShowsControlBytesTheFileKeepsThem) {
+    const std::string base = dir() + "/raw";
+    TracerSession s = 0;
+    ASSERT_EQ(tracer_init(("TERMINAL:1:FILE:1:FILENAME:" + base).c_str(), &s), TRACER_OK);
+    ASSERT_EQ(tracer_openFile(s), TRACER_OK);
+    ::testing::internal::CaptureStdout();
+    tracer_write(s, "\x1b[2J\xab\x01 text");
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "\\x1b[2J\\xab\\x01 text\n");
+    ASSERT_EQ(tracer_closeFile(s), TRACER_OK);
+    EXPECT_EQ(read(base + ".001"), "\x1b[2J\xab\x01 text\n");
+    EXPECT_EQ(tracer_test::lines(s), std::vector<std::string>{"\x1b[2J\xab\x01 text"});
+}
+
 TEST_F(Tracer, FilesAreNumberedAndRotateAtTheStatedCount) {
     const std::string base = dir() + "/tracefile";
     const std::string settings = "FILE:1:MAXFILES:003:FILENAME:" + base;

@@ -2,6 +2,7 @@
 // process and stored in the shared-session store, every line the program
 // traces also reaches the remote client (kind 0, "trace on:").
 #include "../TamselFixture.h"
+#include "TamselSimPhones.h"
 
 #include "cvi_tcp_client.h"
 #include "gorvid.h"
@@ -38,6 +39,46 @@ TEST_F(TamselTest, TracedLinesReachTheRemoteClient) {
 
     fs::remove(dir / "activate_quorl");
     quorl_setmode(session);  // unregisters the server
+    std::error_code ec;
+    fs::remove_all(dir, ec);
+}
+
+// A station runs for days with a chatty remote PC: no test asks for the
+// records there, and neither the messages nor the phone operations leave
+// anything behind in memory.
+TEST_F(TamselTest, AStationKeepsNoRecordOfMessagesAndPhoneOperations) {
+    const fs::path dir = fs::temp_directory_path() / ("tamsel_records_" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    ::setenv("TMPDIR", dir.c_str(), 1);
+    std::ofstream(dir / "activate_quorl") << "";
+    uint32_t session = 0;
+    ASSERT_EQ(quorl_init("server:portnr:11111:ipadr:127.0.0.1:mode:filecheck:txdelay:0:rxdelay:0", &session), 0);
+    ASSERT_EQ(quorl_setmode(1), 0);
+    GorvidPut_SesQuorl(static_cast<int>(session));
+    cvi_testing::TcpClient client(kRemotePort);
+    ASSERT_TRUE(client.connected());
+    cvi_testing::pump();
+
+    // As the program runs: the station's phones, and nobody asking.
+    TamselPrepareSimulatedPhones();
+    tracer_test::set_capture(false);
+    cvi_test::record_popups(false);
+    ASSERT_EQ(press(kFtmMode), 0) << statusLine();
+    ASSERT_EQ(_Tessel_NvWriteImei(sesMobile, "354812345678903", "test", 1), 0);
+    for (int i = 0; i < 300; ++i) {
+        ASSERT_TRUE(client.send_text("show msg:message " + std::to_string(i)));
+        cvi_testing::pump();
+        ASSERT_EQ(press(kWriteImei), 0);  // a traced IMEI read
+        ASSERT_EQ(press(kSetFtmFlag), 0);
+    }
+    EXPECT_EQ(statusLine(), "Set FTM flag: done");
+    EXPECT_TRUE(cvi_test::popups().empty());
+    EXPECT_TRUE(tracer_test::all_lines().empty());
+    EXPECT_TRUE(phone().journal.empty());
+    EXPECT_TRUE(phone().text_log.empty());
+
+    fs::remove(dir / "activate_quorl");
+    quorl_setmode(session);
     std::error_code ec;
     fs::remove_all(dir, ec);
 }

@@ -1,11 +1,13 @@
 // A tiny program with a panel, run in a terminal by the front-end test:
-// panel_demo <panel file>. Its buttons count, show a message, ask for a
-// name and quit; each reports in the status line.
+// panel_demo <panel file> [lines kept]. Its buttons count, show a message,
+// ask for a name and quit; each reports in the status line. The output
+// window keeps the given number of lines (default: the run-time's).
 #include "cvi_events.h"
 #include "cvi_panel.h"
 #include "cvi_popup.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 constexpr int kCount = 2, kStatus = 7;
@@ -56,6 +58,7 @@ int main(int argc, char* argv[]) {
     if (argc < 2 || InitCVIRTEEx(nullptr, argv, nullptr) == 0) return 2;
     int panel = LoadPanel(0, argv[1], 1);
     if (panel < 0) return 1;
+    if (argc > 2) SetStdioWindowOptions(std::atoi(argv[2]), 1, 0);
     DisplayPanel(panel);
     std::printf("demo started\n");
     int code = RunUserInterface();

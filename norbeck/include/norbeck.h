@@ -1,0 +1,112 @@
+/* Norbeck: the personalisation driver. It joins the phone, reached through
+ * the phone-access library (tessel.h) on a session that the caller opened
+ * and connected (named "sesMobile" in the driver's texts), the production
+ * database, reached through the line's database-client wrapper (pellin.h),
+ * and the station's line data (brannik.h).
+ *
+ * Conventions of every operation:
+ *   - The result is 0 on success and -1 on failure.
+ *   - The last argument is the caller's error-text buffer (cErrMsg) of at
+ *     least NORBECK_ERRTEXT_SIZE bytes. On failure it holds the message; the
+ *     driver never clears it on success. The driver's own texts are cut to
+ *     255 characters and a NUL; the wrapper and the line-data store write
+ *     theirs there too, within the same 256 bytes. A failed phone call leaves
+ *     the phone-access library's status text followed by "(Instr: sesMobile)".
+ *   - Every operation traces its entry, and "cErrMsg: <text>" before it
+ *     fails, into trace session 1 of the line's trace library, which the
+ *     station's host opens; the driver never opens or closes a trace session.
+ *   - Operations that write into the phone first look whether the data is
+ *     already there and then succeed without writing.
+ *   - Nothing throws out of an operation. The module state is meant for one
+ *     calling thread.
+ *
+ * Choices of this driver:
+ *   - Paths join a directory and a name with '/', unless the directory
+ *     already ends with '/'; directories of any length are accepted.
+ *   - norbeck_PutBinFilesFromDirToDb takes the directory's names ending in
+ *     ".bin" in sorted order (byte order), at most 100 of them.
+ *   - norbeck_ComputeCheckSum never writes the error text; a NULL checksum
+ *     pointer gives -1, NULL data counts as no bytes.
+ *   - A service code is written into the phone or sent to open it only when
+ *     it is exactly six decimal digits; a code from the database is first cut
+ *     to its first six characters. Anything else ("-1", fewer digits,
+ *     letters) fails with a text before the phone is touched.
+ *   - Every failed attempt to open the phone costs the phone one unlock try:
+ *     norbeck_OpenSpcP with a wrong database code costs one, then tries the
+ *     default code "716843".
+ *   - The report's test date is the station's local date and time.
+ */
+#ifndef NORBECK_H
+#define NORBECK_H
+
+#define NORBECK_API __attribute__((visibility("default")))
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* Capacity the driver assumes for every cErrMsg buffer. */
+#define NORBECK_ERRTEXT_SIZE 256
+/* The driver's version, given by norbeck_RevisionQuery. */
+#define NORBECK_DLL_VERSION "2.2"
+/* Bytes of a public root key. */
+#define NORBECK_LEN_ROOTKEY 260
+
+/* --- connection, revision, files and checksum -------------------------- */
+/* Connects the wrapper with the five arguments unchanged. The connect text
+ * holding "debugblocks" anywhere switches the SIM secure-data dump on; a
+ * text without it switches it off (also when the connect fails). */
+NORBECK_API int norbeck_Connect(const char* cConnect, int iPrm1, int iPrm2, int iPrm3, char* cErrMsg);
+NORBECK_API int norbeck_Disconnect(int iPrm);
+/* Gives the driver's version NORBECK_DLL_VERSION (4 bytes suffice); the
+ * caller's text is untouched when the wrapper's revision query fails. */
+NORBECK_API int norbeck_RevisionQuery(char* cVersion, int iPrm);
+NORBECK_API int norbeck_PutFileToDb(const char* cImei, const char* cFileType, const char* cDirectory,
+                                    const char* cFileName, char* cErrMsg);
+NORBECK_API int norbeck_GetFileFromDb(const char* cImei, const char* cFileType, const char* cDirectory,
+                                      char* cErrMsg);
+NORBECK_API int norbeck_DeleteFileFromDb(const char* cImei, const char* cFileType, char* cErrMsg);
+/* Stores every file of the directory named by an IMEI (15 characters, no
+ * letter) and ".bin" with file type "bin", and deletes each from the disk
+ * once it is stored; the first failure ends the run (files stored before it
+ * stay stored and deleted). 0 also when there is no such file. */
+NORBECK_API int norbeck_PutBinFilesFromDirToDb(const char* cDirectory, char* cErrMsg);
+/* The exclusive-or of iLen bytes (0 for iLen <= 0). */
+NORBECK_API int norbeck_ComputeCheckSum(const unsigned char* pucData, int iLen, unsigned int* puiCheckSum,
+                                        char* cErrMsg);
+
+/* --- service programming code ------------------------------------------- */
+/* cSPC of norbeck_ReadSpcP receives the database's code whole (at most 127
+ * characters and a NUL); norbeck_ReadSpc's needs 7 bytes. The phone
+ * operations that read or write the code work only on an open phone. */
+NORBECK_API int norbeck_ReadSpcP(const char* cImei, char* cSPC, char* cErrMsg);
+NORBECK_API int norbeck_ReadSpc(int sesMobile, char* cSPC, char* cErrMsg);
+NORBECK_API int norbeck_WriteSpc(int sesMobile, const char* cSPC, char* cErrMsg);
+NORBECK_API int norbeck_WriteSpcP(int sesMobile, char* cErrMsg);
+NORBECK_API int norbeck_ResetSpc(int sesMobile, char* cErrMsg);
+NORBECK_API int norbeck_OpenSpc(int sesMobile, const char* cSPC, int* piIsOpen, char* cErrMsg);
+NORBECK_API int norbeck_OpenSpcP(int sesMobile, int* piIsOpen, char* cErrMsg);
+NORBECK_API int norbeck_CloseSpc(int sesMobile, char* cErrMsg);
+
+/* --- Bluetooth id, SIM secure data, flash serial number, root keys --------- */
+NORBECK_API int norbeck_WriteBID_ByUser(int sesMobile, char* cErrMsg);
+NORBECK_API int norbeck_WriteSimData_BtId(int sesMobile, const char* cText1, const char* cText2,
+                                          const char* cText3, int* piDone, char* cErrMsg);
+NORBECK_API int norbeck_Only_BtId_ViaMero(int sesMobile, const char* cText1, const char* cText2,
+                                          const char* cText3, int* piDone, char* cErrMsg);
+NORBECK_API int norbeck_fctPrepWSimT48(int iPrm1, int iPrm2);
+NORBECK_API int norbeck_WriteFSN_Freeze(int sesMobile, char* cErrMsg);
+NORBECK_API int norbeck_WriteFSN_Freeze_PuK(int sesMobile, const unsigned char* pucPublicKey, int iLenPublicKey,
+                                            unsigned int uiCheckSumPublicKey, char* cErrMsg);
+NORBECK_API int norbeck_GetTypeOfPublicKey(const unsigned char* pucPublicKey, int iLenPublicKey,
+                                           int* piTypeOfPublicKey, char* cErrMsg);
+NORBECK_API int norbeck_GetTypeOfPublicKeyFromMobile(int sesMobile, int* piTypeOfPublicKey, char* cErrMsg);
+
+/* --- test-result report --------------------------------------------------- */
+NORBECK_API int norbeck_MeroReport(int iDutNr, int iPassFailDut, const char* cImei, char* cErrMsg);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif

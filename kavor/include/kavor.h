@@ -22,6 +22,13 @@ extern "C" {
 /* Room a caller gives the two version exports (the longest text and its NUL). */
 #define KAVOR_VERSION_TEXT_MAX 24
 
+/* Room a caller gives each of KAVOR_CheckSWBuild's five version texts and
+ * each of its two build-id texts (longer build-id texts are cut to fit), and
+ * KAVOR_BluetoothTestConnect's address text (12 hexadecimal digits, NUL). */
+#define KAVOR_VERNO_TEXT_MAX 32
+#define KAVOR_BUILD_ID_TEXT_MAX 512
+#define KAVOR_BT_ADDRESS_TEXT_MAX 13
+
 /* Progress call-back of the software uploads. */
 typedef void (*KavorProgressCallback)(int, int);
 

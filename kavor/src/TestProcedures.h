@@ -53,6 +53,51 @@ public:
     bool setKeyPadBackLightGpio(unsigned short rowNumber, unsigned char backLightOn);
     bool specialSwitchDisplay(unsigned char iOn);
 
+    // --- audio, FM radio, transmitter, Bluetooth, charger, ADC averages,
+    // software build and storage (AudioProcedures.cpp, FmRadioProcedures.cpp,
+    // TxPowerProcedures.cpp, BluetoothProcedures.cpp, ChargerProcedures.cpp,
+    // AdcAverages.cpp, SoftwareBuild.cpp, FlashAndCardTests.cpp) ---
+    bool microphoneBiasVoltages(unsigned short iAudioDevice);
+    bool audioTest(unsigned short iAudioDevice, unsigned char bLoopbackOn);
+    bool testSpeaker(unsigned short iAudioDevice, unsigned char iVolume, unsigned short iHiFreq,
+                     unsigned short iLoFreq);
+    bool testMicrophone(unsigned short iNumBuffers, unsigned int iDataOffset, unsigned short iDataSize,
+                        unsigned char* pBuffer, unsigned short iItemID, const unsigned char* pItemData, int iLength,
+                        short iCodecTxGainAdjust);
+    bool fmRadioTest(unsigned short iAudioDevice, unsigned short* piChip_Id, unsigned short iChannel,
+                     unsigned short* piTuneStatus, unsigned char* piFmInfo);
+    bool specialGetFmRadioInfo(unsigned char eFmData, unsigned char* piFmData);
+    bool gsmPaOutputPower(unsigned short eMode, unsigned short iChannel, unsigned char iSlotNum, short iDataSource,
+                          unsigned char iTSCindex, int iNumBursts, unsigned char bIsInfiniteDuration,
+                          unsigned short iDACinput);
+    bool setTxPowerOn(unsigned short eMode, unsigned short iChannel, unsigned char iPowerLevelID,
+                      unsigned char iSlotNum, short iDataSource, unsigned char iTSCindex, int iNumBursts,
+                      unsigned char bIsInfiniteDuration);
+    bool wcdmaPaOutputPower(unsigned short eMode, unsigned short iChannel, unsigned short iPArange,
+                            unsigned char bSelectCW, unsigned short iPDMtype, unsigned short iPDMvalue);
+    bool afcDeviation(unsigned short eMode, unsigned short iChannel, unsigned short iPArange, unsigned char bSelectCW,
+                      unsigned short iPDMtype, unsigned short iPDMvalue);
+    bool setCwPowerBluetooth(unsigned char iChannel);
+    bool bluetoothTestConnect(char* szAddr);
+    bool bluetoothHwId(unsigned int* piModuleVersion, unsigned short* piStatus, unsigned char* piParam1,
+                       unsigned char* piParam2, unsigned char* piParam3);
+    bool ftmBtSetAddr(const char* szAddr);
+    bool chargingTest(unsigned char iLowPowerMode, unsigned char iChgSwitch7Command, unsigned char eChgTransistor,
+                      unsigned char bState, unsigned char iChgSwitch3Command, unsigned int iVoltage,
+                      unsigned int iCurrent, unsigned char eChgTransistorRead, unsigned char* pbState);
+    bool specialSetChargeFetState(unsigned char eChgTransistor, unsigned char bState);
+    bool specialGetChargeFetState(unsigned char eChgTransistor, unsigned char* pbState);
+    bool specialSetPmicChargeLimits(unsigned int iVoltage, unsigned int iCurrent);
+    bool checkDacValues(unsigned short iAverageCount, double* pdAverage1, unsigned short iAverageCount2,
+                        double* pdAverage2, double* pdAverage3);
+    bool checkSwBuild(char* comp_date, char* comp_time, char* rel_date, char* rel_time, char* ver_dir,
+                      unsigned char* scm, unsigned char* mob_cai_rev, unsigned char* mob_model,
+                      unsigned short* mob_firm_rev, unsigned char* slot_cycle_index, unsigned char* voc_maj,
+                      unsigned char* voc_min, unsigned int* msmHwVersion, unsigned int* mobileModel,
+                      char* softwareRevision, char* modelText);
+    bool flashTest(unsigned int* piFlashId);
+    bool specialMmcTest();
+
     // Texts of one wait for the offline state (the two procedures that wait
     // word their lines differently).
     struct OfflineWaitTexts {

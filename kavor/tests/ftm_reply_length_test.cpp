@@ -22,14 +22,15 @@ void PrintTo(const LengthCase& c, std::ostream* os) { *os << c.name; }
 
 class ReplyLength : public FtmFixture, public ::testing::WithParamInterface<LengthCase> {};
 
+unsigned char gStatus = 0xEE, gValue = 0xEE;
+
 TEST_P(ReplyLength, DecidesOnlyByWhatIsRead) {
     const LengthCase& c = GetParam();
+    gStatus = gValue = 0xEE;  // the call lines show them as they were
     phone().inject("QLIB_SendSync", {Fault::GivenReply, 0, c.reply});
     EXPECT_EQ(c.call(h), c.result);
     EXPECT_EQ(log().back(), c.lastLine);
 }
-
-unsigned char gStatus = 0xEE, gValue = 0xEE;
 
 INSTANTIATE_TEST_SUITE_P(
     Commands, ReplyLength,

@@ -35,7 +35,9 @@ class RfWrites : public TesselNv, public ::testing::WithParamInterface<WriteRow>
 
 TEST_P(RfWrites, EachValueGoesToItsOwnItem) {
     const WriteRow& r = GetParam();
-    if (r.phoneType >= 0) ASSERT_EQ(_Tessel_SetMobModel(s_, r.phoneType, "v.c", 1), 0);
+    if (r.phoneType >= 0) {
+        ASSERT_EQ(_Tessel_SetMobModel(s_, r.phoneType, "v.c", 1), 0);
+    }
     phone().clear_journal();
     EXPECT_EQ(r.call(s_), 0);
     Accesses expected;

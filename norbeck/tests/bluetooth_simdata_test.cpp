@@ -273,7 +273,11 @@ TEST_F(NorbeckSimDataPhone, TheStoreGetsTheZeroApplicationIdAndTheBlock) {
     ASSERT_EQ(norbeck_WriteSimData_BtId(ses, "t1", "t2", "t3", &done, err), 0) << err;
     auto calls = phone().calls("QLIB_GSDIDIAG_SIM_SECURE_STORE_CMD");
     ASSERT_EQ(calls.size(), 1u);
-    EXPECT_EQ(gsdi.simData.size(), 512u);
+    EXPECT_EQ(calls[0].args.at(0), 1);  // slot
+    Bytes want(16, 0);
+    const Bytes block = blockOf(coderAnswer(kDbId));
+    want.insert(want.end(), block.begin(), block.end());
+    EXPECT_EQ(calls[0].bytes, want);
 }
 
 TEST(NorbeckSetSimSecureData, ABlockTooSmallFailsWithoutTheFailureTrace) {

@@ -109,7 +109,8 @@ INSTANTIATE_TEST_SUITE_P(
                    K::Official, true, 0},
         FreezeCase{"FreezeWithAKeyTypeOutOfRange", Op::Freeze, 3, K::Other, false, true, 0, 0, -1,
                    "gl_iTypeOfRootKey = 3 not in range", kFsn, K::None, false, 0},
-        FreezeCase{"FreezeOfAFrozenPhone", Op::Freeze, 1, K::Other, true, true, 0, 0, 0, "", kOldDsn, K::None, false, 0},
+        FreezeCase{"FreezeOfAFrozenPhone", Op::Freeze, 1, K::Other, true, true, 0, 0, 0, "", kOldDsn, K::None, false,
+                   0},
         FreezeCase{"FreezeWithoutAFlashSerialNumber", Op::Freeze, 1, K::Other, false, false, 0, 0, -1,
                    "no flash serial number", kNone, K::None, false, 0},
         FreezeCase{"FreezeRootKeyRefusedOnce", Op::Freeze, 1, K::Other, false, true, 1, 0, -1, kPhoneFailure, kFsn,
@@ -117,15 +118,18 @@ INSTANTIATE_TEST_SUITE_P(
         FreezeCase{"FreezeDeviceInfoRefusedOnce", Op::Freeze, 1, K::Other, false, true, 0, 1, -1, kPhoneFailure, kFsn,
                    K::FieldTest, false, 0},
         FreezeCase{"PuKGoodKey", Op::FreezePuK, 1, K::Other, false, true, 0, 0, 0, "", kFsn, K::Other, true, 0},
-        FreezeCase{"PuKFrozenPhone", Op::FreezePuK, 1, K::Other, true, true, 0, 0, 0, "", kOldDsn, K::None, false, 0},
-        FreezeCase{"PuKKeyOf259Bytes", Op::FreezePuK, 1, K::Short, false, true, 0, 0, -1, kShortKey, kNone, K::None, false, 0},
+        FreezeCase{"PuKFrozenPhone", Op::FreezePuK, 1, K::Other, true, true, 0, 0, 0, "", kOldDsn, K::None, false,
+                   0},
+        FreezeCase{"PuKKeyOf259Bytes", Op::FreezePuK, 1, K::Short, false, true, 0, 0, -1, kShortKey, kNone, K::None,
+                   false, 0},
         FreezeCase{"PuKWrongChecksum", Op::FreezePuK, 1, K::BadChecksum, false, true, 0, 0, -1,
                    "uiCheckSumPublicKey [0xd] != uiCheckSumPublicKeyActual [0xc]", kNone, K::None, false, 0},
         FreezeCase{"PuKRootKeyRefusedTwice", Op::FreezePuK, 1, K::Official, false, true, 2, 0, 0, "", kFsn,
                    K::Official, true, 2000},
         FreezeCase{"PuKRootKeyRefusedThreeTimes", Op::FreezePuK, 1, K::Official, false, true, 3, 0, -1,
                    "Tessel_GsdidiagRootKeyWriteCmd() failed", kFsn, K::None, false, 3000},
-        FreezeCase{"PuKDeviceInfoRefusedTwice", Op::FreezePuK, 1, K::Other, false, true, 0, 2, 0, "", kFsn, K::Other, true, 2000},
+        FreezeCase{"PuKDeviceInfoRefusedTwice", Op::FreezePuK, 1, K::Other, false, true, 0, 2, 0, "", kFsn, K::Other,
+                   true, 2000},
         FreezeCase{"PuKDeviceInfoRefusedThreeTimes", Op::FreezePuK, 1, K::Other, false, true, 0, 3, -1,
                    "Tessel_GsdidiagSecureDeviceInfoCmd() failed", kFsn, K::Other, false, 3000}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -167,6 +171,18 @@ TEST_F(NorbeckFreezePhone, TheFreezeTracesItsRoad) {
     EXPECT_TRUE(traced("Tessel_NvReadDSN() returns with error -> DSN not freezed"));
     EXPECT_TRUE(traced("gl_iTypeOfRootKey: 1 -> FieldTestKey"));
     EXPECT_EQ(gsdi.deviceInfos, 1);
+    // Slot 1 and the zero application id before the key; the same id alone
+    // for the device info.
+    auto writes = phone().calls("QLIB_GSDIDIAG_ROOT_KEY_WRITE_CMD");
+    ASSERT_EQ(writes.size(), 1u);
+    EXPECT_EQ(writes[0].args.at(0), 1);
+    Bytes want(16, 0);
+    const Bytes k = key(norbeck_FIELDTEST_ROOTKEY);
+    want.insert(want.end(), k.begin(), k.end());
+    EXPECT_EQ(writes[0].bytes, want);
+    auto infos = phone().calls("QLIB_GSDIDIAG_SECURE_DEVICE_INFO_CMD");
+    ASSERT_EQ(infos.size(), 1u);
+    EXPECT_EQ(infos[0].bytes, Bytes(16, 0));
     auto calls = pellin_test::calls("pellin_GetFlashSerialNumber");
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(calls[0].numbers, (std::vector<long long>{16}));

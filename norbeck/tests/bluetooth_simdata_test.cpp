@@ -234,6 +234,16 @@ TEST_F(NorbeckSimDataPhone, TheAnswerStartsZeroedWithItsVersion) {
     EXPECT_TRUE(gsdi.simData.empty());
 }
 
+TEST_F(NorbeckSimDataPhone, ARefusedBluetoothIdEndsTheOperationBeforeTheStore) {
+    pellin_test::script("pellin_GetSimDataFromCoder", {0, "", "", coderAnswer(kDbId), -1});
+    phone().inject("QLIB_DIAG_NV_WRITE_F", {qmsl_sim::Fault::FalseResult, 0, {}, 0, 1});
+    int done = 7;
+    EXPECT_EQ(norbeck_WriteSimData_BtId(ses, "t1", "t2", "t3", &done, err), -1);
+    EXPECT_STREQ(err, kPhoneFailure);
+    EXPECT_EQ(done, 0);
+    EXPECT_TRUE(gsdi.simData.empty());
+}
+
 TEST_F(NorbeckSimDataPhone, DebugBlocksTraceEveryByteOfTheBlock) {
     answer("pellin_Connect", 0);
     ASSERT_EQ(norbeck_Connect("u/p@db;debugblocks", 0, 0, 0, err), 0) << err;

@@ -197,7 +197,20 @@ TEST_F(NorbeckFreezePhone, APuKFreezeTracesTheKeysLengthAndChecksum) {
     EXPECT_TRUE(traced(line));
 }
 
+TEST_F(NorbeckFreezePhone, AFlashSerialNumberOfAnotherWidthNeverReachesThePhone) {
+    pellin_test::reset();
+    pellin_test::script("pellin_GetFlashSerialNumber", {0, "", "", Bytes(kFsn.begin(), kFsn.end() - 1), 1});
+    EXPECT_EQ(norbeck_WriteFSN_Freeze(ses, err), -1);
+    EXPECT_STREQ(err, "pellin_GetFlashSerialNumber: 15 bytes instead of 16");
+    EXPECT_TRUE(nv(kNvDsn).empty());
+    EXPECT_TRUE(gsdi.rootKey.empty());
+}
+
 // --- the key types -------------------------------------------------------
+
+TEST(NorbeckStoredKeys, TheFreezeWritesTheFieldTestKeyUnlessATestSaysOtherwise) {
+    EXPECT_EQ(gl_iTypeOfRootKey, norbeck_ROOTKEY_FIELDTEST);
+}
 
 TEST(NorbeckStoredKeys, FollowTheTestPatternUnlessADeploymentGaveItsOwn) {
     // The default build's test keys: byte i is i mod 256 (field test) and

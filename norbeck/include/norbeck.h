@@ -35,6 +35,27 @@
  *     norbeck_OpenSpcP with a wrong database code costs one, then tries the
  *     default code "716843".
  *   - The report's test date is the station's local date and time.
+ *   - The Bluetooth id typed by the operator is asked with a prompt titled
+ *     with the working directory (its first 63 characters).
+ *   - norbeck_WriteSimData_BtId and norbeck_Only_BtId_ViaMero refuse, before
+ *     anything else is asked, a first or second text longer than 44
+ *     characters and a third longer than 31 ("cText1: %d char's, at most %d
+ *     allowed"). The request and the answer start zeroed. A failed Bluetooth
+ *     id write ends the operation.
+ *   - The freeze uses the database's flash serial number only when exactly
+ *     16 bytes came back. A phone whose device serial number can be read
+ *     counts as frozen, also when its root key or device info failed after
+ *     the serial number was written.
+ *   - norbeck_WriteFSN_Freeze writes the stored field-test key.
+ *     norbeck_WriteFSN_Freeze_PuK checks the key's length (260) and
+ *     exclusive-or checksum before it asks the database or touches the
+ *     phone: a refused key leaves the phone as it was.
+ *   - The two stored public root keys are the ones the build was configured
+ *     with (README: "Root keys"); the default build carries test keys.
+ *   - norbeck_GetTypeOfPublicKey with a length other than 260 writes
+ *     "iLenPublicKey: %d not expected Len [%d]" as its error text.
+ *   - A NULL output pointer (piDone, piTypeOfPublicKey) or key is refused
+ *     with a text and -1.
  */
 #ifndef NORBECK_H
 #define NORBECK_H

@@ -1,0 +1,27 @@
+# norbeck_rootkey_bytes(<file> <flip> <out>): the 260 bytes of a public root
+# key as a C initializer list ("0x1f,0x02,..."), read from <file>, which must
+# hold exactly 260 bytes. An empty <file> gives the test key whose byte i is
+# (i mod 256) XOR <flip>.
+function(norbeck_rootkey_bytes file flip out)
+  set(bytes "")
+  if(file)
+    if(NOT EXISTS "${file}")
+      message(FATAL_ERROR "root key file ${file} does not exist")
+    endif()
+    file(SIZE "${file}" size)
+    if(NOT size EQUAL 260)
+      message(FATAL_ERROR "root key file ${file} has ${size} bytes, not 260")
+    endif()
+    if(NOT CMAKE_SCRIPT_MODE_FILE)
+      set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${file}")
+    endif()
+    file(READ "${file}" hex HEX)
+    string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
+  else()
+    foreach(i RANGE 259)
+      math(EXPR b "(${i} % 256) ^ ${flip}")
+      string(APPEND bytes "${b},")
+    endforeach()
+  endif()
+  set(${out} "${bytes}" PARENT_SCOPE)
+endfunction()

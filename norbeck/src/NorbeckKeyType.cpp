@@ -1,0 +1,63 @@
+// Which of the two stored public root keys a key, or the phone's key, is.
+#include "NorbeckRootKeys.h"
+
+#include "tessel.h"
+
+int norbeck_CompareByteArrays(const unsigned char* pucA, const unsigned char* pucB, int iLen, int* piEqual,
+                              char* /*cErrMsg*/) {
+    norbeck_Trace("norbeck_CompareByteArrays() ...");
+    *piEqual = 0;
+    for (int i = 0; i < iLen; ++i)
+        if (pucA[i] != pucB[i]) return 0;
+    *piEqual = 1;
+    return 0;
+}
+
+namespace {
+
+struct StoredKey {
+    int iType;
+    const unsigned char* pucKey;
+    const char* cLabel;
+};
+const StoredKey kStoredKeys[] = {{norbeck_ROOTKEY_FIELDTEST, norbeck_FIELDTEST_ROOTKEY, "B5_FIELDTEST"},
+                                 {norbeck_ROOTKEY_OFFICIAL, norbeck_OFFICIAL_ROOTKEY, "B5_OFFICAL"}};
+
+} // namespace
+
+int norbeck_GetTypeOfPublicKey(const unsigned char* pucPublicKey, int iLenPublicKey, int* piTypeOfPublicKey,
+                               char* cErrMsg) {
+    return norbeck_Guard(cErrMsg, [&] {
+        norbeck_Trace("norbeck_GetTypeOfPublicKey(iLenPublicKey:%d)...", iLenPublicKey);
+        if (!piTypeOfPublicKey) return norbeck_Fail(cErrMsg, "piTypeOfPublicKey NULL");
+        *piTypeOfPublicKey = norbeck_ROOTKEY_OTHER;
+        if (iLenPublicKey != NORBECK_LEN_ROOTKEY || !pucPublicKey) {
+            norbeck_SetErrMsg(cErrMsg, "iLenPublicKey: %d not expected Len [%d]", iLenPublicKey, NORBECK_LEN_ROOTKEY);
+            norbeck_Trace("%s", cErrMsg ? cErrMsg : "");
+            return norbeck_Failed(cErrMsg);
+        }
+        for (const StoredKey& key : kStoredKeys) {
+            int iEqual = 0;
+            norbeck_CompareByteArrays(pucPublicKey, key.pucKey, iLenPublicKey, &iEqual, cErrMsg);
+            if (iEqual) {
+                *piTypeOfPublicKey = key.iType;
+                norbeck_Trace("(*piTypeOfPublicKey) = %d [%s]", *piTypeOfPublicKey, key.cLabel);
+                return 0;
+            }
+        }
+        return 0;
+    });
+}
+
+int norbeck_GetTypeOfPublicKeyFromMobile(int sesMobile, int* piTypeOfPublicKey, char* cErrMsg) {
+    return norbeck_Guard(cErrMsg, [&] {
+        norbeck_Trace("norbeck_GetTypeOfPublicKeyFromMobile(sesMobile:%d)...", sesMobile);
+        if (!piTypeOfPublicKey) return norbeck_Fail(cErrMsg, "piTypeOfPublicKey NULL");
+        *piTypeOfPublicKey = norbeck_ROOTKEY_OTHER;
+        unsigned short usiKeyLen = 0;
+        unsigned char ucKey[TESSEL_ROOT_KEY_MAX] = {};
+        if (int iStatus = _Tessel_GsdidiagRootKeyReadCmd(sesMobile, &usiKeyLen, ucKey, NORBECK_POS))
+            return norbeck_PhoneFailure(sesMobile, iStatus, cErrMsg);
+        return norbeck_GetTypeOfPublicKey(ucKey, usiKeyLen, piTypeOfPublicKey, cErrMsg);
+    });
+}

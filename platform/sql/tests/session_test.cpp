@@ -300,4 +300,18 @@ TEST_F(SqlSession, LostSessionIs3113ThenThe3114) {
     EXPECT_EQ(sql::execute("begin :x := sqltest . divide ( 4 ) ; END ;", {sql::bind_int(Dir::out, x)}).sqlcode, 0);
 }
 
+TEST_F(SqlSession, DeeplyNestedTextIsRefusedAndTheSessionGoesOn) {
+    std::string text = "begin :x := ";
+    for (int i = 0; i < 20000; ++i) text += "NVL ( ";
+    text += "1";
+    for (int i = 0; i < 20000; ++i) text += " , 2 )";
+    text += " ; END ;";
+    std::int32_t x = 0;
+    auto r = sql::execute(text, {sql::bind_int(Dir::out, x)});
+    EXPECT_EQ(r.sqlcode, -900);
+    EXPECT_NE(r.sqlerrm.find("ORA-00900"), std::string::npos) << r.sqlerrm;
+    EXPECT_EQ(sql::execute("begin :x := sqltest . divide ( 4 ) ; END ;", {sql::bind_int(Dir::out, x)}).sqlcode, 0);
+    EXPECT_EQ(x, 25);
+}
+
 } // namespace

@@ -243,8 +243,10 @@ Sqlca execute(std::string_view statement, std::span<const Bind> binds) {
     using namespace detail;
     SessionState& s = state();
     ++s.stats.statements;
-    if (!s.conn) return error(-1012, "ORA-01012: not logged on");
-    if (PQstatus(s.conn) != CONNECTION_OK) return error(-3114, "ORA-03114: not connected to ORACLE");
+    // After the server ended the session (killed or lost), the statements
+    // find no session, as on a session that was never opened: -1012 is a
+    // code on which callers reconnect.
+    if (!s.conn || PQstatus(s.conn) != CONNECTION_OK) return error(-1012, "ORA-01012: not logged on");
     Plan plan = translate(statement, binds, s.catalog);
     if (PQstatus(s.conn) != CONNECTION_OK)
         return error(-3113, "ORA-03113: end-of-file on communication channel");

@@ -20,7 +20,8 @@
 //   failed statement undoes only its own work.
 //
 // Codes the layer produces itself:
-//   -1012  no session is open             -3114  the session was already lost
+//   -1012  no session is open, also after the server killed or lost it
+//          (callers reconnect on it)
 //   -3113  the session was lost during the statement
 //   -900   a text outside the subset      -6550  unknown routine or argument
 //   -6502  a value that does not fit its host variable

@@ -236,6 +236,21 @@ private:
     bool savepoint_ = false;
 };
 
+// A transaction begins with the first change: one in which nothing was
+// changed (no transaction id assigned) ends at once, so that an idle
+// station holds no locks and no snapshot.
+void end_unchanged_transaction() {
+    SessionState& s = state();
+    if (!s.in_transaction || PQstatus(s.conn) != CONNECTION_OK) return;
+    PGresult* r = PQexec(s.conn, "SELECT txid_current_if_assigned() IS NULL");
+    bool unchanged = r && PQresultStatus(r) == PGRES_TUPLES_OK && PQntuples(r) == 1 &&
+                     std::strcmp(PQgetvalue(r, 0, 0), "t") == 0;
+    PQclear(r);
+    if (!unchanged) return;
+    run_command("COMMIT");
+    s.in_transaction = false;
+}
+
 } // namespace
 } // namespace detail
 
@@ -251,7 +266,9 @@ Sqlca execute(std::string_view statement, std::span<const Bind> binds) {
     if (PQstatus(s.conn) != CONNECTION_OK)
         return error(-3113, "ORA-03113: end-of-file on communication channel");
     if (plan.error_code) return error(plan.error_code, plan.error);
-    return Run(binds).steps(plan);
+    Sqlca r = Run(binds).steps(plan);
+    end_unchanged_transaction();
+    return r;
 }
 
 Sqlca execute(std::string_view statement, std::initializer_list<Bind> binds) {

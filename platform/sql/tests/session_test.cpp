@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -303,6 +304,53 @@ TEST_F(SqlSession, KilledSessionIs3113ThenNotLoggedOn) {
     EXPECT_EQ(sql::lusken_disconnect(), 0);
     ASSERT_EQ(sql::lusken_connect(nullptr, nullptr, pgtest::database().c_str()), 0);
     EXPECT_EQ(sql::execute("begin :x := sqltest . divide ( 4 ) ; END ;", {sql::bind_int(Dir::out, x)}).sqlcode, 0);
+}
+
+// ---- transactions begin with the first change ----
+
+struct OpenRow {
+    const char* name;
+    std::vector<const char*> statements;  // run in order, without host variables
+    const char* state;                    // the session's state afterwards
+    const char* notes;                    // committed notes afterwards
+};
+void PrintTo(const OpenRow& r, std::ostream* os) { *os << r.name; }
+
+class SqlOpenTransaction : public SqlSession, public ::testing::WithParamInterface<OpenRow> {};
+
+// What pg_stat_activity shows of the session once its statements are done.
+TEST_P(SqlOpenTransaction, OnlyChangesStayOpen) {
+    for (const char* text : GetParam().statements) sql::execute(text);
+    EXPECT_EQ(admin.value("SELECT state FROM pg_stat_activity WHERE pid = " +
+                          std::to_string(sql::session_backend_pid())),
+              GetParam().state);
+    EXPECT_EQ(notes(), GetParam().notes);
+}
+
+const char* const kRead = "begin sqltest . divide ( 4 ) ; END ;";
+const char* const kWrite = "begin sqltest . note_add ( 'w' , NULL ) ; END ;";
+const char* const kFail = "begin sqltest . divide ( 0 ) ; END ;";
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, SqlOpenTransaction,
+    ::testing::Values(OpenRow{"Reading", {kRead}, "idle", "0"},
+                      OpenRow{"Failing", {kFail}, "idle", "0"},
+                      OpenRow{"Writing", {kWrite}, "idle in transaction", "0"},
+                      OpenRow{"ReadingAfterWriting", {kWrite, kRead}, "idle in transaction", "0"},
+                      OpenRow{"FailingAfterWriting", {kWrite, kFail}, "idle in transaction", "0"},
+                      OpenRow{"WritingThenCommit", {kWrite, "COMMIT"}, "idle", "1"},
+                      OpenRow{"WritingThenRollback", {kWrite, "ROLLBACK"}, "idle", "0"},
+                      OpenRow{"ReadingAfterCommit", {kWrite, "COMMIT", kRead}, "idle", "1"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A reading session does not stand in the way of a schema change.
+TEST_F(SqlSession, AnIdleReaderHoldsNoLock) {
+    std::int32_t x = 0;
+    ASSERT_EQ(sql::execute("begin select v into :x from sqltest . kv where k = 'one' ; END ;",
+                           {sql::bind_int(Dir::out, x)}).sqlcode, 0);
+    EXPECT_EQ(x, 1);
+    EXPECT_TRUE(admin.exec("SET lock_timeout = '2s'; ALTER TABLE sqltest.kv ADD COLUMN IF NOT EXISTS extra int;"
+                           "ALTER TABLE sqltest.kv DROP COLUMN extra; RESET lock_timeout;"));
 }
 
 TEST_F(SqlSession, DeeplyNestedTextIsRefusedAndTheSessionGoesOn) {

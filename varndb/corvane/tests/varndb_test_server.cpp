@@ -14,7 +14,9 @@
 //   reply <op> name <text>        getFile: the file name handed out
 //   fault <op> <kind> <times> [n] the next `times` calls (-1: all) of op
 //                                 raise (kind raise), block until "release"
-//                                 (block) or answer n (result)
+//                                 (block) or answer n with no data, size 0
+//                                 and no message (result), as a server that
+//                                 refuses a call may
 //   release                       lets blocked calls go on
 //   journal                       every call since "clear", one a line
 //                                 (op and its arguments, tab-separated,
@@ -99,7 +101,7 @@ Reply enter(const std::string& op, const std::vector<std::string>& args) {
     if (f->second.times > 0) --f->second.times;
     if (fault.kind == "raise") throw CORBA::INTERNAL(0, CORBA::COMPLETED_NO);
     if (fault.kind == "block") g_changed.wait(lock, [] { return g_released; });
-    if (fault.kind == "result") reply.result = fault.value;
+    if (fault.kind == "result") reply = Reply{fault.value, 0, {}, {}, {}};
     return reply;
 }
 

@@ -29,6 +29,11 @@ typedef struct VarndbCIclient VarndbCIclient;
 #define CORVANE_MAX_RETRIES 121
 #define CORVANE_RETRY_WAIT_MS 10000
 
+/* Files travel whole in one remote message; the ORB accepts messages of up
+ * to CORVANE_MAX_MESSAGE_SIZE bytes (256 MiB), so a file of up to 255 MiB
+ * can be stored and fetched. */
+#define CORVANE_MAX_MESSAGE_SIZE (256u * 1024u * 1024u)
+
 /* The client object while one exists (after a successful varndb_Connect),
  * else NULL. */
 VARNDB_API VarndbCIclient* varndb_getInstance(void);

@@ -316,7 +316,9 @@ int main(int argc, char** argv) {
     prctl(PR_SET_PDEATHSIG, SIGKILL);  // never outlive the test
     std::signal(SIGPIPE, SIG_IGN);
     try {
-        CORBA::ORB_var orb = CORBA::ORB_init(argc, argv);
+        // Files of several megabytes travel in one message.
+        const char* options[][2] = {{"giopMaxMsgSize", "268435456"}, {nullptr, nullptr}};
+        CORBA::ORB_var orb = CORBA::ORB_init(argc, argv, "omniORB4", options);
         CORBA::Object_var obj = orb->resolve_initial_references("RootPOA");
         PortableServer::POA_var poa = PortableServer::POA::_narrow(obj);
         Server* servant = new Server;

@@ -18,14 +18,6 @@
 
 #include "varndb.h"
 
-#ifdef __cplusplus
-class VarndbCIclient;
-extern "C" {
-#else
-#include <stdbool.h>
-typedef struct VarndbCIclient VarndbCIclient;
-#endif
-
 #define CORVANE_MAX_RETRIES 121
 #define CORVANE_RETRY_WAIT_MS 10000
 
@@ -34,16 +26,20 @@ typedef struct VarndbCIclient VarndbCIclient;
  * can be stored and fetched. */
 #define CORVANE_MAX_MESSAGE_SIZE (256u * 1024u * 1024u)
 
+#ifdef __cplusplus
+class VarndbCIclient;
+
+/* The two operations of this back-end's own are C++ functions, exported
+ * under their decorated names. */
+
 /* The client object while one exists (after a successful varndb_Connect),
  * else NULL. */
-VARNDB_API VarndbCIclient* varndb_getInstance(void);
+VARNDB_API VarndbCIclient* varndb_getInstance();
 
 /* Drops the client, waits CORVANE_RETRY_WAIT_MS and connects again with the
  * texts of the last varndb_Connect; true when connected. */
-VARNDB_API bool retry(void);
+VARNDB_API bool retry();
 
-#ifdef __cplusplus
-} /* extern "C" */
-#endif
+#endif /* __cplusplus */
 
 #endif /* CORVANE_H */

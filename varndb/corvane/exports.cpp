@@ -122,9 +122,9 @@ extern "C" int varndb_Disconnect(void) {
 
 extern "C" void varndb_AutoDisconnect(char) {}
 
-extern "C" VarndbCIclient* varndb_getInstance(void) { return g_client; }
+VarndbCIclient* varndb_getInstance() { return g_client; }
 
-extern "C" bool retry(void) {
+bool retry() {
     try {
         varndb_Disconnect();
         pclock::sleep_ms(CORVANE_RETRY_WAIT_MS);

@@ -26,6 +26,12 @@
  * can be stored and fetched. */
 #define CORVANE_MAX_MESSAGE_SIZE (256u * 1024u * 1024u)
 
+/* varndb_getSADBlock reads the caller's flash serial number up to its
+ * terminator and at most CORVANE_FLASH_SERIAL_SIZE bytes (the 16 bytes that
+ * varndb_getFlashSerialNumber hands out need no terminator); the rest of the
+ * block sent to the server is zeros. */
+#define CORVANE_FLASH_SERIAL_SIZE 16
+
 #ifdef __cplusplus
 class VarndbCIclient;
 

@@ -95,13 +95,14 @@ Outcome FtmChannel::transact(const FtmCommand& c, const Exchange& x) {
     if (x.errorByteOut) *x.errorByteOut = errorByte;
     if (!sent) return {Outcome::SendFailed, errorByte};
 
-    // The reply must hold its header, the fields and the status; a shorter
-    // one would shift every field onto unrelated bytes.
-    std::size_t needed = x.replyHeader;
-    for (const Pop& p : x.reply) needed += p.width;
-    if (c.status == StatusRule::U16) needed += 2;
-    if (c.status == StatusRule::LastByte) needed += 1;
-    if (b.replyLength() < needed) return {Outcome::Short, 0};
+    // A command that reads fields or a status needs the reply's header, the
+    // fields and the status; a shorter reply would shift every field onto
+    // unrelated bytes. A command that reads nothing takes any reply.
+    std::size_t read = 0;
+    for (const Pop& p : x.reply) read += p.width;
+    if (c.status == StatusRule::U16) read += 2;
+    if (c.status == StatusRule::LastByte) read += 1;
+    if (read != 0 && b.replyLength() < x.replyHeader + read) return {Outcome::Short, 0};
 
     if (c.status == StatusRule::LastByte) {
         const std::uint8_t status = b.reply()[b.replyLength() - 1];

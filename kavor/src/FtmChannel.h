@@ -222,7 +222,7 @@ private:
                    unsigned char regLen, unsigned short reg, unsigned char dataLen, unsigned char* data);
     bool kcFile(const ftm::FtmCommand& c, const char* name, bool write, unsigned char* kcFile, unsigned char* status);
     bool headsetAmp(const ftm::FtmCommand& c, unsigned int* reg);
-    bool fmBlock(const ftm::FtmCommand& c, std::uint8_t subcommand, std::uint8_t (&block)[111]);
+    bool fmBlock(const ftm::FtmCommand& c, std::uint8_t subcommand, std::uint8_t (&block)[111], bool& decoded);
     bool gpio(std::uint32_t operation, const char* callText, std::initializer_list<std::uint8_t> request,
               std::initializer_list<unsigned char*> values, unsigned char* iStatus);
 };

@@ -319,6 +319,13 @@ bool FtmChannel::tuneFmRadio(unsigned short iChannel, unsigned short* piStatus) 
     const Line call(kTuneFmRadio.call, iChannel);
     logCall("%s", call.text);
     Outcome o = transact(kTuneFmRadio, {.request = {u16(iChannel)}, .statusOut = piStatus});
+    if (o.kind == Outcome::SendFailed && piStatus) {
+        // The status is given even after a failed send: the one at the end of
+        // a full reply that came back with the failure, else 0.
+        std::uint16_t status = 0;
+        if (buffer_->replyLength() >= kTuneFmRadio.replyField) buffer_->popU16(status);
+        *piStatus = status;
+    }
     // Status 3 reports a tuned channel as well.
     if (o.kind == Outcome::BadStatus && o.code == 3) o = {};
     return report(kTuneFmRadio, call.text, o);

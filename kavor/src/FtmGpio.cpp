@@ -9,7 +9,6 @@ using namespace ftm;
 namespace {
 
 constexpr std::uint16_t kGpioSubcommand = 0x0100;
-constexpr std::size_t kGpioHeader = 8;
 enum GpioOperation : std::uint32_t { GetOut = 0, SetOut = 1, GetIn = 2, GetOe = 3, SetOe = 4, GetCfg = 5, SetCfg = 6 };
 
 int value(const unsigned char* p) { return p ? *p : 0; }
@@ -26,16 +25,20 @@ bool FtmChannel::gpio(std::uint32_t operation, const char* callText, std::initia
         logCall("\t%s - error code = %d", callText, errorByte);
         return false;
     }
-    // Header, the values and the status byte must all be there.
-    if (buffer_->replyLength() < kGpioHeader + values.size() + 1) {
+    // The status is the reply's last byte; the values in front of it are
+    // read only after a good status, so only they need the rest of the reply.
+    std::uint8_t status = 0;
+    if (!buffer_->popU8(status)) {
         logCall("\t%s - error code = %d", callText, 0);
         return false;
     }
-    std::uint8_t status = 0;
-    buffer_->popU8(status);
     if (iStatus) *iStatus = status;
     if (status != 0) {
         logCall("\t%s - Wrong status = %i", callText, status);
+        return false;
+    }
+    if (buffer_->replyLength() < values.size() + 1) {
+        logCall("\t%s - error code = %d", callText, 0);
         return false;
     }
     for (unsigned char* dest : values) {

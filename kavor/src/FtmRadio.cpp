@@ -35,12 +35,15 @@ void put(T* dest, T v) {
 
 // Sends the request and takes the block. A block that came back with a
 // non-zero status byte turns into a bad status; its fields are kept.
-bool FtmChannel::fmBlock(const FtmCommand& c, std::uint8_t subcommand, std::uint8_t (&block)[111]) {
+// `decoded` tells whether the block holds a whole reply to decode: never
+// after a failed send or a reply shorter than the block.
+bool FtmChannel::fmBlock(const FtmCommand& c, std::uint8_t subcommand, std::uint8_t (&block)[111], bool& decoded) {
     static constexpr std::uint8_t kZeros[99] = {};
     logCall("%s", c.call);
     Outcome o = transact(c, {.request = {u8(0), u8(subcommand), bytes(kZeros, sizeof kZeros)},
                              .reply = {popBlock(block, kBlock)},
                              .replyHeader = 0});
+    decoded = (o.kind == Outcome::Ok || o.kind == Outcome::BadStatus) && buffer_->replyLength() >= kBlock;
     if (o.kind == Outcome::Ok && block[kStatusAt] != 0) o = {Outcome::BadStatus, block[kStatusAt]};
     return report(c, c.result ? c.result : c.call, o);
 }
@@ -48,8 +51,9 @@ bool FtmChannel::fmBlock(const FtmCommand& c, std::uint8_t subcommand, std::uint
 bool FtmChannel::fmRadioScanAllRf(unsigned char* piStatus, unsigned char* piKind, unsigned char* piCount,
                                   unsigned short* piList) {
     std::uint8_t b[kBlock] = {};
-    const bool ok = fmBlock(kScan, 2, b);
-    if (buffer_->replyLength() < kBlock) return ok;
+    bool decoded = false;
+    const bool ok = fmBlock(kScan, 2, b, decoded);
+    if (!decoded) return ok;
     // The list never passes the block or the caller's 48 values.
     const std::uint8_t count = static_cast<std::uint8_t>(std::min<std::size_t>(b[14], kMaxStations));
     put(piStatus, b[kStatusAt]);
@@ -64,8 +68,9 @@ bool FtmChannel::fmRadioGetStationInfo(unsigned char* piStatus, unsigned char* p
                                        unsigned char* piC, unsigned char* piD, unsigned short* piE, unsigned char* piF,
                                        unsigned char* piG, unsigned char* piH, unsigned char* piI, unsigned short* piJ) {
     std::uint8_t b[kBlock] = {};
-    const bool ok = fmBlock(kInfo, 0, b);
-    if (buffer_->replyLength() < kBlock) return ok;
+    bool decoded = false;
+    const bool ok = fmBlock(kInfo, 0, b, decoded);
+    if (!decoded) return ok;
     put(piStatus, b[kStatusAt]);
     put(piA, b[13]);
     put(piB, le16(b + 14));
@@ -83,8 +88,9 @@ bool FtmChannel::fmRadioGetStationInfo(unsigned char* piStatus, unsigned char* p
 bool FtmChannel::fmRadioGetProgramInfo(unsigned char* piStatus, unsigned short* piA, unsigned char* piB, char* sText,
                                        unsigned char* piC, unsigned char* piD) {
     std::uint8_t b[kBlock] = {};
-    const bool ok = fmBlock(kInfo, 1, b);
-    if (buffer_->replyLength() < kBlock) return ok;
+    bool decoded = false;
+    const bool ok = fmBlock(kInfo, 1, b, decoded);
+    if (!decoded) return ok;
     put(piStatus, b[kStatusAt]);
     put(piA, le16(b + 13));
     put(piB, b[15]);

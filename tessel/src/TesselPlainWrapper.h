@@ -50,6 +50,11 @@ inline PlainItem InNoComma(const char* cName, long long llValue) {
 inline PlainItem InText(const char* cName, const char* cText) {
     return {PlainItem::Input, true, cText, [=] { return format("%s=%s", cName, cText); }};
 }
+// A text input of which at most iMax characters are used: traced with the
+// same bound, so a full field without a terminator is never read past.
+inline PlainItem InTextN(const char* cName, const char* cText, int iMax) {
+    return {PlainItem::Input, true, cText, [=] { return format("%s=%.*s", cName, iMax, cText); }};
+}
 // A caller buffer that is not traced but must not be null.
 inline PlainItem Need(const void* pBuffer) { return {PlainItem::Check, true, pBuffer, {}}; }
 

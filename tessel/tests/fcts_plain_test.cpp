@@ -5,7 +5,9 @@
 #include "TesselEnum.h"
 #include "TesselFctsFixture.h"
 
+#include <cstring>
 #include <functional>
+#include <memory>
 
 namespace {
 
@@ -280,5 +282,24 @@ INSTANTIATE_TEST_SUITE_P(
         PlainCase{"FlushRxBuffer", [](int s, Outs&) { return _Tessel_FlushRxBuffer(s, F, L); }, "QLIB_FlushRxBuffer", none,
                   {}, "", ""}),
     [](const ::testing::TestParamInfo<PlainCase>& i) { return i.param.name; });
+
+} // namespace
+
+namespace {
+
+// A name that fills the whole field without a terminator, in a heap block of
+// exactly its size: the call and the call line use the 128 characters and
+// never read past them.
+TEST_F(TesselFcts, DisplayImageOfAFullUnterminatedNameStaysInsideIt) {
+    const int s = connected();
+    std::unique_ptr<char[]> name(new char[TESSEL_IMAGE_NAME_MAX]);
+    std::memset(name.get(), 'n', TESSEL_IMAGE_NAME_MAX);
+    EXPECT_EQ(_Tessel_FtmDisplayImage(s, name.get(), "plain.c", 42), 0);
+    const std::string full(TESSEL_IMAGE_NAME_MAX, 'n');
+    EXPECT_TRUE(hasLine("sFileName=" + full + " ) Sess="));
+    const auto reqs = ftmRequests();
+    ASSERT_FALSE(reqs.empty());
+    EXPECT_EQ(std::string(reqs.back().data.begin(), reqs.back().data.begin() + TESSEL_IMAGE_NAME_MAX), full);
+}
 
 } // namespace

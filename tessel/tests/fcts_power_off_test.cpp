@@ -58,6 +58,18 @@ TEST_P(PowerOffPaths, SwitchesOffAndKeepsTheFlag) {
 INSTANTIATE_TEST_SUITE_P(Paths, PowerOffPaths, ::testing::ValuesIn(kOffCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// A phone that boots online keeps its flag 0: the power-off writes back what
+// it read, not a fixed value.
+TEST_F(PowerOff, AnOnlinePhoneKeepsItsFlagZero) {
+    const int s = connected("TRACELEVEL:1");
+    bootsInto(false);
+    phone().set_power(Power::Online);
+    EXPECT_EQ(_Tessel_SpecialPhoneOff(s, "o.c", 1), 0);
+    EXPECT_EQ(phone().power(), Power::Off);
+    EXPECT_EQ(ftmFlag(), 0);
+    EXPECT_EQ(phone().calls("QLIB_DIAG_NV_WRITE_F").at(0).bytes, std::vector<std::uint8_t>{0});
+}
+
 TEST_F(PowerOff, ThePhoneComesBackInTheModeItWasIn) {
     const int s = ftmSession(DtrPath::Vendor);
     ASSERT_EQ(_Tessel_SpecialPhoneOff(s, "o.c", 1), 0);

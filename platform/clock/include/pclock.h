@@ -42,4 +42,12 @@ PCLOCK_API void use_virtual_time(Millis start = 0);
 PCLOCK_API void use_real_time();
 PCLOCK_API bool is_virtual();
 
+// Wall-clock time in UTC, in whole seconds since 1970-01-01 00:00:00 UTC. In
+// real time it is the system's clock. In virtual time it moves with the
+// virtual clock from an instant a test sets (1970-01-01 until then), so
+// time stamps are predictable.
+PCLOCK_API std::int64_t utc_now_s();
+// Makes utc_now_s() give `seconds` at this moment of virtual time.
+PCLOCK_API void set_virtual_utc_s(std::int64_t seconds);
+
 } // namespace pclock

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -68,6 +69,25 @@ TEST(RealClock, IsTheDefaultAndMovesForward) {
     pclock::sleep_ms(1);
     EXPECT_TRUE(ran);
     EXPECT_GE(pclock::now_ms(), a + 1);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(VirtualClock, UtcStartsWhereTheTestSetsItAndMovesWithTheClock) {
+    pclock::set_virtual_utc_s(1120225500);  // 2005-07-01 13:45:00 UTC
+    EXPECT_EQ(pclock::utc_now_s(), 1120225500);
+    pclock::sleep_ms(61500);
+    EXPECT_EQ(pclock::utc_now_s(), 1120225561);
+}
+
+TEST(RealClock, UtcIsTheSystemsTime) {
+    pclock::use_real_time();
+    const auto system = std::chrono::duration_cast<std::chrono::seconds>(
+                            std::chrono::system_clock::now().time_since_epoch())
+                            .count();
+    EXPECT_LE(std::abs(pclock::utc_now_s() - system), 2);
 }
 
 } // namespace

@@ -58,6 +58,7 @@ struct Fault {
         ShortReply,   // the reply is cut to `length` bytes
         GivenReply,   // the reply is `reply` instead of the phone's own
         Delay,        // the answer comes `delay_ms` later (past the time-out: none)
+        FailedReply,  // a packet exchange fails, yet leaves `reply` and its length behind
     } kind = FalseResult;
     std::size_t length = 0;
     std::vector<std::uint8_t> reply;

@@ -39,6 +39,14 @@ unsigned char exchange(const char* fn, Channel channel, QmslHandle handle, unsig
         }
         pclock::sleep_ms(fault->delay_ms);
     }
+    if (fault && fault->kind == Fault::FailedReply) {
+        const std::size_t n = std::min<std::size_t>(fault->reply.size(), capacity);
+        if (n && reply) std::memcpy(reply, fault->reply.data(), n);
+        *replyLen = static_cast<unsigned short>(n);
+        entry.reply.assign(fault->reply.begin(), fault->reply.begin() + static_cast<std::ptrdiff_t>(n));
+        p->record(std::move(entry));
+        return 0;
+    }
     if (fault && fault->kind == Fault::GivenReply) {
         answer = fault->reply;
     } else if (!(fault && fault->kind == Fault::NoReply) && p->answers()) {

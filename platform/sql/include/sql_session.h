@@ -63,6 +63,7 @@ struct Stats {
     int connect_failures = 0;  // refused ones
     int disconnects = 0;       // lusken_disconnect calls
     int statements = 0;        // execute calls
+    int round_trips = 0;       // exchanges with the server (connects aside)
 };
 SQL_API Stats stats();
 

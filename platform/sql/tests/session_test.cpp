@@ -343,6 +343,64 @@ INSTANTIATE_TEST_SUITE_P(
                       OpenRow{"ReadingAfterCommit", {kWrite, "COMMIT", kRead}, "idle", "1"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Exchanges with the server per statement: a statement goes in one round
+// trip with its BEGIN, savepoint and the release of the last statement's;
+// only a transaction that changed nothing takes one more to end.
+struct TripRow {
+    const char* name;
+    std::vector<const char*> before;  // run first, not counted
+    const char* statement;
+    int round_trips;
+    const char* state;
+};
+void PrintTo(const TripRow& r, std::ostream* os) { *os << r.name; }
+
+class SqlRoundTrips : public SqlSession, public ::testing::WithParamInterface<TripRow> {};
+
+TEST_P(SqlRoundTrips, PerStatement) {
+    // The routines' signatures are looked up once per session: not counted.
+    for (const char* text : {kRead, kWrite, kFail, "ROLLBACK"}) sql::execute(text);
+    for (const char* text : GetParam().before) ASSERT_EQ(sql::execute(text).sqlcode, 0) << text;
+    const int before = sql::stats().round_trips;
+    sql::execute(GetParam().statement);
+    EXPECT_EQ(sql::stats().round_trips - before, GetParam().round_trips);
+    EXPECT_EQ(admin.value("SELECT state FROM pg_stat_activity WHERE pid = " +
+                          std::to_string(sql::session_backend_pid())),
+              GetParam().state);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, SqlRoundTrips,
+    ::testing::Values(TripRow{"Reading", {}, kRead, 2, "idle"},
+                      TripRow{"WritingFirst", {}, kWrite, 1, "idle in transaction"},
+                      TripRow{"WritingAgain", {kWrite}, kWrite, 1, "idle in transaction"},
+                      TripRow{"ReadingAfterWriting", {kWrite}, kRead, 1, "idle in transaction"},
+                      TripRow{"Commit", {kWrite}, "COMMIT", 1, "idle"},
+                      TripRow{"FailingFirst", {}, kFail, 2, "idle"},
+                      TripRow{"FailingAfterWriting", {kWrite}, kFail, 2, "idle in transaction"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Where a RAW receives a result, the whole row comes in binary format; the
+// other columns still reach their host variables as in text format.
+TEST_F(SqlSession, BinaryResultsBesideARaw) {
+    std::int32_t ret = 0, big = 0, number = 0, negative = 0, fraction = 0;
+    sql::Raw<8> data;
+    sql::Varchar<10> text;
+    using sql::bind_int;
+    auto r = sql::execute("begin :r := sqltest . pkg . mixed ( :d , :b , :n , :m , :f , :t ) ; END ;",
+                          {bind_int(Dir::out, ret), sql::bind_raw(Dir::out, data), bind_int(Dir::out, big),
+                           bind_int(Dir::out, number), bind_int(Dir::out, negative), bind_int(Dir::out, fraction),
+                           sql::bind_varchar(Dir::out, text)});
+    ASSERT_EQ(r.sqlcode, 0) << r.sqlerrm;
+    EXPECT_EQ(ret, 3);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(data.arr), data.len), std::string("\\x\0\xff", 4));
+    EXPECT_EQ(big, 2147483647);
+    EXPECT_EQ(number, 123456789);
+    EXPECT_EQ(negative, -42);
+    EXPECT_EQ(fraction, 3);  // 2.5 rounds away from zero
+    EXPECT_EQ(text.view(), "abc");
+}
+
 // A reading session does not stand in the way of a schema change.
 TEST_F(SqlSession, AnIdleReaderHoldsNoLock) {
     std::int32_t x = 0;

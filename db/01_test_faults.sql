@@ -9,7 +9,9 @@
 --   mero_test.calls(routine)                    calls since the last reset;
 --   mero_test.reset()                           clears faults and counts.
 -- Counts live in sequences, so they survive the rollback of the failing
--- statement: "fail twice, then succeed" works across reruns.
+-- statement: "fail twice, then succeed" works across reruns. The sequences
+-- are unlogged: counting a call never makes the caller's transaction one
+-- that changed something.
 
 CREATE SCHEMA mero_test;
 
@@ -25,7 +27,7 @@ CREATE TABLE mero_test.routine (name text PRIMARY KEY);
 CREATE FUNCTION mero_test.add_routine(p_name text) RETURNS void LANGUAGE plpgsql AS $$
 BEGIN
     INSERT INTO mero_test.routine VALUES (p_name) ON CONFLICT DO NOTHING;
-    EXECUTE format('CREATE SEQUENCE IF NOT EXISTS mero_test.%I', 'calls_' || p_name);
+    EXECUTE format('CREATE UNLOGGED SEQUENCE IF NOT EXISTS mero_test.%I', 'calls_' || p_name);
 END $$;
 
 CREATE FUNCTION mero_test.calls(p_routine text) RETURNS bigint LANGUAGE plpgsql AS $$

@@ -10,27 +10,67 @@
 --   deleteFile(imei, type)     removes the stored file
 -- Each returns 0 or a nonzero result with a message.
 --
+-- A file is a head row (its name) and its bytes as parts, one row per
+-- append, keyed by the part's offset in the file: an append costs the size
+-- of its chunk, and a read finds the parts it covers through the key.
+-- mero.imei_file shows each file whole (name and bytes) and takes inserts
+-- and deletes of whole files.
+--
 -- The open file is a row of mero.imei_file_session for the session's server
 -- process, written in the session's transaction: a ROLLBACK drops it together
--- with an unfinished upload. Nothing of a file is visible to others before
--- the session commits.
+-- with an unfinished upload. The position in it (bytes written, or the read
+-- position) is the setting mero_imeifiles.pos of the session, which a
+-- ROLLBACK resets too; keeping it out of the row spares a row version per
+-- chunk. Nothing of a file is visible to others before
+-- the session commits: a new file replaces the old one at COMMIT, and a
+-- ROLLBACK leaves the old one whole.
 
 CREATE SCHEMA mero_imeifiles;
 
-CREATE TABLE mero.imei_file (
+CREATE TABLE mero.imei_file_head (
     imei     text NOT NULL,
     filetype text NOT NULL,
     filename text NOT NULL,
-    data     bytea NOT NULL DEFAULT ''::bytea,
     PRIMARY KEY (imei, filetype)
 );
+
+-- The parts of a file end to end: part `off` holds the file's bytes from
+-- offset `off` on.
+CREATE TABLE mero.imei_file_part (
+    imei     text NOT NULL,
+    filetype text NOT NULL,
+    off      bigint NOT NULL,
+    data     bytea NOT NULL,
+    PRIMARY KEY (imei, filetype, off)
+);
+
+CREATE VIEW mero.imei_file AS
+    SELECT h.imei, h.filetype, h.filename,
+           coalesce((SELECT string_agg(p.data, ''::bytea ORDER BY p.off) FROM mero.imei_file_part p
+                      WHERE p.imei = h.imei AND p.filetype = h.filetype), ''::bytea) AS data
+      FROM mero.imei_file_head h;
+
+CREATE FUNCTION mero.imei_file_change() RETURNS trigger LANGUAGE plpgsql AS $$
+BEGIN
+    IF TG_OP = 'DELETE' THEN
+        DELETE FROM mero.imei_file_part WHERE imei = OLD.imei AND filetype = OLD.filetype;
+        DELETE FROM mero.imei_file_head WHERE imei = OLD.imei AND filetype = OLD.filetype;
+        RETURN OLD;
+    END IF;
+    INSERT INTO mero.imei_file_head VALUES (NEW.imei, NEW.filetype, NEW.filename);
+    IF length(coalesce(NEW.data, ''::bytea)) > 0 THEN
+        INSERT INTO mero.imei_file_part VALUES (NEW.imei, NEW.filetype, 0, NEW.data);
+    END IF;
+    RETURN NEW;
+END $$;
+CREATE TRIGGER imei_file_change INSTEAD OF INSERT OR DELETE ON mero.imei_file
+    FOR EACH ROW EXECUTE FUNCTION mero.imei_file_change();
 
 CREATE TABLE mero.imei_file_session (
     backend_pid int PRIMARY KEY,
     imei        text NOT NULL,
     filetype    text NOT NULL,
-    mode        char(1) NOT NULL,   -- 'w' appending, 'r' reading
-    pos         int NOT NULL DEFAULT 0
+    mode        char(1) NOT NULL    -- 'w' appending, 'r' reading
 );
 
 -- Every append and read length as the routines received it (test support;
@@ -51,11 +91,6 @@ CREATE TABLE mero.imei_file_control (
     read_length_lie int
 );
 
-CREATE FUNCTION mero_test.open_file_of_session() RETURNS mero.imei_file_session
-LANGUAGE sql AS $$
-    SELECT * FROM mero.imei_file_session WHERE backend_pid = pg_backend_pid()
-$$;
-
 SELECT mero_test.add_routine('newfile');
 CREATE FUNCTION mero_imeifiles.newfile(
     v_imei text, v_filetype text, v_filename text, v_errormessage OUT text, result OUT int)
@@ -72,12 +107,14 @@ BEGIN
         v_errormessage := format('newFile: file type %s is not accepted', v_filetype);
         RETURN;
     END IF;
-    DELETE FROM mero.imei_file WHERE imei = v_imei AND filetype = v_filetype;
-    INSERT INTO mero.imei_file (imei, filetype, filename) VALUES (v_imei, v_filetype, v_filename);
+    DELETE FROM mero.imei_file_part WHERE imei = v_imei AND filetype = v_filetype;
+    DELETE FROM mero.imei_file_head WHERE imei = v_imei AND filetype = v_filetype;
+    INSERT INTO mero.imei_file_head VALUES (v_imei, v_filetype, v_filename);
     INSERT INTO mero.imei_file_session (backend_pid, imei, filetype, mode)
         VALUES (pg_backend_pid(), v_imei, v_filetype, 'w')
         ON CONFLICT (backend_pid) DO UPDATE
-            SET imei = EXCLUDED.imei, filetype = EXCLUDED.filetype, mode = 'w', pos = 0;
+            SET imei = EXCLUDED.imei, filetype = EXCLUDED.filetype, mode = 'w';
+    PERFORM set_config('mero_imeifiles.pos', '0', false);
     result := 0;
 END $$;
 
@@ -85,11 +122,11 @@ SELECT mero_test.add_routine('writeappend');
 CREATE FUNCTION mero_imeifiles.writeappend(
     r_filedata bytea, n_length int, v_errormessage OUT text, result OUT int)
 LANGUAGE plpgsql AS $$
-DECLARE s mero.imei_file_session; c mero.imei_file_control; chunk bytea;
+DECLARE s mero.imei_file_session; c mero.imei_file_control; chunk bytea; pos bigint;
 BEGIN
     PERFORM mero_test.enter('writeappend');
     INSERT INTO mero.imei_file_chunk (routine, n_length) VALUES ('writeappend', n_length);
-    s := mero_test.open_file_of_session();
+    SELECT * INTO s FROM mero.imei_file_session WHERE backend_pid = pg_backend_pid();
     IF s.backend_pid IS NULL OR s.mode <> 'w' THEN
         result := 2;
         v_errormessage := 'writeAppend: no file is open for writing';
@@ -102,16 +139,20 @@ BEGIN
                                  coalesce(n_length::text, 'NULL'), length(chunk));
         RETURN;
     END IF;
+    pos := coalesce(nullif(current_setting('mero_imeifiles.pos', true), ''), '0')::bigint;
     SELECT * INTO c FROM mero.imei_file_control;
-    IF c.max_size IS NOT NULL AND
-       (SELECT length(f.data) FROM mero.imei_file f
-         WHERE f.imei = s.imei AND f.filetype = s.filetype) + n_length > c.max_size THEN
+    IF c.max_size IS NOT NULL AND pos + n_length > c.max_size THEN
         result := 4;
         v_errormessage := format('writeAppend: file larger than %s bytes', c.max_size);
         RETURN;
     END IF;
-    UPDATE mero.imei_file f SET data = f.data || substring(chunk FROM 1 FOR n_length)
-     WHERE f.imei = s.imei AND f.filetype = s.filetype;
+    IF n_length > 0 THEN
+        IF n_length < length(chunk) THEN
+            chunk := substring(chunk FROM 1 FOR n_length);
+        END IF;
+        INSERT INTO mero.imei_file_part VALUES (s.imei, s.filetype, pos, chunk);
+        PERFORM set_config('mero_imeifiles.pos', (pos + n_length)::text, false);
+    END IF;
     result := 0;
 END $$;
 
@@ -135,8 +176,8 @@ CREATE FUNCTION mero_imeifiles.openfile(
 LANGUAGE plpgsql AS $$
 BEGIN
     PERFORM mero_test.enter('openfile');
-    SELECT f.filename INTO v_filename FROM mero.imei_file f
-     WHERE f.imei = v_imei AND f.filetype = v_filetype;
+    SELECT h.filename INTO v_filename FROM mero.imei_file_head h
+     WHERE h.imei = v_imei AND h.filetype = v_filetype;
     IF NOT FOUND THEN
         result := 6;
         v_errormessage := format('openFile: no file of type %s for IMEI %s',
@@ -146,7 +187,8 @@ BEGIN
     INSERT INTO mero.imei_file_session (backend_pid, imei, filetype, mode)
         VALUES (pg_backend_pid(), v_imei, v_filetype, 'r')
         ON CONFLICT (backend_pid) DO UPDATE
-            SET imei = EXCLUDED.imei, filetype = EXCLUDED.filetype, mode = 'r', pos = 0;
+            SET imei = EXCLUDED.imei, filetype = EXCLUDED.filetype, mode = 'r';
+    PERFORM set_config('mero_imeifiles.pos', '0', false);
     result := 0;
 END $$;
 
@@ -154,21 +196,33 @@ SELECT mero_test.add_routine('read');
 CREATE FUNCTION mero_imeifiles.read(
     r_filedata INOUT bytea, n_length INOUT int, v_errormessage OUT text, result OUT int)
 LANGUAGE plpgsql AS $$
-DECLARE s mero.imei_file_session; c mero.imei_file_control; want int;
+DECLARE s mero.imei_file_session; c mero.imei_file_control; want int; pos bigint; first bigint;
 BEGIN
     PERFORM mero_test.enter('read');
     INSERT INTO mero.imei_file_chunk (routine, n_length) VALUES ('read', n_length);
-    s := mero_test.open_file_of_session();
+    SELECT * INTO s FROM mero.imei_file_session WHERE backend_pid = pg_backend_pid();
     IF s.backend_pid IS NULL OR s.mode <> 'r' THEN
         result := 7;
         v_errormessage := 'read: no file is open for reading';
         RETURN;
     END IF;
     want := greatest(coalesce(n_length, 0), 0);
-    SELECT substring(f.data FROM s.pos + 1 FOR want) INTO r_filedata FROM mero.imei_file f
-     WHERE f.imei = s.imei AND f.filetype = s.filetype;
+    pos := coalesce(nullif(current_setting('mero_imeifiles.pos', true), ''), '0')::bigint;
+    -- Mostly a read is one whole part, as it was appended.
+    SELECT p.data INTO r_filedata FROM mero.imei_file_part p
+     WHERE p.imei = s.imei AND p.filetype = s.filetype AND p.off = pos;
+    IF r_filedata IS NULL OR length(r_filedata) <> want THEN
+        -- The part that holds the read position, and the parts after it
+        -- that the read reaches.
+        SELECT p.off INTO first FROM mero.imei_file_part p
+         WHERE p.imei = s.imei AND p.filetype = s.filetype AND p.off <= pos
+         ORDER BY p.off DESC LIMIT 1;
+        SELECT substring(string_agg(p.data, ''::bytea ORDER BY p.off) FROM (pos - first + 1)::int FOR want)
+          INTO r_filedata FROM mero.imei_file_part p
+         WHERE p.imei = s.imei AND p.filetype = s.filetype AND p.off >= first AND p.off < pos + want;
+    END IF;
     n_length := coalesce(length(r_filedata), 0);
-    UPDATE mero.imei_file_session SET pos = pos + n_length WHERE backend_pid = s.backend_pid;
+    PERFORM set_config('mero_imeifiles.pos', (pos + n_length)::text, false);
     SELECT * INTO c FROM mero.imei_file_control;
     n_length := coalesce(c.read_length_lie, n_length);
     result := 0;
@@ -180,7 +234,8 @@ CREATE FUNCTION mero_imeifiles.deletefile(
 LANGUAGE plpgsql AS $$
 BEGIN
     PERFORM mero_test.enter('deletefile');
-    DELETE FROM mero.imei_file WHERE imei = v_imei AND filetype = v_filetype;
+    DELETE FROM mero.imei_file_part WHERE imei = v_imei AND filetype = v_filetype;
+    DELETE FROM mero.imei_file_head WHERE imei = v_imei AND filetype = v_filetype;
     IF NOT FOUND THEN
         result := 8;
         v_errormessage := format('deleteFile: no file of type %s for IMEI %s',
@@ -192,7 +247,8 @@ END $$;
 
 CREATE FUNCTION mero_test.clear_files() RETURNS void LANGUAGE plpgsql AS $$
 BEGIN
-    DELETE FROM mero.imei_file;
+    DELETE FROM mero.imei_file_part;
+    DELETE FROM mero.imei_file_head;
     DELETE FROM mero.imei_file_session;
     DELETE FROM mero.imei_file_chunk;
     DELETE FROM mero.imei_file_control;

@@ -13,6 +13,10 @@
  *     characters and a terminator (256 bytes). The direct-SQL back-end
  *     accepts NULL (no text is written); the remote-object back-end refuses
  *     it with VARNDB_E_NULL.
+ *   - A NULL record, code, length or buffer is refused by both back-ends
+ *     with VARNDB_E_NULL and "One parameter is NULL!" before anything else.
+ *     (The direct-SQL back-end takes a NULL text argument as the empty text
+ *     and refuses NULL GetData/GetApxData buffers with its own -2.)
  *   - Texts are NUL-terminated byte strings.
  */
 #ifndef VARNDB_H
@@ -41,7 +45,7 @@ enum {
     VARNDB_E_PARAM_LONG = -4,      /* connect text too long; remote: object reference */
     VARNDB_E_RESULT_SIZE = -5,     /* answer larger than the caller's buffer; remote: no server */
     VARNDB_E_REMOTE_REGISTER = -6, /* remote registration call raised */
-    VARNDB_E_NULL = -8,            /* a pointer argument is NULL (remote back-end) */
+    VARNDB_E_NULL = -8,            /* a pointer argument is NULL */
     VARNDB_E_NOT_CONNECTED = -21,  /* no connection */
     VARNDB_E_LOCAL = -22,          /* local buffer or file error; Oracle error in some operations */
     VARNDB_E_ORACLE = -23,         /* Oracle error */

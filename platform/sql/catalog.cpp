@@ -32,6 +32,7 @@ std::optional<Routine> PgCatalog::find(const std::string& schema, const std::str
     const char* values[] = {schema.c_str(), name.c_str()};
     // Inside an open transaction a failed look-up must not abort it.
     bool guarded = state().in_transaction && run_command("SAVEPOINT varn_catalog").ok();
+    ++state().stats.round_trips;
     PGresult* r = PQexecParams(state().conn, q, 2, nullptr, values, nullptr, nullptr, 0);
     bool failed = !r || PQresultStatus(r) != PGRES_TUPLES_OK;
     if (guarded && failed) run_command("ROLLBACK TO SAVEPOINT varn_catalog");

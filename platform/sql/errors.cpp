@@ -69,6 +69,7 @@ Sqlca from_failure(PGconn* conn, const PGresult* res) {
 
 Sqlca run_command(const char* command) {
     PGconn* c = state().conn;
+    ++state().stats.round_trips;
     PGresult* r = PQexec(c, command);
     Sqlca out;
     if (!r || PQresultStatus(r) != PGRES_COMMAND_OK) out = from_failure(c, r);

@@ -1,5 +1,6 @@
 // Runs a translated statement on the session: the transaction and savepoint
 // around it, the host variables in and out.
+#include "exchange.h"
 #include "session_state.h"
 
 #include <cerrno>
@@ -48,8 +49,18 @@ int hexval(char c) {
     return -1;
 }
 
-// Converts one result value (text form) for host variable b.
-Sqlca store(const Bind& b, Slot& slot, const char* value, std::size_t len, bool is_null, Oid type) {
+// Converts one result value for host variable b: its text form, or with
+// `binary` its bytes in binary format.
+Sqlca store(const Bind& b, Slot& slot, const char* value, std::size_t len, bool is_null, Oid type,
+            bool binary = false) {
+    std::string decoded;
+    if (binary && !is_null) {
+        if (!text_of_binary(type, value, static_cast<int>(len), decoded))
+            return error(-6502, "ORA-06502: PL/SQL: numeric or value error: a result of type " +
+                                    std::to_string(type) + " cannot be read");
+        value = decoded.data();
+        len = decoded.size();
+    }
     slot.assigned = true;
     slot.null = is_null || len == 0;
     slot.bytes.clear();
@@ -71,7 +82,7 @@ Sqlca store(const Bind& b, Slot& slot, const char* value, std::size_t len, bool 
         slot.number = static_cast<long long>(r);
         return {};
     }
-    if (b.type == Type::raw && type == kBytea && len >= 2 && value[0] == '\\' && value[1] == 'x') {
+    if (!binary && b.type == Type::raw && type == kBytea && len >= 2 && value[0] == '\\' && value[1] == 'x') {
         for (std::size_t i = 2; i + 1 < len; i += 2)
             slot.bytes += static_cast<char>(hexval(value[i]) * 16 + hexval(value[i + 1]));
     } else {
@@ -103,6 +114,18 @@ void write_back(const Bind& b, const Slot& s) {
     }
 }
 
+// The transaction around a statement, in as few round trips as the rules
+// allow:
+//   - the first query of a statement goes in one exchange with what must
+//     come before it: BEGIN when no transaction is open, the release of the
+//     last statement's savepoint and this statement's own savepoint;
+//   - a statement's savepoint is released with the next statement (or ends
+//     with its transaction), so that a statement whose results cannot be
+//     taken is still undone by going back to it;
+//   - after the last query, unless the transaction is already known to have
+//     changed something, the same exchange asks whether a transaction id is
+//     assigned; when none is, nothing changed and the transaction ends at
+//     once (a transaction begins with the first change).
 class Run {
 public:
     Run(std::span<const Bind> binds) : binds_(binds) {
@@ -110,56 +133,26 @@ public:
     }
 
     Sqlca steps(const Plan& plan) {
-        for (const Step& st : plan.steps) {
-            Sqlca r = step(st);
+        last_query_ = -1;
+        for (std::size_t i = 0; i < plan.steps.size(); ++i) {
+            Step::Kind k = plan.steps[i].kind;
+            if (k == Step::Kind::query || k == Step::Kind::select_into) last_query_ = static_cast<int>(i);
+            if (k == Step::Kind::commit || k == Step::Kind::rollback) last_query_ = -1;  // ends it anyway
+        }
+        for (std::size_t i = 0; i < plan.steps.size(); ++i) {
+            Sqlca r = step(plan.steps[i], static_cast<int>(i) == last_query_);
             if (!r.ok()) {
                 undo();
                 return r;
             }
         }
-        if (savepoint_) {
-            Sqlca r = run_command("RELEASE SAVEPOINT varn_stmt");
-            if (!r.ok()) return r;
-        }
         for (std::size_t i = 0; i < binds_.size(); ++i) write_back(binds_[i], slots_[i]);
+        if (unchanged_) end_transaction("COMMIT");
         return {};
     }
 
 private:
-    Sqlca open_savepoint() {
-        SessionState& s = state();
-        if (!s.in_transaction) {
-            Sqlca r = run_command("BEGIN");
-            if (!r.ok()) return r;
-            s.in_transaction = true;
-        }
-        if (!savepoint_) {
-            Sqlca r = run_command("SAVEPOINT varn_stmt");
-            if (!r.ok()) return r;
-            savepoint_ = true;
-        }
-        return {};
-    }
-
-    // A failed statement undoes only its own work.
-    void undo() {
-        if (savepoint_ && PQstatus(state().conn) == CONNECTION_OK) {
-            run_command("ROLLBACK TO SAVEPOINT varn_stmt");
-            run_command("RELEASE SAVEPOINT varn_stmt");
-        }
-        savepoint_ = false;
-    }
-
-    Sqlca end_transaction(const char* command) {
-        SessionState& s = state();
-        savepoint_ = false;
-        if (!s.in_transaction) return {};
-        Sqlca r = run_command(command);
-        s.in_transaction = false;
-        return r;
-    }
-
-    Sqlca step(const Step& st) {
+    Sqlca step(const Step& st, bool last_query) {
         switch (st.kind) {
         case Step::Kind::commit: return end_transaction("COMMIT");
         case Step::Kind::rollback: return end_transaction("ROLLBACK");
@@ -169,13 +162,45 @@ private:
                          !v, kText);
         }
         case Step::Kind::query:
-        case Step::Kind::select_into: return query(st);
+        case Step::Kind::select_into: return query(st, last_query);
         }
         return {};
     }
 
-    Sqlca query(const Step& st) {
-        if (Sqlca r = open_savepoint(); !r.ok()) return r;
+    // A failed statement undoes only its own work; a transaction in which
+    // nothing changed ends.
+    void undo() {
+        SessionState& s = state();
+        if (!s.in_transaction || PQstatus(s.conn) != CONNECTION_OK) return;
+        if (began_) {
+            end_transaction("ROLLBACK");  // nothing but this statement's work was in it
+            return;
+        }
+        if (!savepoint_) return;  // nothing of this statement reached the server
+        Exchange ex(s.conn);
+        int back = ex.add("ROLLBACK TO SAVEPOINT varn_stmt");
+        int check = s.changed ? -1 : ex.add("SELECT txid_current_if_assigned() IS NULL");
+        ex.run();
+        if (!ex.ok(back)) return;
+        if (check >= 0 && unassigned(ex, check)) end_transaction("ROLLBACK");
+    }
+
+    Sqlca end_transaction(const char* command) {
+        SessionState& s = state();
+        savepoint_ = false;
+        unchanged_ = false;
+        if (!s.in_transaction) return {};
+        Sqlca r = run_command(command);
+        s.in_transaction = s.changed = s.savepoint = false;
+        return r;
+    }
+
+    static bool unassigned(const Exchange& ex, int i) {
+        const PGresult* r = ex.result(i);
+        return ex.ok(i) && PQntuples(r) == 1 && std::strcmp(PQgetvalue(r, 0, 0), "t") == 0;
+    }
+
+    Sqlca query(const Step& st, bool last_query) {
         std::size_t n = st.params.size();
         std::vector<std::string> text(n);
         std::vector<const char*> values(n);
@@ -201,39 +226,64 @@ private:
             values[i] = text[i].data();
             lengths[i] = static_cast<int>(text[i].size());
         }
-        PGconn* c = state().conn;
-        PGresult* r = PQexecParams(c, st.sql.c_str(), static_cast<int>(n), types.data(), values.data(),
-                                   lengths.data(), formats.data(), 0);
-        Sqlca out;
-        if (!r || PQresultStatus(r) != PGRES_TUPLES_OK) {
-            out = from_failure(c, r);
-        } else if (PQntuples(r) == 0) {
-            out = st.kind == Step::Kind::select_into
-                      ? error(1403, "ORA-01403: no data found")
-                      : error(-6550, "ORA-06550: the routine returned no row");
-        } else if (PQntuples(r) > 1) {
-            out = error(-1422, "ORA-01422: exact fetch returns more than requested number of rows");
-        } else {
-            for (const Output& o : st.outputs) {
-                int col = o.column.empty() ? o.index : PQfnumber(r, ("\"" + o.column + "\"").c_str());
-                if (col < 0 || col >= PQnfields(r)) {
-                    out = error(-6550, "ORA-06550: the result has no column " +
-                                           (o.column.empty() ? std::to_string(o.index) : o.column));
-                    break;
-                }
-                out = store(binds_[o.bind], slots_[o.bind], PQgetvalue(r, 0, col),
-                            static_cast<std::size_t>(PQgetlength(r, 0, col)), PQgetisnull(r, 0, col),
-                            PQftype(r, col));
-                if (!out.ok()) break;
-            }
+        // Bytes come back as they are where a RAW receives them.
+        bool binary = false;
+        for (const Output& o : st.outputs)
+            if (binds_[o.bind].type == Type::raw) binary = true;
+
+        SessionState& ss = state();
+        PGconn* c = ss.conn;
+        Exchange ex(c);
+        std::vector<int> before;
+        if (!ss.in_transaction) {
+            before.push_back(ex.add("BEGIN"));
+            ss.in_transaction = began_ = true;
         }
-        PQclear(r);
-        return out;
+        if (!savepoint_) {
+            if (ss.savepoint) before.push_back(ex.add("RELEASE SAVEPOINT varn_stmt"));
+            before.push_back(ex.add("SAVEPOINT varn_stmt"));
+        }
+        int q = ex.add(st.sql, static_cast<int>(n), types.data(), values.data(), lengths.data(), formats.data(),
+                       binary);
+        int check = last_query && !ss.changed ? ex.add("SELECT txid_current_if_assigned() IS NULL") : -1;
+        ex.run();
+        for (int b : before) {
+            if (!ex.ok(b)) return ex.failure(b);
+        }
+        if (!savepoint_) savepoint_ = ss.savepoint = true;
+        if (!ex.ok(q)) return ex.failure(q);
+        if (check >= 0) {
+            if (unassigned(ex, check)) unchanged_ = true;
+            else if (ex.ok(check)) ss.changed = true;
+        }
+
+        const PGresult* r = ex.result(q);
+        if (PQresultStatus(r) != PGRES_TUPLES_OK)
+            return error(-6550, "ORA-06550: the statement returned no rows");
+        if (PQntuples(r) == 0)
+            return st.kind == Step::Kind::select_into ? error(1403, "ORA-01403: no data found")
+                                                      : error(-6550, "ORA-06550: the routine returned no row");
+        if (PQntuples(r) > 1)
+            return error(-1422, "ORA-01422: exact fetch returns more than requested number of rows");
+        for (const Output& o : st.outputs) {
+            int col = o.column.empty() ? o.index : PQfnumber(r, ("\"" + o.column + "\"").c_str());
+            if (col < 0 || col >= PQnfields(r))
+                return error(-6550, "ORA-06550: the result has no column " +
+                                        (o.column.empty() ? std::to_string(o.index) : o.column));
+            Sqlca out = store(binds_[o.bind], slots_[o.bind], PQgetvalue(r, 0, col),
+                              static_cast<std::size_t>(PQgetlength(r, 0, col)), PQgetisnull(r, 0, col),
+                              PQftype(r, col), PQfformat(r, col) == 1);
+            if (!out.ok()) return out;
+        }
+        return {};
     }
 
     std::span<const Bind> binds_;
     std::vector<Slot> slots_;
-    bool savepoint_ = false;
+    int last_query_ = -1;
+    bool savepoint_ = false;   // this statement's savepoint is set
+    bool began_ = false;       // this statement began the transaction
+    bool unchanged_ = false;   // the last query found nothing changed
 };
 
 } // namespace
@@ -243,8 +293,10 @@ Sqlca execute(std::string_view statement, std::span<const Bind> binds) {
     using namespace detail;
     SessionState& s = state();
     ++s.stats.statements;
-    if (!s.conn) return error(-1012, "ORA-01012: not logged on");
-    if (PQstatus(s.conn) != CONNECTION_OK) return error(-3114, "ORA-03114: not connected to ORACLE");
+    // After the server ended the session (killed or lost), the statements
+    // find no session, as on a session that was never opened: -1012 is a
+    // code on which callers reconnect.
+    if (!s.conn || PQstatus(s.conn) != CONNECTION_OK) return error(-1012, "ORA-01012: not logged on");
     Plan plan = translate(statement, binds, s.catalog);
     if (PQstatus(s.conn) != CONNECTION_OK)
         return error(-3113, "ORA-03113: end-of-file on communication channel");

@@ -30,7 +30,7 @@ void close_session() {
     if (s.in_transaction && PQstatus(s.conn) == CONNECTION_OK) run_command("COMMIT");
     PQfinish(s.conn);
     s.conn = nullptr;
-    s.in_transaction = false;
+    s.in_transaction = s.changed = s.savepoint = false;
     s.catalog.clear();
 }
 
@@ -61,7 +61,7 @@ int lusken_connect(const char* user, const char* password, const char* database)
         return code;
     }
     s.conn = c;
-    s.in_transaction = false;
+    s.in_transaction = s.changed = s.savepoint = false;
     ++s.stats.connects;
     return 0;
 }

@@ -25,6 +25,8 @@ private:
 struct SessionState {
     PGconn* conn = nullptr;
     bool in_transaction = false;  // BEGIN sent, no COMMIT or ROLLBACK since
+    bool changed = false;         // the open transaction is known to have changed something
+    bool savepoint = false;       // the last statement's savepoint still stands
     PgCatalog catalog;
     Stats stats;
     std::string last_connect_error;
@@ -38,5 +40,8 @@ Sqlca error(int code, const std::string& text);
 Sqlca from_failure(PGconn* conn, const PGresult* res);
 // Runs a command without parameters; ok() on success.
 Sqlca run_command(const char* command);
+// The text form of a value that arrived in binary format (bytes and texts
+// as they are); false for a type it does not know.
+bool text_of_binary(Oid type, const char* value, int len, std::string& out);
 
 } // namespace sql::detail

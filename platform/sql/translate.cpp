@@ -15,6 +15,10 @@ using Kind = Token::Kind;
 
 constexpr int kInvalidStatement = -900;  // outside the subset
 constexpr int kCompileError = -6550;     // unknown routine, wrong arguments
+// Expressions nest (calls, NVL, TO_NUMBER, TO_DATE) and are parsed and
+// translated recursively: deeper text is refused before it can exhaust the
+// stack. No statement of the system comes near this.
+constexpr int kMaxNesting = 64;
 
 std::string lower(std::string s) {
     std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); });
@@ -264,6 +268,14 @@ private:
     }
 
     std::unique_ptr<Expr> expression() {
+        struct Nesting {
+            int& depth;
+            explicit Nesting(int& d) : depth(d) { ++depth; }
+            ~Nesting() { --depth; }
+        } nesting(depth_);
+        if (depth_ > kMaxNesting)
+            fail(kInvalidStatement, "expressions nested deeper than " + std::to_string(kMaxNesting) +
+                                        " levels at offset " + std::to_string(peek().pos));
         auto e = std::make_unique<Expr>();
         const Token& t = peek();
         if (t.kind == Kind::number || (is_sym("-") && peek(1).kind == Kind::number)) {
@@ -446,6 +458,7 @@ private:
     std::vector<Token> toks_;
     std::size_t at_ = 0;
     int next_bind_ = 0;
+    int depth_ = 0;  // expressions being parsed, one inside the other
     std::vector<std::string> names_;  // host variable names in bind order
 };
 

@@ -2,6 +2,7 @@
 // server, the ORB on the first usable server reference, disconnect.
 #include "VarndbCIclient.h"
 
+#include "corvane.h"
 #include "errtext.h"
 #include "halden.h"
 #include "sql_session.h"
@@ -52,7 +53,11 @@ int VarndbCIclient::orb_init() {
             int argc = 1;
             char arg0[] = "dummy";
             char* argv[] = {arg0, nullptr};
-            orb = CORBA::ORB_init(argc, argv);
+            // Files travel whole in one message: lift the ORB's default
+            // message limit (2 MiB) to the back-end's own.
+            const std::string maxMessage = std::to_string(CORVANE_MAX_MESSAGE_SIZE);
+            const char* options[][2] = {{"giopMaxMsgSize", maxMessage.c_str()}, {nullptr, nullptr}};
+            orb = CORBA::ORB_init(argc, argv, "omniORB4", options);
             CORBA::Object_var object = orb->string_to_object(reference.c_str());
             server = VarndbCI::_narrow(object);
             // A reference that narrows to nothing is no server either.

@@ -3,6 +3,7 @@
 // the caller's buffer.
 #include "VarndbCIclient.h"
 
+#include "corvane.h"
 #include "errtext.h"
 
 #include <algorithm>
@@ -146,10 +147,11 @@ int VarndbCIclient::getServiceCodeEx(const char* value, unsigned char out[33], c
 int VarndbCIclient::getSADBlock(const char* value, const unsigned char* flashSerialNumber, char flag,
                                 unsigned char out[50], char* errText) {
     varndb::clear_text(errText);
-    // The serial number up to its terminator, zeros after it.
+    // The serial number up to its terminator and at most the 16 bytes a
+    // serial number holds (it may come without a terminator), zeros after it.
     VarndbCI::FlashSerialNumberType serial = {};
     std::memcpy(serial, flashSerialNumber,
-                strnlen(reinterpret_cast<const char*>(flashSerialNumber), sizeof serial));
+                strnlen(reinterpret_cast<const char*>(flashSerialNumber), CORVANE_FLASH_SERIAL_SIZE));
     VarndbCI::OutSADBlock49Type output = {};
     CORBA::String_var message;
     int r = remote(errText, nullptr, [&] {

@@ -18,27 +18,34 @@
 
 #include "varndb.h"
 
-#ifdef __cplusplus
-class VarndbCIclient;
-extern "C" {
-#else
-#include <stdbool.h>
-typedef struct VarndbCIclient VarndbCIclient;
-#endif
-
 #define CORVANE_MAX_RETRIES 121
 #define CORVANE_RETRY_WAIT_MS 10000
 
+/* Files travel whole in one remote message; the ORB accepts messages of up
+ * to CORVANE_MAX_MESSAGE_SIZE bytes (256 MiB), so a file of up to 255 MiB
+ * can be stored and fetched. */
+#define CORVANE_MAX_MESSAGE_SIZE (256u * 1024u * 1024u)
+
+/* varndb_getSADBlock reads the caller's flash serial number up to its
+ * terminator and at most CORVANE_FLASH_SERIAL_SIZE bytes (the 16 bytes that
+ * varndb_getFlashSerialNumber hands out need no terminator); the rest of the
+ * block sent to the server is zeros. */
+#define CORVANE_FLASH_SERIAL_SIZE 16
+
+#ifdef __cplusplus
+class VarndbCIclient;
+
+/* The two operations of this back-end's own are C++ functions, exported
+ * under their decorated names. */
+
 /* The client object while one exists (after a successful varndb_Connect),
  * else NULL. */
-VARNDB_API VarndbCIclient* varndb_getInstance(void);
+VARNDB_API VarndbCIclient* varndb_getInstance();
 
 /* Drops the client, waits CORVANE_RETRY_WAIT_MS and connects again with the
  * texts of the last varndb_Connect; true when connected. */
-VARNDB_API bool retry(void);
+VARNDB_API bool retry();
 
-#ifdef __cplusplus
-} /* extern "C" */
-#endif
+#endif /* __cplusplus */
 
 #endif /* CORVANE_H */

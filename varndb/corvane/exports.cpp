@@ -61,6 +61,20 @@ int operation(char* errText, std::initializer_list<const void*> args, Call call)
     }
 }
 
+// The capacity a caller gives in an in/out size: a call that the server
+// answers with VARNDB_E_REMOTE_RETRY may have set the size to the answer's
+// (often 0), so every call of the reconnect loop offers the caller's own
+// capacity again.
+class Capacity {
+public:
+    explicit Capacity(int* size) : size_(size), capacity_(size ? *size : 0) {}
+    void offer() const { *size_ = capacity_; }
+
+private:
+    int* size_;
+    int capacity_;
+};
+
 // An operation without an errText: no texts at all.
 template <class Call>
 int silentOperation(std::initializer_list<const void*> args, Call call) {
@@ -108,9 +122,9 @@ extern "C" int varndb_Disconnect(void) {
 
 extern "C" void varndb_AutoDisconnect(char) {}
 
-extern "C" VarndbCIclient* varndb_getInstance(void) { return g_client; }
+VarndbCIclient* varndb_getInstance() { return g_client; }
 
-extern "C" bool retry(void) {
+bool retry() {
     try {
         varndb_Disconnect();
         pclock::sleep_ms(CORVANE_RETRY_WAIT_MS);
@@ -144,14 +158,20 @@ extern "C" void varndb_GetDllVersion(char* buf, int len) {
 
 extern "C" int varndb_GetData(const char* coder, const unsigned char* in, int inSize, unsigned char* out,
                               int* outSize, char* errText) {
-    return operation(errText, {coder, in, out, outSize},
-                     [&](VarndbCIclient& c) { return c.getData(coder, in, inSize, out, outSize, errText); });
+    const Capacity capacity(outSize);
+    return operation(errText, {coder, in, out, outSize}, [&](VarndbCIclient& c) {
+        capacity.offer();
+        return c.getData(coder, in, inSize, out, outSize, errText);
+    });
 }
 
 extern "C" int varndb_GetApxData(const char* coder, const unsigned char* in, int inSize, unsigned char* out,
                                  int* outSize, char* errText) {
-    return operation(errText, {coder, in, out, outSize},
-                     [&](VarndbCIclient& c) { return c.getApxData(coder, in, inSize, out, outSize, errText); });
+    const Capacity capacity(outSize);
+    return operation(errText, {coder, in, out, outSize}, [&](VarndbCIclient& c) {
+        capacity.offer();
+        return c.getApxData(coder, in, inSize, out, outSize, errText);
+    });
 }
 
 extern "C" int varndb_WriteReport(const Varn_DorlepData* rec, char* errText) {
@@ -175,13 +195,19 @@ extern "C" int varndb_getSADBlock(const char* value, const unsigned char* flashS
 }
 
 extern "C" int varndb_getImeiInfo(const char* imei, unsigned char* buf, int* len, char* errText) {
-    return operation(errText, {imei, buf, len},
-                     [&](VarndbCIclient& c) { return c.getImeiInfo(imei, buf, len, errText); });
+    const Capacity capacity(len);
+    return operation(errText, {imei, buf, len}, [&](VarndbCIclient& c) {
+        capacity.offer();
+        return c.getImeiInfo(imei, buf, len, errText);
+    });
 }
 
 extern "C" int varndb_getFlashSerialNumber(unsigned char* buf, int* len, char* errText) {
-    return operation(errText, {buf, len},
-                     [&](VarndbCIclient& c) { return c.getFlashSerialNumber(buf, len, errText); });
+    const Capacity capacity(len);
+    return operation(errText, {buf, len}, [&](VarndbCIclient& c) {
+        capacity.offer();
+        return c.getFlashSerialNumber(buf, len, errText);
+    });
 }
 
 extern "C" int varndb_putFile(const char* imei, const char* fileType, const char* directory, const char* fileName,

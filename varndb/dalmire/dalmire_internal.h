@@ -90,6 +90,11 @@ struct TextArg {
 // longer than its capacity, else 0.
 int checkTexts(char* errText, std::initializer_list<TextArg> texts);
 
+// VARNDB_E_NULL and "One parameter is NULL!" when one of the pointers is
+// NULL, else 0: a record, a code, a length or a buffer that is missing is
+// refused before anything else, as by the remote-object back-end.
+int refuseNull(char* errText, std::initializer_list<const void*> pointers);
+
 // Returned bytes read as text: at most `limit` of the `len` bytes, up to the
 // first NUL.
 std::string dataText(const unsigned char* data, std::size_t len, std::size_t limit);

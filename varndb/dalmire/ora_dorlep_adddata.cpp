@@ -35,6 +35,7 @@ constexpr Field kFields[] = {
 constexpr std::size_t kFieldCount = sizeof kFields / sizeof kFields[0];
 
 int putOrgTovikAddData(const t_varn_orgTovikAddData* rec, char* errText) {
+    if (int c = refuseNull(errText, {rec})) return c;
     varndb::clear_text(errText);
     std::int32_t ret = 0;
     sql::Varchar<256> message;

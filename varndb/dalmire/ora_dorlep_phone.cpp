@@ -27,6 +27,7 @@ bool handOver(const sql::Raw<kBufferLimit>& data, int n, unsigned char* buf, int
 }
 
 int getImeiInfo(const char* imei, unsigned char* buf, int* len, char* errText) {
+    if (int c = refuseNull(errText, {buf, len})) return c;
     varndb::clear_text(errText);
     if (*len > kBufferLimit) {
         varndb::put_text(errText, "Input length > 256!");
@@ -54,6 +55,7 @@ int getImeiInfo(const char* imei, unsigned char* buf, int* len, char* errText) {
 }
 
 int getFlashSerialNumber(unsigned char* buf, int* len, char* errText) {
+    if (int c = refuseNull(errText, {buf, len})) return c;
     varndb::clear_text(errText);
     if (*len > kBufferLimit) {
         varndb::put_text(errText, "Input length > 256!");

@@ -23,6 +23,7 @@ sql::Bind field(const char (&f)[N], std::uint16_t& len, std::size_t capacity) {
 }
 
 int writeReport(const Varn_DorlepData* rec, char* errText) {
+    if (int c = refuseNull(errText, {rec})) return c;
     if (int c = connectionCheck(errText, VARNDB_E_NOT_CONNECTED)) return c;
     std::int32_t ret = 0;
     std::int32_t ints[] = {rec->pruefstatus, rec->linie_nr,     rec->iZpos,    rec->iStdMapVer, rec->iProvider,

@@ -27,6 +27,16 @@ int checkTexts(char* errText, std::initializer_list<TextArg> texts) {
     return 0;
 }
 
+int refuseNull(char* errText, std::initializer_list<const void*> pointers) {
+    for (const void* p : pointers) {
+        if (!p) {
+            varndb::put_text(errText, "One parameter is NULL!");
+            return VARNDB_E_NULL;
+        }
+    }
+    return 0;
+}
+
 std::string dataText(const unsigned char* data, std::size_t len, std::size_t limit) {
     const char* p = reinterpret_cast<const char*>(data);
     return std::string(p, strnlen(p, len < limit ? len : limit));

@@ -15,12 +15,15 @@
 //       described in sql_translate.h with its host variables and returns the
 //       communication area: SQL code 0 on success, +1403 for no row, a
 //       negative Oracle code on error, and the message text.
-//   A transaction opens with the first statement and stays open until a
-//   COMMIT or ROLLBACK (inside a block or as a statement of its own). A
-//   failed statement undoes only its own work.
+//   A transaction begins with the first change: a statement that changed
+//   something leaves its transaction open until a COMMIT or ROLLBACK
+//   (inside a block or as a statement of its own); after a statement that
+//   changed nothing the transaction ends at once, so an idle session holds
+//   no locks. A failed statement undoes only its own work.
 //
 // Codes the layer produces itself:
-//   -1012  no session is open             -3114  the session was already lost
+//   -1012  no session is open, also after the server killed or lost it
+//          (callers reconnect on it)
 //   -3113  the session was lost during the statement
 //   -900   a text outside the subset      -6550  unknown routine or argument
 //   -6502  a value that does not fit its host variable
@@ -60,6 +63,7 @@ struct Stats {
     int connect_failures = 0;  // refused ones
     int disconnects = 0;       // lusken_disconnect calls
     int statements = 0;        // execute calls
+    int round_trips = 0;       // exchanges with the server (connects aside)
 };
 SQL_API Stats stats();
 

@@ -65,3 +65,11 @@ LANGUAGE sql AS $$
     SELECT n_length, coalesce(string_agg(set_byte('\x00'::bytea, 0, i % 256), ''::bytea ORDER BY i), ''::bytea), 0
       FROM generate_series(0, n_length - 1) AS i
 $$;
+
+-- Bytes beside numbers and a text, for results read in binary format.
+CREATE OR REPLACE FUNCTION sqltest_pkg.mixed(d OUT bytea, b OUT bigint, n OUT numeric, m OUT numeric,
+                                             f OUT numeric, t OUT text, result OUT int)
+LANGUAGE sql AS $$
+    SELECT '\x5c7800ff'::bytea, 2147483647::bigint, 123456789::numeric, -42.000::numeric, 2.5::numeric,
+           'abc'::text, 3
+$$;

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -285,7 +286,9 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorRow{"Untranslatable", "begin :x := 1 ; x := 2 ; END ;", -900, "cannot translate"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(SqlSession, LostSessionIs3113ThenThe3114) {
+// The statement that finds the session gone fails; every later one finds no
+// session (-1012, a code on which callers reconnect) until a new connect.
+TEST_F(SqlSession, KilledSessionIs3113ThenNotLoggedOn) {
     int pid = sql::session_backend_pid();
     ASSERT_GT(pid, 0);
     admin.exec("SELECT pg_terminate_backend(" + std::to_string(pid) + ")");
@@ -293,11 +296,133 @@ TEST_F(SqlSession, LostSessionIs3113ThenThe3114) {
     ASSERT_TRUE(admin.await_session_end(pid));
     auto r = sql::execute("begin :x := sqltest . divide ( 4 ) ; END ;", {sql::bind_int(Dir::out, x)});
     EXPECT_EQ(r.sqlcode, -3113) << r.sqlerrm;
-    r = sql::execute("begin :x := sqltest . divide ( 4 ) ; END ;", {sql::bind_int(Dir::out, x)});
-    EXPECT_EQ(r.sqlcode, -3114) << r.sqlerrm;
+    for (int i = 0; i < 2; ++i) {
+        r = sql::execute("begin :x := sqltest . divide ( 4 ) ; END ;", {sql::bind_int(Dir::out, x)});
+        EXPECT_EQ(r.sqlcode, -1012) << r.sqlerrm;
+        EXPECT_EQ(r.sqlerrm, "ORA-01012: not logged on");
+    }
     EXPECT_EQ(sql::lusken_disconnect(), 0);
     ASSERT_EQ(sql::lusken_connect(nullptr, nullptr, pgtest::database().c_str()), 0);
     EXPECT_EQ(sql::execute("begin :x := sqltest . divide ( 4 ) ; END ;", {sql::bind_int(Dir::out, x)}).sqlcode, 0);
+}
+
+// ---- transactions begin with the first change ----
+
+struct OpenRow {
+    const char* name;
+    std::vector<const char*> statements;  // run in order, without host variables
+    const char* state;                    // the session's state afterwards
+    const char* notes;                    // committed notes afterwards
+};
+void PrintTo(const OpenRow& r, std::ostream* os) { *os << r.name; }
+
+class SqlOpenTransaction : public SqlSession, public ::testing::WithParamInterface<OpenRow> {};
+
+// What pg_stat_activity shows of the session once its statements are done.
+TEST_P(SqlOpenTransaction, OnlyChangesStayOpen) {
+    for (const char* text : GetParam().statements) sql::execute(text);
+    EXPECT_EQ(admin.value("SELECT state FROM pg_stat_activity WHERE pid = " +
+                          std::to_string(sql::session_backend_pid())),
+              GetParam().state);
+    EXPECT_EQ(notes(), GetParam().notes);
+}
+
+const char* const kRead = "begin sqltest . divide ( 4 ) ; END ;";
+const char* const kWrite = "begin sqltest . note_add ( 'w' , NULL ) ; END ;";
+const char* const kFail = "begin sqltest . divide ( 0 ) ; END ;";
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, SqlOpenTransaction,
+    ::testing::Values(OpenRow{"Reading", {kRead}, "idle", "0"},
+                      OpenRow{"Failing", {kFail}, "idle", "0"},
+                      OpenRow{"Writing", {kWrite}, "idle in transaction", "0"},
+                      OpenRow{"ReadingAfterWriting", {kWrite, kRead}, "idle in transaction", "0"},
+                      OpenRow{"FailingAfterWriting", {kWrite, kFail}, "idle in transaction", "0"},
+                      OpenRow{"WritingThenCommit", {kWrite, "COMMIT"}, "idle", "1"},
+                      OpenRow{"WritingThenRollback", {kWrite, "ROLLBACK"}, "idle", "0"},
+                      OpenRow{"ReadingAfterCommit", {kWrite, "COMMIT", kRead}, "idle", "1"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Exchanges with the server per statement: a statement goes in one round
+// trip with its BEGIN, savepoint and the release of the last statement's;
+// only a transaction that changed nothing takes one more to end.
+struct TripRow {
+    const char* name;
+    std::vector<const char*> before;  // run first, not counted
+    const char* statement;
+    int round_trips;
+    const char* state;
+};
+void PrintTo(const TripRow& r, std::ostream* os) { *os << r.name; }
+
+class SqlRoundTrips : public SqlSession, public ::testing::WithParamInterface<TripRow> {};
+
+TEST_P(SqlRoundTrips, PerStatement) {
+    // The routines' signatures are looked up once per session: not counted.
+    for (const char* text : {kRead, kWrite, kFail, "ROLLBACK"}) sql::execute(text);
+    for (const char* text : GetParam().before) ASSERT_EQ(sql::execute(text).sqlcode, 0) << text;
+    const int before = sql::stats().round_trips;
+    sql::execute(GetParam().statement);
+    EXPECT_EQ(sql::stats().round_trips - before, GetParam().round_trips);
+    EXPECT_EQ(admin.value("SELECT state FROM pg_stat_activity WHERE pid = " +
+                          std::to_string(sql::session_backend_pid())),
+              GetParam().state);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, SqlRoundTrips,
+    ::testing::Values(TripRow{"Reading", {}, kRead, 2, "idle"},
+                      TripRow{"WritingFirst", {}, kWrite, 1, "idle in transaction"},
+                      TripRow{"WritingAgain", {kWrite}, kWrite, 1, "idle in transaction"},
+                      TripRow{"ReadingAfterWriting", {kWrite}, kRead, 1, "idle in transaction"},
+                      TripRow{"Commit", {kWrite}, "COMMIT", 1, "idle"},
+                      TripRow{"FailingFirst", {}, kFail, 2, "idle"},
+                      TripRow{"FailingAfterWriting", {kWrite}, kFail, 2, "idle in transaction"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Where a RAW receives a result, the whole row comes in binary format; the
+// other columns still reach their host variables as in text format.
+TEST_F(SqlSession, BinaryResultsBesideARaw) {
+    std::int32_t ret = 0, big = 0, number = 0, negative = 0, fraction = 0;
+    sql::Raw<8> data;
+    sql::Varchar<10> text;
+    using sql::bind_int;
+    auto r = sql::execute("begin :r := sqltest . pkg . mixed ( :d , :b , :n , :m , :f , :t ) ; END ;",
+                          {bind_int(Dir::out, ret), sql::bind_raw(Dir::out, data), bind_int(Dir::out, big),
+                           bind_int(Dir::out, number), bind_int(Dir::out, negative), bind_int(Dir::out, fraction),
+                           sql::bind_varchar(Dir::out, text)});
+    ASSERT_EQ(r.sqlcode, 0) << r.sqlerrm;
+    EXPECT_EQ(ret, 3);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(data.arr), data.len), std::string("\\x\0\xff", 4));
+    EXPECT_EQ(big, 2147483647);
+    EXPECT_EQ(number, 123456789);
+    EXPECT_EQ(negative, -42);
+    EXPECT_EQ(fraction, 3);  // 2.5 rounds away from zero
+    EXPECT_EQ(text.view(), "abc");
+}
+
+// A reading session does not stand in the way of a schema change.
+TEST_F(SqlSession, AnIdleReaderHoldsNoLock) {
+    std::int32_t x = 0;
+    ASSERT_EQ(sql::execute("begin select v into :x from sqltest . kv where k = 'one' ; END ;",
+                           {sql::bind_int(Dir::out, x)}).sqlcode, 0);
+    EXPECT_EQ(x, 1);
+    EXPECT_TRUE(admin.exec("SET lock_timeout = '2s'; ALTER TABLE sqltest.kv ADD COLUMN IF NOT EXISTS extra int;"
+                           "ALTER TABLE sqltest.kv DROP COLUMN extra; RESET lock_timeout;"));
+}
+
+TEST_F(SqlSession, DeeplyNestedTextIsRefusedAndTheSessionGoesOn) {
+    std::string text = "begin :x := ";
+    for (int i = 0; i < 20000; ++i) text += "NVL ( ";
+    text += "1";
+    for (int i = 0; i < 20000; ++i) text += " , 2 )";
+    text += " ; END ;";
+    std::int32_t x = 0;
+    auto r = sql::execute(text, {sql::bind_int(Dir::out, x)});
+    EXPECT_EQ(r.sqlcode, -900);
+    EXPECT_NE(r.sqlerrm.find("ORA-00900"), std::string::npos) << r.sqlerrm;
+    EXPECT_EQ(sql::execute("begin :x := sqltest . divide ( 4 ) ; END ;", {sql::bind_int(Dir::out, x)}).sqlcode, 0);
+    EXPECT_EQ(x, 25);
 }
 
 } // namespace

@@ -259,4 +259,46 @@ const Row kRows[] = {
 INSTANTIATE_TEST_SUITE_P(Statements, Translate, ::testing::ValuesIn(kRows),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// ":a := TO_NUMBER ( ... TO_NUMBER ( :b ) ... )" with `levels` calls: the
+// expression nests levels + 1 deep (the host variable is the innermost).
+std::string nested(int levels) {
+    std::string text = "begin :a := ";
+    for (int i = 0; i < levels; ++i) text += "TO_NUMBER ( ";
+    text += ":b";
+    for (int i = 0; i < levels; ++i) text += " )";
+    return text + " ; END ;";
+}
+
+struct NestingRow {
+    const char* name;
+    int levels;
+    bool accepted;
+};
+void PrintTo(const NestingRow& r, std::ostream* os) { *os << r.name; }
+
+class TranslateNesting : public ::testing::TestWithParam<NestingRow> {};
+
+// Deep text is refused with -900, never by running out of stack.
+TEST_P(TranslateNesting, BoundedDepth) {
+    TableCatalog catalog;
+    std::vector<std::int16_t> indicators;
+    auto binds = binds_for("oi", indicators);
+    sql::Plan plan = sql::translate(nested(GetParam().levels), binds, catalog);
+    if (GetParam().accepted) {
+        EXPECT_EQ(plan.error_code, 0) << plan.error;
+        ASSERT_EQ(plan.steps.size(), 1u);
+    } else {
+        EXPECT_EQ(plan.error_code, -900);
+        EXPECT_NE(plan.error.find("nested deeper than 64 levels"), std::string::npos) << plan.error;
+        EXPECT_TRUE(plan.steps.empty());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Statements, TranslateNesting,
+                         ::testing::Values(NestingRow{"SixtyFourDeep", 63, true},
+                                           NestingRow{"SixtyFiveDeep", 64, false},
+                                           NestingRow{"FiveThousandDeep", 5000, false},
+                                           NestingRow{"TwoHundredThousandDeep", 200000, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 } // namespace

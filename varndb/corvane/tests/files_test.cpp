@@ -60,6 +60,21 @@ TEST_F(CorvaneFiles, UploadDownloadAndRemoveAFile) {
     EXPECT_EQ(varndb_getFile("490154203237518", "bin", (dir / "out").c_str(), err), 100);  // the server has none
 }
 
+// Above the ORB's default message limit of 2 MiB, both ways.
+TEST_F(CorvaneFiles, AFileOfSeveralMegabytesTravelsWhole) {
+    std::string bytes(5 * 1024 * 1024 + 17, '\0');
+    for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>((i * 131) >> 3);
+    write(dir / "in" / "image.bin", bytes);
+    EXPECT_EQ(varndb_putFile("490154203237518", "img", (dir / "in").c_str(), "image.bin", err), 0) << err;
+    auto put = server.calls("putFile");
+    ASSERT_EQ(put.size(), 1u);
+    EXPECT_EQ(put[0][5], std::to_string(bytes.size()));
+    EXPECT_EQ(varndb_getFile("490154203237518", "img", (dir / "out").c_str(), err), 0) << err;
+    EXPECT_TRUE(read(dir / "out" / "image.bin") == bytes);
+    EXPECT_EQ(pclock::now_ms(), 0);  // no reconnect on the way
+    EXPECT_EQ(server.calls("registration").size(), 0u);
+}
+
 TEST_F(CorvaneFiles, AnEmptyFileTravelsAsAnEmptySequence) {
     write(dir / "in" / "empty.bin", "");
     EXPECT_EQ(varndb_putFile("1", "bin", (dir / "in").c_str(), "empty.bin", err), 0);

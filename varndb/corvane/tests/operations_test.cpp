@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -323,7 +324,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 // ---- the fixed blocks and 64-bit results ----
 
-TEST_F(CorvaneDb, SADBlockSendsTheSerialNumberUpToItsEndAndCuts49Bytes) {
+TEST_F(CorvaneDb, SADBlockSendsTheSerialNumberUpToItsEndOr16BytesAndCuts49Bytes) {
     connectOk();
     ok("reply getSADBlock data " + hex(std::string(50, '\xab')));
     ok("reply getSADBlock message sad");
@@ -337,15 +338,21 @@ TEST_F(CorvaneDb, SADBlockSendsTheSerialNumberUpToItsEndAndCuts49Bytes) {
     EXPECT_STREQ(err, "sad");
     EXPECT_EQ(hex(out, 50), hex(std::string(49, '\xab')) + "00");
 
-    std::memset(serial, 'A', sizeof serial);  // no terminator: 257 bytes go
+    // A serial number as getFlashSerialNumber hands it out: 16 bytes without
+    // a terminator, alone in its buffer, so that a read past it is caught.
+    auto fsn = std::make_unique<unsigned char[]>(CORVANE_FLASH_SERIAL_SIZE);
+    std::memset(fsn.get(), 'A', CORVANE_FLASH_SERIAL_SIZE);
+    EXPECT_EQ(varndb_getSADBlock("VALUE", fsn.get(), 'N', out, err), 0);
+    std::memset(serial, 'B', sizeof serial);  // no terminator in a longer buffer: 16 bytes go
     EXPECT_EQ(varndb_getSADBlock("VALUE", serial, 'N', out, err), 0);
     auto calls = server.calls("getSADBlock");
-    ASSERT_EQ(calls.size(), 2u);
+    ASSERT_EQ(calls.size(), 3u);
     EXPECT_EQ(calls[0][2], "VALUE");
     EXPECT_EQ(calls[0][3], hex(std::string("FSN123")) + zeros(257 - 6));
     EXPECT_EQ(calls[0][4], "Y");
-    EXPECT_EQ(calls[1][3], hex(std::string(257, 'A')));
+    EXPECT_EQ(calls[1][3], hex(std::string(16, 'A')) + zeros(257 - 16));
     EXPECT_EQ(calls[1][4], "N");
+    EXPECT_EQ(calls[2][3], hex(std::string(16, 'B')) + zeros(257 - 16));
 }
 
 TEST_F(CorvaneDb, ServiceCodesKeepTheLow32Bits) {

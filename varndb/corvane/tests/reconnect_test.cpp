@@ -50,6 +50,45 @@ INSTANTIATE_TEST_SUITE_P(Reconnect, CorvaneFailsOnce,
                                            OnceRow{"Raises", "fault getData raise 1"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// A server that answers -100 hands out no data and a size of 0; the call
+// after the reconnect offers the caller's own capacity again.
+struct CapacityRow {
+    const char* name;
+    const char* op;
+    int (*call)(unsigned char* buf, int* size, char* err);
+};
+void PrintTo(const CapacityRow& r, std::ostream* os) { *os << r.name; }
+
+class CorvaneMinus100KeepsTheCapacity : public CorvaneReconnect, public ::testing::WithParamInterface<CapacityRow> {};
+
+TEST_P(CorvaneMinus100KeepsTheCapacity, OnTheSecondCall) {
+    const std::string op = GetParam().op;
+    ASSERT_EQ(ok("reply " + op + " data 0a0b0c"), "ok");
+    ASSERT_EQ(ok("reply " + op + " message answer"), "ok");
+    ASSERT_EQ(ok("fault " + op + " result 1 -100"), "ok");
+    unsigned char buf[16] = {};
+    int size = sizeof buf;
+    EXPECT_EQ(GetParam().call(buf, &size, err), 0) << err;
+    EXPECT_EQ(size, 3);
+    EXPECT_EQ(buf[2], 0x0c);
+    EXPECT_STREQ(err, "answer");
+    EXPECT_EQ(server.calls(op).size(), 2u);
+    EXPECT_EQ(pclock::now_ms(), CORVANE_RETRY_WAIT_MS);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Reconnect, CorvaneMinus100KeepsTheCapacity,
+    ::testing::Values(
+        CapacityRow{"GetData", "getData",
+                    [](unsigned char* b, int* n, char* e) { return varndb_GetData("C", kIn, 3, b, n, e); }},
+        CapacityRow{"GetApxData", "getApxData",
+                    [](unsigned char* b, int* n, char* e) { return varndb_GetApxData("C", kIn, 3, b, n, e); }},
+        CapacityRow{"getImeiInfo", "getImeiInfo",
+                    [](unsigned char* b, int* n, char* e) { return varndb_getImeiInfo("490154203237518", b, n, e); }},
+        CapacityRow{"getFlashSerialNumber", "getFlashSerialNumber",
+                    [](unsigned char* b, int* n, char* e) { return varndb_getFlashSerialNumber(b, n, e); }}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(CorvaneReconnect, AServerThatKeepsAnsweringMinus100GetsOneMoreCall) {
     ok("fault getData result -1 -100");
     EXPECT_EQ(getData(), VARNDB_E_REMOTE_RETRY);

@@ -14,7 +14,9 @@
 //   reply <op> name <text>        getFile: the file name handed out
 //   fault <op> <kind> <times> [n] the next `times` calls (-1: all) of op
 //                                 raise (kind raise), block until "release"
-//                                 (block) or answer n (result)
+//                                 (block) or answer n with no data, size 0
+//                                 and no message (result), as a server that
+//                                 refuses a call may
 //   release                       lets blocked calls go on
 //   journal                       every call since "clear", one a line
 //                                 (op and its arguments, tab-separated,
@@ -99,7 +101,7 @@ Reply enter(const std::string& op, const std::vector<std::string>& args) {
     if (f->second.times > 0) --f->second.times;
     if (fault.kind == "raise") throw CORBA::INTERNAL(0, CORBA::COMPLETED_NO);
     if (fault.kind == "block") g_changed.wait(lock, [] { return g_released; });
-    if (fault.kind == "result") reply.result = fault.value;
+    if (fault.kind == "result") reply = Reply{fault.value, 0, {}, {}, {}};
     return reply;
 }
 
@@ -314,7 +316,9 @@ int main(int argc, char** argv) {
     prctl(PR_SET_PDEATHSIG, SIGKILL);  // never outlive the test
     std::signal(SIGPIPE, SIG_IGN);
     try {
-        CORBA::ORB_var orb = CORBA::ORB_init(argc, argv);
+        // Files of several megabytes travel in one message.
+        const char* options[][2] = {{"giopMaxMsgSize", "268435456"}, {nullptr, nullptr}};
+        CORBA::ORB_var orb = CORBA::ORB_init(argc, argv, "omniORB4", options);
         CORBA::Object_var obj = orb->resolve_initial_references("RootPOA");
         PortableServer::POA_var poa = PortableServer::POA::_narrow(obj);
         Server* servant = new Server;

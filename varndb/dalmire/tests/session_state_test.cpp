@@ -1,0 +1,90 @@
+// What the session leaves on the server between calls: no transaction after
+// a call that changed nothing, and a session that the server killed is
+// opened again by the next call.
+#include "data_fixture.h"
+
+#include <functional>
+
+namespace {
+
+constexpr const char* kImei = "350000000000011";
+
+std::string sessionState(pgtest::Admin& admin) {
+    return admin.value("SELECT state FROM pg_stat_activity WHERE pid = " + std::to_string(sql::session_backend_pid()));
+}
+
+struct StateRow {
+    const char* name;
+    std::function<int()> call;
+    int result;
+    const char* state;  // of the session afterwards
+};
+void PrintTo(const StateRow& r, std::ostream* os) { *os << r.name; }
+
+class DalmireSessionState : public DalmireData, public ::testing::WithParamInterface<StateRow> {};
+
+TEST_P(DalmireSessionState, AfterTheCall) {
+    // The connect's own work (the trace switch) ends with this removal's
+    // ROLLBACK: the session starts without a transaction.
+    char err[256] = "";
+    ASSERT_EQ(varndb_deleteFile(kImei, "NONE", err), 8);
+    ASSERT_EQ(sessionState(admin), "idle");
+    EXPECT_EQ(GetParam().call(), GetParam().result);
+    EXPECT_EQ(sessionState(admin), GetParam().state);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Calls, DalmireSessionState,
+    ::testing::Values(
+        StateRow{"ReadingBootPin",
+                 [] {
+                     unsigned char buf[256];
+                     int len = 256;
+                     char err[256];
+                     return varndb_getImeiInfo(kImei, buf, &len, err);
+                 },
+                 100, "idle"},
+        StateRow{"ReadingAMissingFile",
+                 [] {
+                     char err[256];
+                     return varndb_getFile(kImei, "NONE", "/tmp", err);
+                 },
+                 6, "idle"},
+        StateRow{"ErrorText", [] { return getErrorText(-2).empty() ? 1 : 0; }, 0, "idle"},
+        // A flash serial number handed out stays in the open transaction
+        // until a later COMMIT keeps it.
+        StateRow{"HandingOutAFlashSerialNumber",
+                 [] {
+                     unsigned char buf[256];
+                     int len = 256;
+                     char err[256];
+                     return varndb_getFlashSerialNumber(buf, &len, err);
+                 },
+                 0, "idle in transaction"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// The statement that finds the session killed fails with the lost-session
+// code; the next call finds no session, reconnects under the rerun rule and
+// succeeds.
+TEST_F(DalmireData, AKilledSessionIsHealedByTheNextCall) {
+    int code = 0;
+    char err[256] = "";
+    ASSERT_EQ(varndb_getServiceCode(kImei, &code, err), 0) << err;
+    const int pid = sql::session_backend_pid();
+    admin.exec("SELECT pg_terminate_backend(" + std::to_string(pid) + ")");
+    ASSERT_TRUE(admin.await_session_end(pid));
+
+    EXPECT_EQ(varndb_getServiceCode(kImei, &code, err), -3113);
+    EXPECT_EQ(pclock::now_ms(), 0);
+
+    code = 0;
+    EXPECT_EQ(varndb_getServiceCode(kImei, &code, err), 0) << err;
+    EXPECT_EQ(code, -1);  // no code stored for it
+    EXPECT_STREQ(err, "");
+    EXPECT_EQ(pclock::now_ms(), 500);  // one rerun
+    EXPECT_NE(sql::session_backend_pid(), pid);
+    EXPECT_EQ(calls("localc_connect"), 2);
+    EXPECT_TRUE(dalmire::state().connected);
+}
+
+} // namespace

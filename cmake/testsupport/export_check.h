@@ -20,7 +20,7 @@ inline std::set<std::string> exported_symbols(const std::string& library) {
         char addr[64], type[8], name[900];
         if (std::sscanf(line, "%63s %7s %899s", addr, type, name) != 3) continue;
         std::string n = name;
-        if (std::string("TWDBVRi").find(type[0]) == std::string::npos) continue;  // absolute markers etc.
+        if (std::string("TWDBVRiu").find(type[0]) == std::string::npos) continue;  // absolute markers etc.
         if (n.rfind("__", 0) == 0 || n == "_init" || n == "_fini") continue;
         names.insert(n);
     }

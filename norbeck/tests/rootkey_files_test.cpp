@@ -9,12 +9,20 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 namespace {
+
+// Each test has files of its own: ctest runs the tests at the same time.
+std::string ownName(const char* suffix) {
+    return std::string("norbeck_rootkey_") + ::testing::UnitTest::GetInstance()->current_test_info()->name() + "_" +
+           std::to_string(getpid()) + suffix;
+}
 
 struct RootKeyFile : ::testing::Test {
     std::string dir = ::testing::TempDir();
-    std::string keyFile = dir + "norbeck_rootkey.key";
-    std::string outFile = dir + "norbeck_rootkey.txt";
+    std::string keyFile = dir + ownName(".key");
+    std::string outFile = dir + ownName(".txt");
 
     void writeKey(const std::vector<unsigned char>& bytes) {
         std::ofstream(keyFile, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),

@@ -1,46 +1,12 @@
 #include "ControlLineBox.h"
 
+#include "win_serial_setup.h"
 #include "win_time.h"
-
-#include <cstdio>
 
 namespace kavor {
 
 HANDLE ControlLineBox::openPort(std::uint16_t port) {
-    char szName[16];
-    std::snprintf(szName, sizeof szName, "COM%d", static_cast<int>(port));
-    HANDLE h = CreateFileA(szName, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return INVALID_HANDLE_VALUE;
-
-    DCB dcb{};
-    GetCommState(h, &dcb);
-    dcb.BaudRate = CBR_115200;
-    dcb.ByteSize = 8;
-    dcb.Parity = NOPARITY;
-    dcb.StopBits = ONE5STOPBITS;
-    // Flag bits 0..14 become 0x1083; the bits above keep their value.
-    dcb.fBinary = 1;
-    dcb.fParity = 1;
-    dcb.fOutxCtsFlow = 0;
-    dcb.fOutxDsrFlow = 0;
-    dcb.fDtrControl = DTR_CONTROL_DISABLE;
-    dcb.fDsrSensitivity = 0;
-    dcb.fTXContinueOnXoff = 1;
-    dcb.fOutX = 0;
-    dcb.fInX = 0;
-    dcb.fErrorChar = 0;
-    dcb.fNull = 0;
-    dcb.fRtsControl = RTS_CONTROL_ENABLE;
-    dcb.fAbortOnError = 0;
-    dcb.XonLim = 0;
-    dcb.XoffLim = 0;
-    dcb.EofChar = 0;
-    // Only the lines matter, so a refused setting is no failure.
-    SetCommState(h, &dcb);
-    PurgeComm(h, PURGE_TXCLEAR | PURGE_RXCLEAR);
-    EscapeCommFunction(h, CLRDTR);
-    EscapeCommFunction(h, CLRRTS);
-    return h;
+    return WinSerial_OpenControlLinePort(static_cast<int>(port));
 }
 
 bool ControlLineBox::closePort(HANDLE handle) {

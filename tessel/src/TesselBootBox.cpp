@@ -1,40 +1,15 @@
 // The boot box: a COM port of the PC whose DTR line drives the phone's power
 // key and whose RTS line selects the link mode. The data lines carry nothing.
 #include "TesselFcts.h"
-#include "win_serial.h"
+#include "win_serial_setup.h"
 
 #include <cstdint>
-#include <cstdio>
 
 namespace {
 
 unsigned hex(int iStatus) { return static_cast<unsigned>(iStatus); }
 
 HANDLE asHandle(std::int32_t hBox) { return reinterpret_cast<HANDLE>(static_cast<std::intptr_t>(hBox)); }
-
-// The line settings of the box port.
-void setLine(DCB& dcb) {
-    dcb.BaudRate = CBR_115200;
-    dcb.ByteSize = 8;
-    dcb.Parity = NOPARITY;
-    dcb.StopBits = ONE5STOPBITS;
-    dcb.fBinary = 1;
-    dcb.fParity = 1;
-    dcb.fOutxCtsFlow = 0;
-    dcb.fOutxDsrFlow = 0;
-    dcb.fDtrControl = DTR_CONTROL_DISABLE;
-    dcb.fDsrSensitivity = 0;
-    dcb.fTXContinueOnXoff = 1;
-    dcb.fOutX = 0;
-    dcb.fInX = 0;
-    dcb.fErrorChar = 0;
-    dcb.fNull = 0;
-    dcb.fRtsControl = RTS_CONTROL_ENABLE;
-    dcb.fAbortOnError = 0;
-    dcb.XonLim = 0;
-    dcb.XoffLim = 0;
-    dcb.EofChar = 0;
-}
 
 } // namespace
 
@@ -50,21 +25,12 @@ int _Tessel_SpecialMZ4BootBoxInit(int iSession, const char* cFile, int iLine) {
         Mob_TraceResult(iSession, TESSEL_ERROR_LIBRARY, "Error opening MZ4 boot box COM Port.");
         return TESSEL_ERROR_LIBRARY;
     }
-    char cPort[16];
-    std::snprintf(cPort, sizeof cPort, "COM%d", rec.cBoxComPort);
-    HANDLE hPort = CreateFileA(cPort, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    // The lines work whatever the framing; DTR and RTS end low.
+    HANDLE hPort = WinSerial_OpenControlLinePort(rec.cBoxComPort);
     if (hPort == INVALID_HANDLE_VALUE) {
         Mob_TraceResult(iSession, TESSEL_ERROR_LIBRARY, "Error opening MZ4 boot box COM Port.");
         return TESSEL_ERROR_LIBRARY;
     }
-    DCB dcb{};
-    dcb.DCBlength = sizeof dcb;
-    GetCommState(hPort, &dcb);
-    setLine(dcb);
-    SetCommState(hPort, &dcb);  // the lines work whatever the framing
-    PurgeComm(hPort, PURGE_TXCLEAR | PURGE_RXCLEAR);
-    EscapeCommFunction(hPort, CLRDTR);
-    EscapeCommFunction(hPort, CLRRTS);
 
     rec.hBoxHandle = static_cast<std::int32_t>(reinterpret_cast<std::intptr_t>(hPort));
     WriteToGlSesHdl_m(rec);

@@ -4,6 +4,7 @@
 #include "TesselFcts.h"
 #include "TesselIrda.h"
 #include "win_serial_io.h"
+#include "win_serial_setup.h"
 #include "win_time.h"
 
 #include <algorithm>
@@ -22,31 +23,6 @@ constexpr unsigned char kXbof = 0xFF, kBof = 0xC0;
 
 void setText(char* cErrText, const char* cText) {
     std::snprintf(cErrText, IRDA_ERROR_TEXT_MAX, "%s", cText);
-}
-
-// 115200 8N1, binary, no flow control of any kind, DTR control enabled, RTS
-// control disabled.
-void setLine(DCB& dcb) {
-    dcb.BaudRate = CBR_115200;
-    dcb.ByteSize = 8;
-    dcb.Parity = NOPARITY;
-    dcb.StopBits = ONESTOPBIT;
-    dcb.fBinary = 1;
-    dcb.fParity = 0;
-    dcb.fOutxCtsFlow = 0;
-    dcb.fOutxDsrFlow = 0;
-    dcb.fDtrControl = DTR_CONTROL_ENABLE;
-    dcb.fDsrSensitivity = 0;
-    dcb.fTXContinueOnXoff = 1;
-    dcb.fOutX = 0;
-    dcb.fInX = 0;
-    dcb.fErrorChar = 0;
-    dcb.fNull = 0;
-    dcb.fRtsControl = RTS_CONTROL_DISABLE;
-    dcb.fAbortOnError = 0;
-    dcb.XonLim = 0;
-    dcb.XoffLim = 0;
-    dcb.EofChar = 0;
 }
 
 bool elapsed(DWORD dwStart) { return GetTickCount() - dwStart > kReceiveLimitMs; }
@@ -110,9 +86,7 @@ int receiveEcho(int iSession, HANDLE hPort, int iLength, unsigned char* pucRecei
 int L2_InitIrda(unsigned char iIrdaPort, HANDLE* phPort, char* cErrText) {
     cErrText[0] = '\0';
     *phPort = nullptr;
-    char cPort[16];
-    std::snprintf(cPort, sizeof cPort, "COM%d", iIrdaPort);
-    HANDLE hPort = CreateFileA(cPort, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE hPort = WinSerial_OpenComPort(iIrdaPort);
     if (hPort == INVALID_HANDLE_VALUE) {
         setText(cErrText, "Could not open IrDA port.");
         return 0;
@@ -131,7 +105,9 @@ int L2_InitIrda(unsigned char iIrdaPort, HANDLE* phPort, char* cErrText) {
     SetCommTimeouts(hPort, &timeouts);
     DCB dcb{};
     GetCommState(hPort, &dcb);
-    setLine(dcb);
+    // 115200 8N1, binary, no flow control of any kind, DTR control enabled,
+    // RTS control disabled.
+    WinSerial_SetPlainLine(&dcb, CBR_115200, ONESTOPBIT, FALSE, DTR_CONTROL_ENABLE, RTS_CONTROL_DISABLE);
     SetCommState(hPort, &dcb);
     Sleep(100);
     // The transceiver wakes on this sequence; a port without modem lines

@@ -22,15 +22,11 @@ namespace kavor {
 class AtChannel : public PacketChannel {
 public:
     static constexpr std::uint32_t kDefaultTimeoutMs = 3000;
-    // Room of one formatted log line.
-    static constexpr std::size_t kLogLineSize = 12288;
 
     using PacketChannel::PacketChannel;
 
     // Resets the packet buffer and starts the request with "AT".
     void beginCommand();
-    // Formats one line printf-style (bounded to kLogLineSize) into the text log.
-    void logCall(const char* format, ...) __attribute__((format(printf, 2, 3)));
     // Sends the request and judges the reply; false when the vendor library
     // delivered none (the status and the echo offset then stay as they were).
     bool send(std::uint16_t& atStatus) { return sendWithTimeout(kDefaultTimeoutMs, atStatus); }

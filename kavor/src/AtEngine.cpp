@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -115,15 +114,6 @@ long long Arg::current() const {
 void AtChannel::beginCommand() {
     buffer_->reset();
     append("AT", 2);
-}
-
-void AtChannel::logCall(const char* format, ...) {
-    char text[kLogLineSize];
-    va_list args;
-    va_start(args, format);
-    std::vsnprintf(text, sizeof text, format, args);
-    va_end(args);
-    QLIB_AddUserMessageToTextLog(handle_, 2, text, 0);
 }
 
 bool AtChannel::sendWithTimeout(std::uint32_t milliseconds, std::uint16_t& atStatus) {

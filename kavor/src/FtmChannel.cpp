@@ -54,15 +54,6 @@ bool FtmChannel::sendWithTimeout(std::uint32_t milliseconds, std::uint8_t& error
     return ok;
 }
 
-void FtmChannel::logCall(const char* format, ...) {
-    char text[kLogLineSize];
-    va_list args;
-    va_start(args, format);
-    std::vsnprintf(text, sizeof text, format, args);
-    va_end(args);
-    QLIB_AddUserMessageToTextLog(handle_, 2, text, 0);
-}
-
 void FtmChannel::logResult(char lead, const char* text, const char* suffix, int code) {
     char tail[128];
     std::snprintf(tail, sizeof tail, suffix, code);

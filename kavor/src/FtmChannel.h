@@ -18,7 +18,7 @@ namespace kavor {
 namespace ftm {
 
 // Room of one formatted log line.
-constexpr std::size_t kLogLineSize = 12288;
+constexpr std::size_t kLogLineSize = PacketChannel::kLogLineSize;
 
 // One request field appended after the header.
 struct Field {
@@ -108,8 +108,6 @@ public:
     void buildGpioRequest(std::uint16_t subcommand, std::uint32_t operation);
     bool send(std::uint8_t& errorByte) { return sendWithTimeout(kDefaultTimeoutMs, errorByte); }
     bool sendWithTimeout(std::uint32_t milliseconds, std::uint8_t& errorByte);
-    // Formats one line (bounded to kLogLineSize) into the handle's text log.
-    void logCall(const char* format, ...) __attribute__((format(printf, 2, 3)));
 
     // --- standard commands ---
     bool getHardwareVersion(unsigned int* piVersion);

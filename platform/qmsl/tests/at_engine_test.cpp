@@ -3,6 +3,8 @@
 // and the switch into OBEX mode.
 #include "qmsl_at_sim.h"
 
+#include "sim_test_support.h"
+
 #include "pclock.h"
 
 #include <gtest/gtest.h>
@@ -42,16 +44,11 @@ const EngineCase kCases[] = {
 };
 // clang-format on
 
-class AtPhone : public ::testing::Test {
+class AtPhone : public qmsl_test::FreshPhonesTest<> {
 protected:
     void SetUp() override {
-        qmsl_sim::reset();
-        pclock::use_virtual_time(0);
+        qmsl_test::freshPhones();
         h = QLIB_ConnectServer(3);
-    }
-    void TearDown() override {
-        qmsl_sim::reset();
-        pclock::use_real_time();
     }
     std::optional<std::string> send(const std::string& request, unsigned long timeout = 3000) {
         unsigned char buf[4096];

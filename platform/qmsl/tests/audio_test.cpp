@@ -1,7 +1,7 @@
 #include "qmsl_audio.h"
 #include "qmsl_audio_sim.h"
 
-#include "pclock.h"
+#include "sim_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -17,21 +17,9 @@ constexpr unsigned kPort = 8;
 const unsigned char kMicBiasRequest[14] = {0x4B, 0x0B, 0x01, 0x80, 0x70, 0x04, 0x0E,
                                            0x00, 0x0E, 0x00, 0x00, 0x0B, 0x01, 0x00};
 
-class AudioFixture {
+class AudioFixture : public qmsl_test::Connection<kPort> {
 protected:
-    void start() {
-        qmsl_sim::reset();
-        pclock::use_virtual_time(0);
-        h = QLIB_ConnectServer(kPort);
-        ASSERT_NE(h, 0);
-    }
-    void stop() {
-        qmsl_sim::reset();
-        pclock::use_real_time();
-    }
-    qmsl_sim::Phone& phone() { return qmsl_sim::phone(kPort); }
     qmsl_sim::Audio& state() { return qmsl_sim::audio(phone()); }
-    QmslHandle h = 0;
 };
 
 class Audio : public ::testing::Test, public AudioFixture {

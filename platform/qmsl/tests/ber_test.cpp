@@ -4,7 +4,7 @@
 #include "qmsl_ber.h"
 #include "qmsl_sim.h"
 
-#include "pclock.h"
+#include "sim_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -213,21 +213,7 @@ const BerCase kCalls[] = {
      {1, 2, 3, 4, 5, 6, 7}},
 };
 
-class BerCall : public ::testing::TestWithParam<BerCase> {
-protected:
-    void SetUp() override {
-        qmsl_sim::reset();
-        pclock::use_virtual_time(0);
-        h = QLIB_ConnectServer(kPort);
-        ASSERT_NE(h, 0);
-    }
-    void TearDown() override {
-        qmsl_sim::reset();
-        pclock::use_real_time();
-    }
-    qmsl_sim::Phone& phone() { return qmsl_sim::phone(kPort); }
-    QmslHandle h = 0;
-};
+class BerCall : public qmsl_test::ConnectedTest<kPort, ::testing::TestWithParam<BerCase>> {};
 
 TEST_P(BerCall, IsJournalledWithItsArguments) {
     const BerCase& c = GetParam();

@@ -1,7 +1,7 @@
 #include "qmsl_bt.h"
 #include "qmsl_bt_sim.h"
 
-#include "pclock.h"
+#include "sim_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -13,21 +13,9 @@ namespace {
 
 constexpr unsigned kPort = 9;
 
-class BluetoothFixture {
+class BluetoothFixture : public qmsl_test::Connection<kPort> {
 protected:
-    void start() {
-        qmsl_sim::reset();
-        pclock::use_virtual_time(0);
-        h = QLIB_ConnectServer(kPort);
-        ASSERT_NE(h, 0);
-    }
-    void stop() {
-        qmsl_sim::reset();
-        pclock::use_real_time();
-    }
-    qmsl_sim::Phone& phone() { return qmsl_sim::phone(kPort); }
     qmsl_sim::Bluetooth& module() { return qmsl_sim::bluetooth(phone()); }
-    QmslHandle h = 0;
 };
 
 const unsigned char kAddress[QMSL_BT_ADDRESS_SIZE] = {1, 2, 3, 4, 5, 6};

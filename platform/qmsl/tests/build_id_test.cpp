@@ -1,7 +1,7 @@
 #include "qmsl_build.h"
 #include "qmsl_sim.h"
 
-#include "pclock.h"
+#include "sim_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -9,17 +9,7 @@
 
 namespace {
 
-class BuildId : public ::testing::Test {
-protected:
-    void SetUp() override {
-        qmsl_sim::reset();
-        pclock::use_virtual_time(0);
-    }
-    void TearDown() override {
-        qmsl_sim::reset();
-        pclock::use_real_time();
-    }
-};
+class BuildId : public qmsl_test::FreshPhonesTest<> {};
 
 TEST_F(BuildId, AnswersFromTheProfile) {
     auto& p = qmsl_sim::phone(4);

@@ -6,7 +6,7 @@
 #include "qmsl_port.h"
 #include "qmsl_sim.h"
 
-#include "pclock.h"
+#include "sim_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -14,17 +14,7 @@
 
 namespace {
 
-class DiagMisc : public ::testing::Test {
-protected:
-    void SetUp() override {
-        qmsl_sim::reset();
-        pclock::use_virtual_time(0);
-    }
-    void TearDown() override {
-        qmsl_sim::reset();
-        pclock::use_real_time();
-    }
-};
+class DiagMisc : public qmsl_test::FreshPhonesTest<> {};
 
 TEST_F(DiagMisc, VersionComesFromTheDiagInfoAndTheProfileModel) {
     auto& p = qmsl_sim::phone(2);

@@ -2,7 +2,7 @@
 #include "qmsl_efs.h"
 #include "qmsl_efs_sim.h"
 
-#include "pclock.h"
+#include "sim_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -27,21 +27,13 @@ int record(const char* folder, const char* name, unsigned char isDirectory) {
     return static_cast<int>(g_seen.size());
 }
 
-class Efs : public ::testing::Test {
+class Efs : public qmsl_test::ConnectedTest<kPort> {
 protected:
     void SetUp() override {
-        qmsl_sim::reset();
-        pclock::use_virtual_time(0);
         g_seen.clear();
-        h = QLIB_ConnectServer(kPort);
-        ASSERT_NE(h, 0);
+        ASSERT_NO_FATAL_FAILURE(start());
         ASSERT_EQ(QLIB_ConfigureCallBacks(h, reinterpret_cast<void*>(&record), nullptr, nullptr), 1);
     }
-    void TearDown() override {
-        qmsl_sim::reset();
-        pclock::use_real_time();
-    }
-    qmsl_sim::Phone& phone() { return qmsl_sim::phone(kPort); }
     qmsl_sim::Efs& fs() { return qmsl_sim::efs(phone()); }
     // Number of entries one listing reports.
     int listed(const char* path) {
@@ -49,7 +41,6 @@ protected:
         EXPECT_EQ(QLIB_EfsDirectory(h, path), 1);
         return static_cast<int>(g_seen.size());
     }
-    QmslHandle h = 0;
 };
 
 TEST_F(Efs, ReportsEachRealEntryInOrderThroughTheCallBack) {

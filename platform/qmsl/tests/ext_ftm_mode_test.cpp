@@ -2,7 +2,7 @@
 // unanswered in every other mode; by default it answers them in any mode.
 #include "qmsl_ext_ftm.h"
 
-#include "pclock.h"
+#include "sim_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -22,17 +22,7 @@ const ModeCase kCases[] = {
     {"OnlyFtmInFtm", true, Power::Ftm, true},
 };
 
-class ExtFtmMode : public ::testing::TestWithParam<ModeCase> {
-protected:
-    void SetUp() override {
-        qmsl_sim::reset();
-        pclock::use_virtual_time(0);
-    }
-    void TearDown() override {
-        qmsl_sim::reset();
-        pclock::use_real_time();
-    }
-};
+class ExtFtmMode : public qmsl_test::FreshPhonesTest<::testing::TestWithParam<ModeCase>> {};
 
 TEST_P(ExtFtmMode, AnswersTheHardwareVersion) {
     const ModeCase& c = GetParam();

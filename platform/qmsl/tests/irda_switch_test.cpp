@@ -2,24 +2,14 @@
 // it, and only when the phone answered.
 #include "qmsl_ext_ftm.h"
 
-#include "pclock.h"
+#include "sim_test_support.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-class IrdaSwitch : public ::testing::Test {
+class IrdaSwitch : public qmsl_test::ConnectedTest<4> {
 protected:
-    void SetUp() override {
-        qmsl_sim::reset();
-        pclock::use_virtual_time(0);
-        h = QLIB_ConnectServer(4);
-        ASSERT_NE(h, 0);
-    }
-    void TearDown() override {
-        qmsl_sim::reset();
-        pclock::use_real_time();
-    }
     // An LTM request: the 10-byte header, then 0, the switch, 12.
     bool send(std::uint16_t id, std::uint8_t on) {
         const unsigned char req[13] = {0x4B, 0x0B, 0x01, 0x80, static_cast<unsigned char>(id & 0xFF),
@@ -28,8 +18,7 @@ protected:
         unsigned short n = sizeof reply;
         return QLIB_SendSync(h, sizeof req, req, &n, reply, 1000) != 0;
     }
-    bool on() { return qmsl_sim::ext_ftm(qmsl_sim::phone(4)).irda_test; }
-    QmslHandle h = 0;
+    bool on() { return qmsl_sim::ext_ftm(phone()).irda_test; }
 };
 
 TEST_F(IrdaSwitch, Command1340SwitchesTheTest) {

@@ -4,22 +4,14 @@
 #include "qmsl_diag.h"
 #include "qmsl_sim.h"
 
-#include "pclock.h"
+#include "sim_test_support.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-class JournalSwitch : public ::testing::Test {
+class JournalSwitch : public qmsl_test::FreshPhonesTest<> {
 protected:
-    void SetUp() override {
-        qmsl_sim::reset();
-        pclock::use_virtual_time(0);
-    }
-    void TearDown() override {
-        qmsl_sim::reset();
-        pclock::use_real_time();
-    }
     // A connect, an NV write and read, and a text log line.
     static void work(QmslHandle h) {
         unsigned short st = 9;

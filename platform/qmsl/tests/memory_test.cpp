@@ -2,7 +2,7 @@
 #include "qmsl_memory.h"
 #include "qmsl_memory_sim.h"
 
-#include "pclock.h"
+#include "sim_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -12,21 +12,9 @@ namespace {
 
 constexpr unsigned kPort = 5;
 
-class Memory : public ::testing::Test {
+class Memory : public qmsl_test::ConnectedTest<kPort> {
 protected:
-    void SetUp() override {
-        qmsl_sim::reset();
-        pclock::use_virtual_time(0);
-        h = QLIB_ConnectServer(kPort);
-        ASSERT_NE(h, 0);
-    }
-    void TearDown() override {
-        qmsl_sim::reset();
-        pclock::use_real_time();
-    }
-    qmsl_sim::Phone& phone() { return qmsl_sim::phone(kPort); }
     qmsl_sim::MemoryMap& mem() { return qmsl_sim::memory(phone()); }
-    QmslHandle h = 0;
 };
 
 TEST_F(Memory, UnsetBytesReadZero) {

@@ -4,7 +4,7 @@
 #include "qmsl_nv_batch.h"
 #include "qmsl_nv_batch_sim.h"
 
-#include "pclock.h"
+#include "sim_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -12,19 +12,8 @@ namespace {
 
 constexpr unsigned kPort = 10;
 
-class NvBatch : public ::testing::Test {
+class NvBatch : public qmsl_test::ConnectedTest<kPort> {
 protected:
-    void SetUp() override {
-        qmsl_sim::reset();
-        pclock::use_virtual_time(0);
-        h = QLIB_ConnectServer(kPort);
-        ASSERT_NE(h, 0);
-    }
-    void TearDown() override {
-        qmsl_sim::reset();
-        pclock::use_real_time();
-    }
-    qmsl_sim::Phone& phone() { return qmsl_sim::phone(kPort); }
     unsigned short write(unsigned short item, unsigned char value) {
         unsigned short status = 99;
         EXPECT_EQ(QLIB_DIAG_NV_WRITE_F(h, item, &value, 1, &status), 1);
@@ -39,7 +28,6 @@ protected:
         EXPECT_EQ(QLIB_DIAG_NV_WRITE_FlushBatchQueue(h, &r.lastErrorId, &r.total, &r.itemStatus), 1);
         return r;
     }
-    QmslHandle h = 0;
 };
 
 TEST_F(NvBatch, WritesWaitForTheFlush) {

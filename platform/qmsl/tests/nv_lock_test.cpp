@@ -2,7 +2,7 @@
 #include "qmsl_diag.h"
 #include "qmsl_sim.h"
 
-#include "pclock.h"
+#include "sim_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -12,22 +12,13 @@ namespace {
 
 constexpr unsigned kPort = 8;
 
-class Locked : public ::testing::Test {
+class Locked : public qmsl_test::ConnectedTest<kPort> {
 protected:
     void SetUp() override {
-        qmsl_sim::reset();
-        pclock::use_virtual_time(0);
-        h = QLIB_ConnectServer(kPort);
-        ASSERT_NE(h, 0);
+        ASSERT_NO_FATAL_FAILURE(start());
         phone().set_nv(85, {'1', '2', '3', '4', '5', '6'});
         phone().set_nv(3252, {3});
     }
-    void TearDown() override {
-        qmsl_sim::reset();
-        pclock::use_real_time();
-    }
-    qmsl_sim::Phone& phone() { return qmsl_sim::phone(kPort); }
-    QmslHandle h = 0;
 };
 
 TEST_F(Locked, ServiceCodeReadIsAFailedCallWithoutNvStatus) {

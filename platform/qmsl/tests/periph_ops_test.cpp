@@ -8,6 +8,8 @@
 #include "qmsl_polar_tx.h"
 #include "qmsl_port.h"
 
+#include "sim_test_support.h"
+
 #include "pclock.h"
 
 #include <gtest/gtest.h>
@@ -16,19 +18,8 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-class PeriphOps : public ::testing::Test {
+class PeriphOps : public qmsl_test::ConnectedTest<4> {
 protected:
-    void SetUp() override {
-        qmsl_sim::reset();
-        pclock::use_virtual_time(0);
-        h = QLIB_ConnectServer(4);
-        ASSERT_NE(h, 0);
-    }
-    void TearDown() override {
-        qmsl_sim::reset();
-        pclock::use_real_time();
-    }
-    qmsl_sim::Phone& phone() { return qmsl_sim::phone(4); }
     // An I2C read (extension-FTM command 15) of n bytes; the reply.
     Bytes i2cRead(std::uint8_t slave, std::uint16_t reg, std::uint8_t n) {
         Bytes req{0x4B, 0x0B, 0x00, 0x80, 15, 0, 7, 0, static_cast<std::uint8_t>(n + 12), 0,
@@ -38,7 +29,6 @@ protected:
         EXPECT_EQ(QLIB_SendSync(h, static_cast<unsigned short>(req.size()), req.data(), &len, reply, 1000), 1);
         return Bytes(reply, reply + len);
     }
-    QmslHandle h = 0;
 };
 
 TEST_F(PeriphOps, AnUnmodelledBusAnswersAtEveryAddress) {

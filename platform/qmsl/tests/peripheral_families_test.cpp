@@ -9,6 +9,8 @@
 #include "qmsl_keypress_sim.h"
 #include "qmsl_pmic_sim.h"
 
+#include "sim_test_support.h"
+
 #include "pclock.h"
 
 #include <gtest/gtest.h>
@@ -17,21 +19,7 @@
 
 namespace {
 
-class Families : public ::testing::Test {
-protected:
-    void SetUp() override {
-        qmsl_sim::reset();
-        pclock::use_virtual_time(0);
-        h = QLIB_ConnectServer(4);
-        ASSERT_NE(h, 0);
-    }
-    void TearDown() override {
-        qmsl_sim::reset();
-        pclock::use_real_time();
-    }
-    qmsl_sim::Phone& phone() { return qmsl_sim::phone(4); }
-    QmslHandle h = 0;
-};
+class Families : public qmsl_test::ConnectedTest<4> {};
 
 TEST_F(Families, CameraKeepsSensorAndRunningState) {
     unsigned short status = 9;

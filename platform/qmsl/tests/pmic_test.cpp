@@ -1,6 +1,8 @@
 #include "qmsl_pmic.h"
 #include "qmsl_pmic_sim.h"
 
+#include "sim_test_support.h"
+
 #include "pclock.h"
 
 #include <gtest/gtest.h>
@@ -13,21 +15,9 @@ namespace {
 
 constexpr unsigned kPort = 6;
 
-class PmicFixture {
+class PmicFixture : public qmsl_test::Connection<kPort> {
 protected:
-    void start() {
-        qmsl_sim::reset();
-        pclock::use_virtual_time(0);
-        h = QLIB_ConnectServer(kPort);
-        ASSERT_NE(h, 0);
-    }
-    void stop() {
-        qmsl_sim::reset();
-        pclock::use_real_time();
-    }
-    qmsl_sim::Phone& phone() { return qmsl_sim::phone(kPort); }
     qmsl_sim::Pmic& chip() { return qmsl_sim::pmic(phone()); }
-    QmslHandle h = 0;
 };
 
 class Pmic : public ::testing::Test, public PmicFixture {

@@ -2,6 +2,8 @@
 #include "qmsl_diag.h"
 #include "qmsl_sim.h"
 
+#include "sim_test_support.h"
+
 #include "pclock.h"
 
 #include <gtest/gtest.h>
@@ -13,19 +15,14 @@ namespace {
 
 using qmsl_sim::Fault;
 
-class Stand : public ::testing::Test {
+class Stand : public qmsl_test::FreshPhonesTest<> {
 protected:
     void SetUp() override {
-        qmsl_sim::reset();
-        pclock::use_virtual_time(0);
+        qmsl_test::freshPhones();
         // A phone that answers every request with its bytes reversed.
         qmsl_sim::phone(3).add_responder(qmsl_sim::Channel::Sync, [](qmsl_sim::Phone&, const std::vector<std::uint8_t>& r) {
             return std::optional<std::vector<std::uint8_t>>(std::vector<std::uint8_t>(r.rbegin(), r.rend()));
         });
-    }
-    void TearDown() override {
-        qmsl_sim::reset();
-        pclock::use_real_time();
     }
     unsigned char send(QmslHandle h, std::vector<unsigned char> req, std::vector<unsigned char>& reply,
                        unsigned long timeout = 3000) {

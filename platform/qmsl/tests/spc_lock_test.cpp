@@ -3,25 +3,16 @@
 #include "qmsl_diag_misc.h"
 #include "qmsl_spc_sim.h"
 
+#include "sim_test_support.h"
+
 #include "pclock.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-class SpcLockTest : public ::testing::Test {
+class SpcLockTest : public qmsl_test::ConnectedTest<4> {
 protected:
-    void SetUp() override {
-        pclock::use_virtual_time(0);
-        qmsl_sim::reset();
-        h = QLIB_ConnectServer(4);
-        ASSERT_NE(h, 0);
-    }
-    void TearDown() override {
-        qmsl_sim::reset();
-        pclock::use_real_time();
-    }
-    qmsl_sim::Phone& phone() { return qmsl_sim::phone(4); }
     bool readCode(std::string& code) {
         unsigned char buf[6] = {};
         unsigned short st = 0;
@@ -29,7 +20,6 @@ protected:
         code.assign(reinterpret_cast<char*>(buf), 6);
         return st == 0;
     }
-    QmslHandle h = 0;
 };
 
 TEST_F(SpcLockTest, TheRightCodeOpensALockedPhoneAndKeepsItsTries) {

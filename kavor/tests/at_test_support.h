@@ -7,7 +7,7 @@
 #include "qmsl_at_sim.h"
 #include "qmsl_sim.h"
 
-#include "pclock.h"
+#include "kavor_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -23,14 +23,7 @@ using namespace std::string_literals;
 
 class AtFixture : public ::testing::Test {
 protected:
-    void SetUp() override {
-        pclock::use_virtual_time(0);
-        qmsl_sim::reset();
-        KAVOR_DisconnectAllServers();
-        KAVOR_SetLibraryMode(0);
-        h = KAVOR_ConnectServer(kPort);
-        ASSERT_NE(h, 0);
-    }
+    void SetUp() override { kavortest::connectFresh(kPort, h); }
     void TearDown() override { KAVOR_DisconnectAllServers(); }
 
     qmsl_sim::Phone& phone() { return qmsl_sim::phone(kPort); }

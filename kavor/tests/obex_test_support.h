@@ -8,6 +8,7 @@
 #include "qmsl_obex_sim.h"
 #include "qmsl_sim.h"
 
+#include "kavor_test_support.h"
 #include "pclock.h"
 
 #include <gtest/gtest.h>
@@ -63,11 +64,8 @@ inline Bytes filled(std::size_t n, std::uint8_t seed = 1) {
 class ObexFixture : public ::testing::Test {
 public:
     void SetUp() override {
-        pclock::use_virtual_time(0);
+        kavortest::freshLibrary();
         pclock::set_virtual_utc_s(kUtc);
-        qmsl_sim::reset();
-        KAVOR_DisconnectAllServers();
-        KAVOR_SetLibraryMode(0);
         h = KAVOR_ConnectServer(kPort);
         ASSERT_NE(h, 0);
         // The switch a caller makes with the AT command before any OBEX call.

@@ -7,6 +7,7 @@
 #include "qmsl_sim.h"
 #include "win_line_recorder.h"
 
+#include "kavor_test_support.h"
 #include "pclock.h"
 
 #include <gtest/gtest.h>
@@ -22,12 +23,7 @@ protected:
     static constexpr unsigned short kBoxPort = 7;
 
     void SetUp() override {
-        pclock::use_virtual_time(0);
-        qmsl_sim::reset();
-        KAVOR_DisconnectAllServers();
-        KAVOR_SetLibraryMode(0);
-        h = KAVOR_ConnectServer(kPhonePort);
-        ASSERT_NE(h, 0);
+        ASSERT_NO_FATAL_FAILURE(kavortest::connectFresh(kPhonePort, h));
         rec.wire_dtr("COM7", [](bool high) { qmsl_sim::phone(kPhonePort).power_key_line(high); });
     }
     void TearDown() override {

@@ -2,6 +2,7 @@
 #include "kavor.h"
 #include "qmsl_sim.h"
 
+#include "kavor_test_support.h"
 #include "pclock.h"
 
 #include <gtest/gtest.h>
@@ -16,10 +17,7 @@ using kavor::context;
 class Registry : public ::testing::Test {
 protected:
     void SetUp() override {
-        pclock::use_virtual_time(0);
-        qmsl_sim::reset();
-        KAVOR_DisconnectAllServers();
-        KAVOR_SetLibraryMode(0);
+        kavortest::freshLibrary();
         qmsl_sim::phone(3).clear_journal();
     }
     void TearDown() override {

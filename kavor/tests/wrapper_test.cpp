@@ -1,7 +1,7 @@
 #include "ExportWrapper.h"
 #include "qmsl_sim.h"
 
-#include "pclock.h"
+#include "kavor_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -11,12 +11,7 @@ namespace {
 
 class Wrapper : public ::testing::Test {
 protected:
-    void SetUp() override {
-        pclock::use_virtual_time(0);
-        qmsl_sim::reset();
-        KAVOR_DisconnectAllServers();
-        KAVOR_SetLibraryMode(0);
-    }
+    void SetUp() override { kavortest::freshLibrary(); }
     void TearDown() override { KAVOR_DisconnectAllServers(); }
 };
 

@@ -197,9 +197,7 @@ const bool registered = [] {
 } // namespace
 
 AtState& at_engine(Phone& phone) {
-    std::shared_ptr<void>& slot = phone.family_state["at"];
-    if (!slot) slot = std::make_shared<AtState>();
-    return *static_cast<AtState*>(slot.get());
+    return family_state_of<AtState>(phone, "at");
 }
 
 } // namespace qmsl_sim

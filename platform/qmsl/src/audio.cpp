@@ -27,9 +27,7 @@ unsigned char QLIB_FTM_AUDIO_SET_CODECTXGAIN_ADJUST(QmslHandle h, short g) { ret
 namespace qmsl_sim {
 
 Audio& audio(Phone& phone) {
-    std::shared_ptr<void>& slot = phone.family_state["audio"];
-    if (!slot) slot = std::make_shared<Audio>();
-    return *static_cast<Audio*>(slot.get());
+    return family_state_of<Audio>(phone, "audio");
 }
 
 } // namespace qmsl_sim

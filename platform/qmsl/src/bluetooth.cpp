@@ -23,9 +23,7 @@ unsigned char QLIB_BT_GetModuleVersion(QmslHandle h, unsigned int* version) {
 namespace qmsl_sim {
 
 Bluetooth& bluetooth(Phone& phone) {
-    std::shared_ptr<void>& slot = phone.family_state["bluetooth"];
-    if (!slot) slot = std::make_shared<Bluetooth>();
-    return *static_cast<Bluetooth*>(slot.get());
+    return family_state_of<Bluetooth>(phone, "bluetooth");
 }
 
 } // namespace qmsl_sim

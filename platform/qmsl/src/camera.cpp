@@ -20,9 +20,7 @@ unsigned char QLIB_FTM_CAMERA_STOP(QmslHandle h, unsigned short* piCameraStatus)
 namespace qmsl_sim {
 
 Camera& camera(Phone& phone) {
-    std::shared_ptr<void>& slot = phone.family_state["camera"];
-    if (!slot) slot = std::make_shared<Camera>();
-    return *static_cast<Camera*>(slot.get());
+    return family_state_of<Camera>(phone, "camera");
 }
 
 } // namespace qmsl_sim

@@ -50,9 +50,7 @@ unsigned char QLIB_EFS2_DIAG_DEV_INFO(QmslHandle h, unsigned int* a, unsigned in
 namespace qmsl_sim {
 
 DiagInfo& diag_info(Phone& phone) {
-    auto& slot = phone.family_state["diag_info"];
-    if (!slot) slot = std::make_shared<DiagInfo>();
-    return *static_cast<DiagInfo*>(slot.get());
+    return family_state_of<DiagInfo>(phone, "diag_info");
 }
 
 } // namespace qmsl_sim

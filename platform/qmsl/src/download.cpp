@@ -70,9 +70,7 @@ unsigned char QLIB_GetLastSoftwareDownloadErrorInfo(QmslHandle h, unsigned short
 namespace qmsl_sim {
 
 Downloads& downloads(Phone& phone) {
-    std::shared_ptr<void>& slot = phone.family_state["downloads"];
-    if (!slot) slot = std::make_shared<Downloads>();
-    return *static_cast<Downloads*>(slot.get());
+    return family_state_of<Downloads>(phone, "downloads");
 }
 
 } // namespace qmsl_sim

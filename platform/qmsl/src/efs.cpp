@@ -48,9 +48,7 @@ void Efs::script_counts(const std::string& path, std::vector<int> counts) {
 }
 
 Efs& efs(Phone& phone) {
-    std::shared_ptr<void>& slot = phone.family_state["efs"];
-    if (!slot) slot = std::make_shared<Efs>();
-    return *static_cast<Efs*>(slot.get());
+    return family_state_of<Efs>(phone, "efs");
 }
 
 LibraryCapabilities& library_capabilities() { return library().capabilities; }

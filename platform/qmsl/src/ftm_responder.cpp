@@ -192,9 +192,7 @@ const bool registered = [] {
 } // namespace
 
 ExtFtmState& ext_ftm(Phone& phone) {
-    std::shared_ptr<void>& slot = phone.family_state["ext_ftm"];
-    if (!slot) slot = std::make_shared<ExtFtmState>();
-    return *static_cast<ExtFtmState*>(slot.get());
+    return family_state_of<ExtFtmState>(phone, "ext_ftm");
 }
 
 } // namespace qmsl_sim

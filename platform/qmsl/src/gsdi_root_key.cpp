@@ -9,9 +9,7 @@ using namespace qmsl_sim;
 namespace qmsl_sim {
 
 RootKeyStore& root_key(Phone& phone) {
-    std::shared_ptr<void>& slot = phone.family_state["root_key"];
-    if (!slot) slot = std::make_shared<RootKeyStore>();
-    return *static_cast<RootKeyStore*>(slot.get());
+    return family_state_of<RootKeyStore>(phone, "root_key");
 }
 
 } // namespace qmsl_sim

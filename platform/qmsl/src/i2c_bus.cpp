@@ -2,12 +2,12 @@
 #include "qmsl_ext_ftm.h"
 #include "qmsl_i2c_sim.h"
 
+#include "library.h"
+
 namespace qmsl_sim {
 
 I2cBus& i2c_bus(Phone& phone) {
-    std::shared_ptr<void>& slot = phone.family_state["i2c_bus"];
-    if (!slot) slot = std::make_shared<I2cBus>();
-    return *static_cast<I2cBus*>(slot.get());
+    return family_state_of<I2cBus>(phone, "i2c_bus");
 }
 
 void place_i2c_device(Phone& phone, std::uint8_t slave,

@@ -36,9 +36,7 @@ unsigned char QLIB_DIAG_KeyPress_GetNextKeyEvent(QmslHandle h, unsigned short* p
 namespace qmsl_sim {
 
 Keypad& keypad(Phone& phone) {
-    std::shared_ptr<void>& slot = phone.family_state["keypad"];
-    if (!slot) slot = std::make_shared<Keypad>();
-    return *static_cast<Keypad*>(slot.get());
+    return family_state_of<Keypad>(phone, "keypad");
 }
 
 } // namespace qmsl_sim

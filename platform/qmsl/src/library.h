@@ -35,4 +35,12 @@ Library& library();
 // The live connection of a handle, or null.
 Connection* connection(QmslHandle handle);
 
+// The state a family keeps on a phone under its name, made on first use.
+template <class State>
+State& family_state_of(Phone& phone, const char* name) {
+    std::shared_ptr<void>& slot = phone.family_state[name];
+    if (!slot) slot = std::make_shared<State>();
+    return *static_cast<State*>(slot.get());
+}
+
 } // namespace qmsl_sim

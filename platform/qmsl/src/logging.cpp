@@ -47,9 +47,7 @@ unsigned char QLIB_DIAG_FindDebugMessage(QmslHandle h, const char* sSearchString
 namespace qmsl_sim {
 
 PhoneLogging& logging(Phone& phone) {
-    std::shared_ptr<void>& slot = phone.family_state["logging"];
-    if (!slot) slot = std::make_shared<PhoneLogging>();
-    return *static_cast<PhoneLogging*>(slot.get());
+    return family_state_of<PhoneLogging>(phone, "logging");
 }
 
 } // namespace qmsl_sim

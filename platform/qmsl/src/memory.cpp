@@ -91,9 +91,7 @@ void MemoryMap::ignore_pokes(std::uint32_t address, unsigned width) {
 }
 
 MemoryMap& memory(Phone& phone) {
-    std::shared_ptr<void>& slot = phone.family_state["memory"];
-    if (!slot) slot = std::make_shared<MemoryMap>();
-    return *static_cast<MemoryMap*>(slot.get());
+    return family_state_of<MemoryMap>(phone, "memory");
 }
 
 } // namespace qmsl_sim

@@ -20,9 +20,7 @@ unsigned char QLIB_DIAG_NV_WRITE_FlushBatchQueue(QmslHandle h, unsigned short* l
 namespace qmsl_sim {
 
 NvBatch& nv_batch(Phone& phone) {
-    std::shared_ptr<void>& slot = phone.family_state["nv_batch"];
-    if (!slot) slot = std::make_shared<NvBatch>();
-    return *static_cast<NvBatch*>(slot.get());
+    return family_state_of<NvBatch>(phone, "nv_batch");
 }
 
 bool nv_batch_queue(Phone& phone, std::uint16_t item, const std::vector<std::uint8_t>& data) {

@@ -338,9 +338,7 @@ void ObexServer::add_file(const std::string& path, std::vector<std::uint8_t> dat
 std::string ObexServer::in_current(const std::string& name) const { return current.empty() ? name : current + "/" + name; }
 
 ObexServer& obex(Phone& phone) {
-    std::shared_ptr<void>& slot = phone.family_state["obex"];
-    if (!slot) slot = std::make_shared<ObexServer>();
-    return *static_cast<ObexServer*>(slot.get());
+    return family_state_of<ObexServer>(phone, "obex");
 }
 
 bool obex_mode(Phone& phone) { return phone.values["obex_mode"] == 1; }

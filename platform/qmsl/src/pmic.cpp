@@ -34,9 +34,7 @@ unsigned char QLIB_FTM_PMIC_CONFIG_WALL_CHGR_TRANSISTOR_LIMITS(QmslHandle h, uns
 namespace qmsl_sim {
 
 Pmic& pmic(Phone& phone) {
-    std::shared_ptr<void>& slot = phone.family_state["pmic"];
-    if (!slot) slot = std::make_shared<Pmic>();
-    return *static_cast<Pmic*>(slot.get());
+    return family_state_of<Pmic>(phone, "pmic");
 }
 
 } // namespace qmsl_sim

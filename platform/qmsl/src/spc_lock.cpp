@@ -23,9 +23,7 @@ struct Silence {
 };
 
 Silence& silence(Phone& p) {
-    auto& slot = p.family_state["spc_silence"];
-    if (!slot) slot = std::make_shared<Silence>();
-    return *static_cast<Silence*>(slot.get());
+    return family_state_of<Silence>(p, "spc_silence");
 }
 
 void go_silent(Phone& p, long long ms) {

@@ -17,16 +17,14 @@ constexpr unsigned kPort = 8;
 const unsigned char kMicBiasRequest[14] = {0x4B, 0x0B, 0x01, 0x80, 0x70, 0x04, 0x0E,
                                            0x00, 0x0E, 0x00, 0x00, 0x0B, 0x01, 0x00};
 
-class AudioFixture : public qmsl_test::Connection<kPort> {
+// A test on the phone of kPort; Base ::testing::TestWithParam<Row> for a table.
+template <class Base>
+class AudioTest : public qmsl_test::ConnectedTest<kPort, Base> {
 protected:
-    qmsl_sim::Audio& state() { return qmsl_sim::audio(phone()); }
+    qmsl_sim::Audio& state() { return qmsl_sim::audio(this->phone()); }
 };
 
-class Audio : public ::testing::Test, public AudioFixture {
-protected:
-    void SetUp() override { start(); }
-    void TearDown() override { stop(); }
-};
+using Audio = AudioTest<::testing::Test>;
 
 // One row per command: how to call it once, what the journal must show and
 // what the phone's audio holds afterwards.
@@ -55,11 +53,7 @@ const CommandCase kCommands[] = {
      [](const qmsl_sim::Audio& a) { return a.codec_tx_gain == -12; }},
 };
 
-class AudioCommand : public ::testing::TestWithParam<CommandCase>, public AudioFixture {
-protected:
-    void SetUp() override { start(); }
-    void TearDown() override { stop(); }
-};
+using AudioCommand = AudioTest<::testing::TestWithParam<CommandCase>>;
 
 TEST_P(AudioCommand, IsJournalledAndKeptByThePhone) {
     const CommandCase& c = GetParam();

@@ -13,9 +13,11 @@ namespace {
 
 constexpr unsigned kPort = 9;
 
-class BluetoothFixture : public qmsl_test::Connection<kPort> {
+// A test on the phone of kPort; Base ::testing::TestWithParam<Row> for a table.
+template <class Base>
+class BluetoothTest : public qmsl_test::ConnectedTest<kPort, Base> {
 protected:
-    qmsl_sim::Bluetooth& module() { return qmsl_sim::bluetooth(phone()); }
+    qmsl_sim::Bluetooth& module() { return qmsl_sim::bluetooth(this->phone()); }
 };
 
 const unsigned char kAddress[QMSL_BT_ADDRESS_SIZE] = {1, 2, 3, 4, 5, 6};
@@ -48,11 +50,7 @@ const CommandCase kCommands[] = {
      }},
 };
 
-class BluetoothCommand : public ::testing::TestWithParam<CommandCase>, public BluetoothFixture {
-protected:
-    void SetUp() override { start(); }
-    void TearDown() override { stop(); }
-};
+using BluetoothCommand = BluetoothTest<::testing::TestWithParam<CommandCase>>;
 
 TEST_P(BluetoothCommand, IsJournalledAndKeptByTheModule) {
     const CommandCase& c = GetParam();
@@ -81,11 +79,7 @@ TEST_P(BluetoothCommand, FailsOnASilentPhoneAndAnUnknownHandle) {
 INSTANTIATE_TEST_SUITE_P(Commands, BluetoothCommand, ::testing::ValuesIn(kCommands),
                          [](const auto& info) { return std::string(info.param.label); });
 
-class Bluetooth : public ::testing::Test, public BluetoothFixture {
-protected:
-    void SetUp() override { start(); }
-    void TearDown() override { stop(); }
-};
+using Bluetooth = BluetoothTest<::testing::Test>;
 
 TEST_F(Bluetooth, ModuleVersionIsWhatTheTestSet) {
     module().module_version = 0x0412;

@@ -15,16 +15,14 @@ namespace {
 
 constexpr unsigned kPort = 6;
 
-class PmicFixture : public qmsl_test::Connection<kPort> {
+// A test on the phone of kPort; Base ::testing::TestWithParam<Row> for a table.
+template <class Base>
+class PmicTest : public qmsl_test::ConnectedTest<kPort, Base> {
 protected:
-    qmsl_sim::Pmic& chip() { return qmsl_sim::pmic(phone()); }
+    qmsl_sim::Pmic& chip() { return qmsl_sim::pmic(this->phone()); }
 };
 
-class Pmic : public ::testing::Test, public PmicFixture {
-protected:
-    void SetUp() override { start(); }
-    void TearDown() override { stop(); }
-};
+using Pmic = PmicTest<::testing::Test>;
 
 // One row per command: how to call it once, what the journal must show.
 struct CommandCase {
@@ -59,11 +57,7 @@ const CommandCase kCommands[] = {
      [](QmslHandle h) { return QLIB_FTM_PMIC_CONFIG_WALL_CHGR_TRANSISTOR_LIMITS(h, 29, 15); }, {29, 15}},
 };
 
-class PmicCommand : public ::testing::TestWithParam<CommandCase>, public PmicFixture {
-protected:
-    void SetUp() override { start(); }
-    void TearDown() override { stop(); }
-};
+using PmicCommand = PmicTest<::testing::TestWithParam<CommandCase>>;
 
 TEST_P(PmicCommand, IsJournalledWithItsArguments) {
     const CommandCase& c = GetParam();

@@ -47,6 +47,28 @@ protected:
         }
         return r;
     }
+    // That one call reached the phone: the vendor call with its journaled
+    // arguments and input bytes and the session's handle, or (call "") the
+    // last extension-FTM request with {group, id} in args and data that
+    // begins with bytes.
+    static void expectReached(int session, const std::string& call, const std::vector<long long>& args,
+                              const std::vector<std::uint8_t>& bytes) {
+        if (call.empty()) {
+            const auto reqs = ftmRequests();
+            ASSERT_FALSE(reqs.empty());
+            EXPECT_EQ(reqs.back().group, args.at(0));
+            EXPECT_EQ(reqs.back().id, args.at(1));
+            ASSERT_GE(reqs.back().data.size(), bytes.size());
+            EXPECT_EQ(std::vector<std::uint8_t>(reqs.back().data.begin(), reqs.back().data.begin() + bytes.size()),
+                      bytes);
+        } else {
+            const auto calls = phone().calls(call);
+            ASSERT_EQ(calls.size(), 1u);
+            EXPECT_EQ(calls[0].handle, handleOf(session));
+            EXPECT_EQ(calls[0].args, args);
+            EXPECT_EQ(calls[0].bytes, bytes);
+        }
+    }
     static std::vector<std::uint16_t> ftmIds() {
         std::vector<std::uint16_t> ids;
         for (const auto& r : ftmRequests()) ids.push_back(r.id);

@@ -71,20 +71,7 @@ TEST_P(PeriphOpsPlain, ReachesThePhoneAndTracesItsLines) {
     Outs o;
     EXPECT_EQ(c.invoke(s, o), 0);
 
-    if (isExtension()) {
-        const auto reqs = ftmRequests();
-        ASSERT_FALSE(reqs.empty());
-        EXPECT_EQ(reqs.back().group, c.args.at(0));
-        EXPECT_EQ(reqs.back().id, c.args.at(1));
-        ASSERT_GE(reqs.back().data.size(), c.bytes.size());
-        EXPECT_EQ(Bytes(reqs.back().data.begin(), reqs.back().data.begin() + c.bytes.size()), c.bytes);
-    } else {
-        const auto calls = phone().calls(c.call);
-        ASSERT_EQ(calls.size(), 1u);
-        EXPECT_EQ(calls[0].handle, handleOf(s));
-        EXPECT_EQ(calls[0].args, c.args);
-        EXPECT_EQ(calls[0].bytes, c.bytes);
-    }
+    ASSERT_NO_FATAL_FAILURE(expectReached(s, c.call, c.args, c.bytes));
     Lines expected{"(3C)    " + exportName(c) + "( Handle=" + std::to_string(handleOf(s)) + c.callArgs +
                    ") Sess=1 in File \"plain.c\" Line 42"};
     expected.insert(expected.end(), c.between.begin(), c.between.end());

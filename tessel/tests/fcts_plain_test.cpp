@@ -63,20 +63,7 @@ TEST_P(Plain, ReachesThePhoneAndTracesBothLines) {
     Outs o;
     EXPECT_EQ(c.invoke(s, o), 0);
 
-    if (isExtension()) {
-        const auto reqs = ftmRequests();
-        ASSERT_FALSE(reqs.empty());
-        EXPECT_EQ(reqs.back().group, c.args.at(0));
-        EXPECT_EQ(reqs.back().id, c.args.at(1));
-        ASSERT_GE(reqs.back().data.size(), c.bytes.size());
-        EXPECT_EQ(Bytes(reqs.back().data.begin(), reqs.back().data.begin() + c.bytes.size()), c.bytes);
-    } else {
-        const auto calls = phone().calls(c.call);
-        ASSERT_EQ(calls.size(), 1u);
-        EXPECT_EQ(calls[0].handle, handleOf(s));
-        EXPECT_EQ(calls[0].args, c.args);
-        EXPECT_EQ(calls[0].bytes, c.bytes);
-    }
+    ASSERT_NO_FATAL_FAILURE(expectReached(s, c.call, c.args, c.bytes));
     const std::string handle = "Handle=" + std::to_string(handleOf(s));
     const Lines l = lines();
     ASSERT_GE(l.size(), 2u);

@@ -69,6 +69,19 @@ protected:
             EXPECT_EQ(calls[0].bytes, bytes);
         }
     }
+    // The phone identifies to the extension library as its phone model: 3
+    // (the phone with two displays) for code 3, else 52 (a wide keypad
+    // phone).
+    static void identifyAsModel(unsigned code) {
+        if (code == 3) {
+            phone().profile.build_id = "M6280A-PalC1A-0001";
+            phone().profile.msm_version = 0x120400E1;
+        } else {
+            phone().profile.build_id = "M6280A-0001";
+            phone().profile.msm_version = 1029;
+            qmsl_sim::ext_ftm(phone()).bodies[{qmsl_sim::kExtFtmGroup, 29}] = {0, 0, 0, 0};
+        }
+    }
     static std::vector<std::uint16_t> ftmIds() {
         std::vector<std::uint16_t> ids;
         for (const auto& r : ftmRequests()) ids.push_back(r.id);

@@ -304,9 +304,7 @@ protected:
     // A phone of model code 52, whose camera 0 answers at slave 0x45, register 0x222F.
     int model52(std::uint8_t id) {
         const int s = session(0);
-        phone().profile.build_id = "M6280A-0001";
-        phone().profile.msm_version = 1029;
-        qmsl_sim::ext_ftm(phone()).bodies[{qmsl_sim::kExtFtmGroup, 29}] = {0, 0, 0, 0};
+        identifyAsModel(52);
         qmsl_sim::ext_ftm(phone()).i2c[{0x45, 0x222F}] = {id};
         return s;
     }

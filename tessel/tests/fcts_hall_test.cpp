@@ -54,16 +54,7 @@ class HallSensor : public TesselFcts, public ::testing::WithParamInterface<HallC
 protected:
     // The phone identifies to the extension library as its model: Palden as
     // model 3 (the flip and its slider map), the others as model 52.
-    void identify(int iPhoneType) {
-        if (iPhoneType == 9) {
-            phone().profile.build_id = "M6280A-PalC1A-0001";
-            phone().profile.msm_version = 0x120400E1;
-        } else {
-            phone().profile.build_id = "M6280A-0001";
-            phone().profile.msm_version = 1029;
-            qmsl_sim::ext_ftm(phone()).bodies[{qmsl_sim::kExtFtmGroup, 29}] = {0, 0, 0, 0};
-        }
-    }
+    static void identify(int iPhoneType) { identifyAsModel(iPhoneType == 9 ? 3 : 52); }
 };
 
 TEST_P(HallSensor, StateByTypeAndSensor) {
@@ -107,9 +98,7 @@ TEST_F(TesselFcts, HallSensorPinReadFailing) {
 
 TEST_F(TesselFcts, HallSensorFlipOnAnotherModelFails) {
     // A Palden whose phone does not identify as the flip's model.
-    phone().profile.build_id = "M6280A-0001";
-    phone().profile.msm_version = 1029;
-    qmsl_sim::ext_ftm(phone()).bodies[{qmsl_sim::kExtFtmGroup, 29}] = {0, 0, 0, 0};
+    identifyAsModel(52);
     const int s = connected();
     ASSERT_EQ(_Tessel_SetMobModel(s, 9, "t.c", 1), 0);
     int eState = -1;

@@ -43,18 +43,6 @@ protected:
         }
         return e;
     }
-    // The phone identifies as the extension library's phone model `code`
-    // (3: the phone with two displays; 52: a wide keypad phone).
-    static void phoneModel(unsigned code) {
-        if (code == 3) {
-            phone().profile.build_id = "M6280A-PalC1A-0001";
-            phone().profile.msm_version = 0x120400E1;
-        } else {
-            phone().profile.build_id = "M6280A-0001";
-            phone().profile.msm_version = 1029;
-            qmsl_sim::ext_ftm(phone()).bodies[{qmsl_sim::kExtFtmGroup, 29}] = {0, 0, 0, 0};
-        }
-    }
 };
 
 // --- register bits ----------------------------------------------------------------
@@ -143,8 +131,8 @@ class Backlight : public Light, public ::testing::WithParamInterface<LightCase> 
 TEST_P(Backlight, SwitchesTheLightsOfThePhoneType) {
     const LightCase& c = GetParam();
     const int s = connected();
-    if (c.phoneType == 6) phoneModel(52);
-    if (c.phoneType == 9) phoneModel(3);
+    if (c.phoneType == 6) identifyAsModel(52);
+    if (c.phoneType == 9) identifyAsModel(3);
     if (c.setup) c.setup();
     _Tessel_SetMobModel(s, c.phoneType, "b.c", 1);
     phone().clear_journal();

@@ -190,9 +190,7 @@ class Slider : public PeriphGpio, public ::testing::WithParamInterface<SliderCas
 TEST_P(Slider, StateFromPinsOrCommand) {
     const SliderCase& c = GetParam();
     // The command's phone answers as the extension library's model 52.
-    phone().profile.build_id = "M6280A-0001";
-    phone().profile.msm_version = 1029;
-    qmsl_sim::ext_ftm(phone()).bodies[{qmsl_sim::kExtFtmGroup, 29}] = {0, 0, 0, 0};
+    identifyAsModel(52);
     qmsl_sim::ext_ftm(phone()).slider_state = c.usRaw;
     const int s = typed(c.iPhoneType);
     memory().preset(0x84000168, c.uiPins);

@@ -24,6 +24,15 @@ protected:
         tracer_test::clear_lines();
         return s;
     }
+    // A connected session told its phone type; the journal and the trace
+    // start empty.
+    int typed(int iPhoneType) {
+        const int s = connected();
+        EXPECT_EQ(_Tessel_SetMobModel(s, iPhoneType, "t.c", 1), 0);
+        phone().clear_journal();
+        tracer_test::clear_lines();
+        return s;
+    }
     static qmsl_sim::Phone& phone() { return qmsl_sim::phone(kPort); }
     static QmslHandle handleOf(int session) { return slot(session).hHandle; }
 

@@ -16,12 +16,6 @@ constexpr int L = 7;
 
 class Camera : public TesselFcts {
 protected:
-    int session(int phoneType) {
-        const int s = connected();
-        EXPECT_EQ(_Tessel_SetMobModel(s, static_cast<short>(phoneType), F, L), 0);
-        tracer_test::clear_lines();
-        return s;
-    }
     // The I2C requests (extension-FTM command 15) that reached the phone: their data.
     static std::vector<Bytes> i2cRequests() {
         std::vector<Bytes> r;
@@ -48,7 +42,7 @@ class CameraSwitch : public Camera, public ::testing::WithParamInterface<SwitchC
 
 TEST_P(CameraSwitch, SelectsTheCameraTheWayOfThePhoneType) {
     const SwitchCase& c = GetParam();
-    const int s = session(c.phoneType);
+    const int s = typed(c.phoneType);
     EXPECT_EQ(_Tessel_SpecialSwitchCamera(s, c.camera, F, L), c.status);
     const Lines l = lines();
     ASSERT_EQ(l.size(), 3u);
@@ -103,13 +97,13 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<SwitchCase>& i) { return i.param.name; });
 
 TEST_F(Camera, SwitchFailsOnACameraStatusOtherThan0) {
-    const int s = session(9);
+    const int s = typed(9);
     qmsl_sim::camera(phone()).statuses["QLIB_FTM_CAMERA_SET_SENSOR_ID"] = 4;
     EXPECT_EQ(_Tessel_SpecialSwitchCamera(s, 2, F, L), kLib);
 }
 
 TEST_F(Camera, SwitchFailsOnAFalseSwitchAnswer) {
-    const int s = session(0);
+    const int s = typed(0);
     phone().inject("QLIB_SendSync", qmsl_sim::Fault{});
     EXPECT_EQ(_Tessel_SpecialSwitchCamera(s, 1, F, L), kLib);
 }
@@ -137,7 +131,7 @@ class CameraSensor : public Camera, public ::testing::WithParamInterface<SensorC
 
 TEST_P(CameraSensor, IsRecognisedAtItsAddress) {
     const SensorCase& c = GetParam();
-    const int s = session(0);
+    const int s = typed(0);
     qmsl_sim::place_i2c_device(phone(), 0x10);  // the FM chip answers too, and is no camera
     qmsl_sim::place_i2c_device(phone(), c.slave, c.registers);
     int model = -5;
@@ -170,7 +164,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<SensorCase>& i) { return i.param.name; });
 
 TEST_F(Camera, ProbesReadTheirRegistersWithTheirAccess) {
-    const int s = session(0);
+    const int s = typed(0);
     qmsl_sim::place_i2c_device(phone(), 0x51, {{0x01, {0x5A, 0x00}}});
     int model = 0;
     ASSERT_EQ(_Tessel_SpecialGetCameraID(s, &model, 1, F, L), 0);
@@ -184,7 +178,7 @@ TEST_F(Camera, ProbesReadTheirRegistersWithTheirAccess) {
 }
 
 TEST_F(Camera, PremierIsReadWithSecondByte1) {
-    const int s = session(0);
+    const int s = typed(0);
     qmsl_sim::place_i2c_device(phone(), 0x30, {{0x0A, {0x96, 0x51}}});
     int model = 0;
     ASSERT_EQ(_Tessel_SpecialGetCameraID(s, &model, 1, F, L), 0);
@@ -194,7 +188,7 @@ TEST_F(Camera, PremierIsReadWithSecondByte1) {
 }
 
 TEST_F(Camera, SecondDetectionTriesTheRecordedAddressFirst) {
-    const int s = session(0);
+    const int s = typed(0);
     qmsl_sim::place_i2c_device(phone(), 0x10);
     qmsl_sim::place_i2c_device(phone(), 0x45, {{0x2560, {0x24, 0x00}}});
     int model = -1;
@@ -214,7 +208,7 @@ TEST_F(Camera, SecondDetectionTriesTheRecordedAddressFirst) {
 }
 
 TEST_F(Camera, EveryCameraButCamera1SharesOneRecordedAddress) {
-    const int s = session(0);
+    const int s = typed(0);
     qmsl_sim::place_i2c_device(phone(), 0x47, {{0x2560, {0x26, 0x00}}});
     int model = -1;
     ASSERT_EQ(_Tessel_SpecialGetCameraID(s, &model, 2, F, L), 0);
@@ -227,7 +221,7 @@ TEST_F(Camera, EveryCameraButCamera1SharesOneRecordedAddress) {
 }
 
 TEST_F(Camera, ARecordedAddressThatNoLongerAnswersLeadsToTheBusScan) {
-    const int s = session(0);
+    const int s = typed(0);
     qmsl_sim::place_i2c_device(phone(), 0x45, {{0x2560, {0x18, 0x00}}});
     int model = -1;
     ASSERT_EQ(_Tessel_SpecialGetCameraID(s, &model, 1, F, L), 0);
@@ -242,7 +236,7 @@ TEST_F(Camera, ARecordedAddressThatNoLongerAnswersLeadsToTheBusScan) {
 }
 
 TEST_F(Camera, NoSensorAtAllGivesInvalidWithIdsOf0) {
-    const int s = session(0);
+    const int s = typed(0);
     noDevices();
     int model = -1;
     EXPECT_EQ(_Tessel_SpecialGetCameraID(s, &model, 1, F, L), kLib);
@@ -254,7 +248,7 @@ TEST_F(Camera, NoSensorAtAllGivesInvalidWithIdsOf0) {
 }
 
 TEST_F(Camera, AnUnknownIdIsNoSensorButItsAddressIsRecorded) {
-    const int s = session(0);
+    const int s = typed(0);
     qmsl_sim::place_i2c_device(phone(), 0x45, {{0x2560, {0x99, 0x00}}});
     int model = -1;
     EXPECT_EQ(_Tessel_SpecialGetCameraID(s, &model, 1, F, L), kLib);
@@ -266,7 +260,7 @@ TEST_F(Camera, AnUnknownIdIsNoSensorButItsAddressIsRecorded) {
 }
 
 TEST_F(Camera, AFailedIdReadIsTracedAndNotRecorded) {
-    const int s = session(0);
+    const int s = typed(0);
     qmsl_sim::place_i2c_device(phone(), 0x45, {{0x2560, {0x18, 0x00}}});
     // the scan's one-byte read at 0x45 answers; the identification read fails
     int calls = 0;
@@ -303,7 +297,7 @@ class CameraExtId : public Camera {
 protected:
     // A phone of model code 52, whose camera 0 answers at slave 0x45, register 0x222F.
     int model52(std::uint8_t id) {
-        const int s = session(0);
+        const int s = typed(0);
         identifyAsModel(52);
         qmsl_sim::ext_ftm(phone()).i2c[{0x45, 0x222F}] = {id};
         return s;

@@ -8,13 +8,6 @@ namespace {
 
 class PeriphDisplay : public TesselFcts {
 protected:
-    int typed(int iPhoneType) {
-        const int s = connected();
-        EXPECT_EQ(_Tessel_SetMobModel(s, iPhoneType, "t.c", 1), 0);
-        phone().clear_journal();
-        tracer_test::clear_lines();
-        return s;
-    }
     // The data of the extension requests with this command id.
     static std::vector<std::vector<std::uint8_t>> requests(std::uint16_t id) {
         std::vector<std::vector<std::uint8_t>> r;

@@ -8,13 +8,6 @@ namespace {
 class PeriphGpio : public TesselFcts {
 protected:
     static qmsl_sim::MemoryMap& memory() { return qmsl_sim::memory(phone()); }
-    int typed(int iPhoneType) {
-        const int s = connected();
-        EXPECT_EQ(_Tessel_SetMobModel(s, iPhoneType, "t.c", 1), 0);
-        phone().clear_journal();
-        tracer_test::clear_lines();
-        return s;
-    }
     static std::size_t pokes() {
         return phone().count("QLIB_DIAG_MEMORY_POKE_F") + phone().count("QLIB_DIAG_MEMORY_POKE_WORD_F") +
                phone().count("QLIB_DIAG_MEMORY_POKE_DWORD_F");

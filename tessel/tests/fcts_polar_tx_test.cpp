@@ -12,12 +12,6 @@ constexpr int kLib = TESSEL_ERROR_LIBRARY;
 
 class PolarTx : public TesselFcts {
 protected:
-    int session(int phoneType) {
-        const int s = connected();
-        EXPECT_EQ(_Tessel_SetMobModel(s, static_cast<short>(phoneType), F, L), 0);
-        tracer_test::clear_lines();
-        return s;
-    }
     // Each record's bytes hold its number: t * 96 + (f - 1) * 32 + (b - 1) * 8 + (s - 1).
     static std::vector<unsigned char> records() {
         std::vector<unsigned char> data(TESSEL_POLAR_TX_CAL_SIZE);
@@ -39,7 +33,7 @@ class PolarTxCal : public PolarTx, public ::testing::WithParamInterface<PolarCas
 
 TEST_P(PolarTxCal, WritesEachRecordToItsItem) {
     const PolarCase& c = GetParam();
-    const int s = session(c.phoneType);
+    const int s = typed(c.phoneType);
     const auto data = records();
     EXPECT_EQ(_Tessel_FtmNvWritePolarTxCal(s, data.data(), F, L), 0);
     const auto writes = phone().calls("QLIB_DIAG_NV_WRITE_F");
@@ -64,7 +58,7 @@ INSTANTIATE_TEST_SUITE_P(Table, PolarTxCal,
                          [](const ::testing::TestParamInfo<PolarCase>& i) { return i.param.name; });
 
 TEST_F(PolarTx, AFailingItemStopsAllWriting) {
-    const int s = session(5);
+    const int s = typed(5);
     phone().set_nv(2523, {}, 5);
     const auto data = records();
     EXPECT_EQ(_Tessel_FtmNvWritePolarTxCal(s, data.data(), F, L), kLib);
@@ -73,7 +67,7 @@ TEST_F(PolarTx, AFailingItemStopsAllWriting) {
 }
 
 TEST_F(PolarTx, AFailingWriteInTable1NamesItsPlace) {
-    const int s = session(0);
+    const int s = typed(0);
     phone().set_nv(2617 + 8 + 1, {}, 2);  // table 1, set 2, band 2, step 2
     const auto data = records();
     EXPECT_EQ(_Tessel_FtmNvWritePolarTxCal(s, data.data(), F, L), kLib);
@@ -82,7 +76,7 @@ TEST_F(PolarTx, AFailingWriteInTable1NamesItsPlace) {
 }
 
 TEST_F(PolarTx, AFalseAnswerStopsAtOnce) {
-    const int s = session(0);
+    const int s = typed(0);
     phone().inject("QLIB_DIAG_NV_WRITE_F", qmsl_sim::Fault{});
     const auto data = records();
     EXPECT_EQ(_Tessel_FtmNvWritePolarTxCal(s, data.data(), F, L), kLib);
@@ -112,7 +106,7 @@ class GsmTxSweep : public PolarTx, public ::testing::WithParamInterface<SweepCas
 
 TEST_P(GsmTxSweep, SendsTheRequestWhenItFits) {
     const SweepCase& c = GetParam();
-    const int s = session(0);
+    const int s = typed(0);
     std::vector<unsigned short> first(static_cast<std::size_t>(c.pairs)), second(first.size());
     for (std::size_t i = 0; i < first.size(); ++i) {
         first[i] = static_cast<unsigned short>(0x1000 + i);
@@ -147,7 +141,7 @@ INSTANTIATE_TEST_SUITE_P(Table, GsmTxSweep,
                          [](const ::testing::TestParamInfo<SweepCase>& i) { return i.param.name; });
 
 TEST_F(GsmTxSweep, NoAnswerIsALibraryError) {
-    const int s = session(0);
+    const int s = typed(0);
     phone().inject("QLIB_SendSync", qmsl_sim::Fault{qmsl_sim::Fault::NoReply});
     const unsigned short first[1] = {1}, second[1] = {2};
     EXPECT_EQ(_Tessel_FtmGsmTxSweepCal(s, first, second, 1, F, L), kLib);
@@ -174,7 +168,7 @@ class TwoTone : public PolarTx, public ::testing::WithParamInterface<ToneCase> {
 
 TEST_P(TwoTone, SendsTheOffsetFrom68) {
     const ToneCase& c = GetParam();
-    const int s = session(0);
+    const int s = typed(0);
     EXPECT_EQ(_Tessel_FtmSetTwoToneFreqOffset(s, c.offset, F, L), c.status);
     const auto calls = phone().calls("QLIB_FTM_SET_TWOTONE_FREQ_OFFSET");
     if (c.sent < 0) {
@@ -209,7 +203,7 @@ class RsbDcSweep : public PolarTx, public ::testing::WithParamInterface<RsbCase>
 
 TEST_P(RsbDcSweep, NeedsTheSweepStatus0) {
     const RsbCase& c = GetParam();
-    const int s = session(0);
+    const int s = typed(0);
     phone().set_outputs("QLIB_FTM_TX_RSB_DC_SWEEP", {c.sweepStatus});
     if (!c.answers) phone().inject("QLIB_FTM_TX_RSB_DC_SWEEP", qmsl_sim::Fault{});
     EXPECT_EQ(_Tessel_FtmGsmTxRsbDcSweep(s, 0x105, 11, 12, 13, 14, 15, F, L), c.status);

@@ -17,15 +17,34 @@ namespace {
 namespace fs = std::filesystem;
 constexpr unsigned kRemotePort = 11111;
 
-TEST_F(TamselTest, TracedLinesReachTheRemoteClient) {
-    const fs::path dir = fs::temp_directory_path() / ("tamsel_remote_" + std::to_string(::getpid()));
-    fs::create_directories(dir);
-    ::setenv("TMPDIR", dir.c_str(), 1);
-    std::ofstream(dir / "activate_quorl") << "";
+// A remote-control server opened in this process and stored in the
+// shared-session store; its activation file lives in a folder of its own.
+struct RemoteServer {
+    fs::path dir;
     uint32_t session = 0;
-    ASSERT_EQ(quorl_init("server:portnr:11111:ipadr:127.0.0.1:mode:filecheck:txdelay:0:rxdelay:0", &session), 0);
+};
+
+void openRemote(const std::string& folder, RemoteServer& server) {
+    server.dir = fs::temp_directory_path() / (folder + std::to_string(::getpid()));
+    fs::create_directories(server.dir);
+    ::setenv("TMPDIR", server.dir.c_str(), 1);
+    std::ofstream(server.dir / "activate_quorl") << "";
+    ASSERT_EQ(quorl_init("server:portnr:11111:ipadr:127.0.0.1:mode:filecheck:txdelay:0:rxdelay:0", &server.session),
+              0);
     ASSERT_EQ(quorl_setmode(1), 0);
-    GorvidPut_SesQuorl(static_cast<int>(session));
+    GorvidPut_SesQuorl(static_cast<int>(server.session));
+}
+
+void closeRemote(const RemoteServer& server) {
+    fs::remove(server.dir / "activate_quorl");
+    quorl_setmode(server.session);  // unregisters the server
+    std::error_code ec;
+    fs::remove_all(server.dir, ec);
+}
+
+TEST_F(TamselTest, TracedLinesReachTheRemoteClient) {
+    RemoteServer server;
+    ASSERT_NO_FATAL_FAILURE(openRemote("tamsel_remote_", server));
 
     cvi_testing::TcpClient client(kRemotePort);
     ASSERT_TRUE(client.connected());
@@ -37,24 +56,15 @@ TEST_F(TamselTest, TracedLinesReachTheRemoteClient) {
     const std::string line = "NvSetFtmFlag to ONLINE";
     EXPECT_EQ(client.receive(line.size() + 1), line + std::string(1, '\0'));
 
-    fs::remove(dir / "activate_quorl");
-    quorl_setmode(session);  // unregisters the server
-    std::error_code ec;
-    fs::remove_all(dir, ec);
+    closeRemote(server);
 }
 
 // A station runs for days with a chatty remote PC: no test asks for the
 // records there, and neither the messages nor the phone operations leave
 // anything behind in memory.
 TEST_F(TamselTest, AStationKeepsNoRecordOfMessagesAndPhoneOperations) {
-    const fs::path dir = fs::temp_directory_path() / ("tamsel_records_" + std::to_string(::getpid()));
-    fs::create_directories(dir);
-    ::setenv("TMPDIR", dir.c_str(), 1);
-    std::ofstream(dir / "activate_quorl") << "";
-    uint32_t session = 0;
-    ASSERT_EQ(quorl_init("server:portnr:11111:ipadr:127.0.0.1:mode:filecheck:txdelay:0:rxdelay:0", &session), 0);
-    ASSERT_EQ(quorl_setmode(1), 0);
-    GorvidPut_SesQuorl(static_cast<int>(session));
+    RemoteServer server;
+    ASSERT_NO_FATAL_FAILURE(openRemote("tamsel_records_", server));
     cvi_testing::TcpClient client(kRemotePort);
     ASSERT_TRUE(client.connected());
     cvi_testing::pump();
@@ -77,10 +87,7 @@ TEST_F(TamselTest, AStationKeepsNoRecordOfMessagesAndPhoneOperations) {
     EXPECT_TRUE(phone().journal.empty());
     EXPECT_TRUE(phone().text_log.empty());
 
-    fs::remove(dir / "activate_quorl");
-    quorl_setmode(session);
-    std::error_code ec;
-    fs::remove_all(dir, ec);
+    closeRemote(server);
 }
 
 } // namespace

@@ -283,6 +283,31 @@ TEST_F(Camera, AFailedIdReadIsTracedAndNotRecorded) {
     EXPECT_TRUE(hasLine("*** First Addr found at -1"));
 }
 
+TEST_F(Camera, SemcoIsRecordedEvenWhenItsCallsFail) {
+    const int s = typed(0);
+    qmsl_sim::place_i2c_device(phone(), 0x5D, {{0xFF, {0x14, 0x3A}}});
+    // the scan's one-byte read at 0x5D answers; the write and the identification read fail
+    int calls = 0;
+    phone().add_responder(qmsl_sim::Channel::Sync, [&calls](qmsl_sim::Phone&, const Bytes& req) -> std::optional<Bytes> {
+        if (req.size() > 16 && req[4] == 15 && req[12] == 0x5D && req[13] == 1) {
+            ++calls;
+            Bytes reply(req.begin(), req.begin() + 10);
+            reply.resize(14, 0);
+            reply[10] = 1;  // status: the call failed
+            return reply;
+        }
+        return std::nullopt;
+    });
+    int model = -1;
+    EXPECT_EQ(_Tessel_SpecialGetCameraID(s, &model, 1, F, L), kLib);
+    EXPECT_EQ(calls, 2);
+    EXPECT_TRUE(hasLine("(3I)    [Probing SEMCO...]"));
+    EXPECT_TRUE(hasLine("(3I)    [I2C call failed.]"));
+    tracer_test::clear_lines();
+    EXPECT_EQ(_Tessel_SpecialGetCameraID(s, &model, 1, F, L), kLib);
+    EXPECT_TRUE(hasLine("*** First Addr found at 93"));
+}
+
 TEST_F(Camera, DetectionOnAnUnconnectedSessionMakesNoCall) {
     const int s = openSession();
     int model = -1;

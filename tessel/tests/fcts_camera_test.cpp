@@ -283,6 +283,35 @@ TEST_F(Camera, AFailedIdReadIsTracedAndNotRecorded) {
     EXPECT_TRUE(hasLine("*** First Addr found at -1"));
 }
 
+TEST_F(Camera, AgilentNeedsItsSecondIdByteToBe0) {
+    const int s = typed(0);
+    qmsl_sim::place_i2c_device(phone(), 0x51, {{0x01, {0x59, 0x01}}});
+    int model = -1;
+    EXPECT_EQ(_Tessel_SpecialGetCameraID(s, &model, 1, F, L), kLib);
+    EXPECT_EQ(model, TESSEL_CAMERA_MODEL_INVALID);
+    EXPECT_TRUE(hasLine("cID[]=5901, *eCamera=12("));
+}
+
+TEST_F(Camera, AFailedAgilentWriteSkipsTheReadAndIsNotRecorded) {
+    const int s = typed(0);
+    qmsl_sim::place_i2c_device(phone(), 0x51, {{0x01, {0x59, 0x00}}});
+    // the scan's last read arms a failure of the next exchange: the probe's write
+    phone().add_responder(qmsl_sim::Channel::Sync, [](qmsl_sim::Phone& ph, const Bytes& req) -> std::optional<Bytes> {
+        if (req.size() > 16 && req[4] == 15 && req[10] == 0 && req[12] == 0x7F)
+            ph.inject("QLIB_SendSync", qmsl_sim::Fault{qmsl_sim::Fault::FalseResult});
+        return std::nullopt;
+    });
+    int model = -1;
+    EXPECT_EQ(_Tessel_SpecialGetCameraID(s, &model, 1, F, L), kLib);
+    EXPECT_EQ(model, TESSEL_CAMERA_MODEL_INVALID);
+    EXPECT_TRUE(hasLine("(3I)    [Probing Agilent...]"));
+    EXPECT_TRUE(hasLine("(3I)    [I2C call failed.]"));
+    EXPECT_EQ(i2cRequests().size(), 129u);  // the scan and the failed write; no identification read
+    tracer_test::clear_lines();
+    EXPECT_EQ(_Tessel_SpecialGetCameraID(s, &model, 1, F, L), kLib);
+    EXPECT_TRUE(hasLine("*** First Addr found at -1"));
+}
+
 TEST_F(Camera, SemcoIsRecordedEvenWhenItsCallsFail) {
     const int s = typed(0);
     qmsl_sim::place_i2c_device(phone(), 0x5D, {{0xFF, {0x14, 0x3A}}});

@@ -116,6 +116,16 @@ TEST_F(NorbeckFiles, OfAHundredAndOneCandidatesTheFirstHundredAreTaken) {
     EXPECT_TRUE(traced("NrOfFilesFound >= 100 -> break the search here"));
 }
 
+// Names are kept to 127 characters: a name of 127 stays whole, one of 128 is cut.
+TEST_F(NorbeckFiles, OnlyANameLongerThan127CharactersIsCut) {
+    make(std::string(123, 'a') + ".bin");
+    ASSERT_EQ(norbeck_PutBinFilesFromDirToDb(dir.c_str(), err), 0) << err;
+    for (const std::string& l : lines()) EXPECT_EQ(l.find("cut filename"), std::string::npos) << l;
+    make(std::string(124, 'b') + ".bin");
+    ASSERT_EQ(norbeck_PutBinFilesFromDirToDb(dir.c_str(), err), 0) << err;
+    EXPECT_TRUE(traced("iStrlen > 128 -> cut filename now"));
+}
+
 TEST_F(NorbeckFiles, APutFailureEndsTheRunAndEarlierFilesStayStoredAndDeleted) {
     for (const char* n : {"350000000000011.bin", "350000000000022.bin", "350000000000033.bin", "350000000000044.bin"})
         make(n);

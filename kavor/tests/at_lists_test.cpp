@@ -121,6 +121,7 @@ const MessageCase kMessages[] = {
     {"CutInTheText", "\r\n+CMGL: 1,0,,5\r\nHel", 1, {"1", "0", "-1", "5", "Hel"}},
     {"CutInTheHeader", "\r\n+CMGL: 1,0", 0, {}},
     {"LongTextFillsItsSlot", "\r\n+CMGL: 1,0,,1200\r\n" + std::string(1200, 'x') + "\r\n\r\nOK", 1, {"1", "0", "-1", "1200", std::string(KAVOR_AT_MESSAGE_SLOT, 'x')}},
+    {"LongTextStaysOutOfTheNextSlot", "\r\n+CMGL: 1,0,,1200\r\n" + std::string(1200, 'x') + "\r\n+CMGL: 2,0,,0\r\n\r\n\r\nOK", 2, {"1", "0", "-1", "1200", std::string(KAVOR_AT_MESSAGE_SLOT, 'x')}, {"2", "0", "-1", "0", ""}},
 };
 // clang-format on
 

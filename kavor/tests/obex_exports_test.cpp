@@ -138,6 +138,10 @@ INSTANTIATE_TEST_SUITE_P(
         ExportCase{"FreeSpaceWithoutParameters", answering(0x83, answer(0xA0)), freeSpace, 16384, 1},
         ExportCase{"FreeSpaceParametersCut", answering(0x83, answer(0xA0, {0x4C, 0x00, 0x09, 0x32, 0x04, 0x00, 0x01})),
                    freeSpace, 16384, 1},
+        ExportCase{"FreeSpaceParametersOneByteShort",
+                   answering(0x83, answer(0xA0, {0x4C, 0x00, 0x0A, 0x32, 0x04, 0x00, 0x01, 0x02, 0x03})), freeSpace, 16384, 1},
+        ExportCase{"FreeSpaceParametersTooShortForTheFigure", answering(0x83, answer(0xA0, {0x4C, 0x00, 0x05, 0x32, 0x00})),
+                   freeSpace, 16384, 1},
         ExportCase{"FreeSpaceDisconnectRefused", scripted(ObexOp::Disconnect, {0xD0}), freeSpace, 2, 0}),
     [](const ::testing::TestParamInfo<ExportCase>& info) { return std::string(info.param.name); });
 
@@ -167,6 +171,12 @@ TEST_F(ObexFixture, OverlongCopyNameSendsNoCopy) {
     EXPECT_EQ(KAVOR_OBEX_CopyFile(h, "dir\\", fits.c_str(), "x\\", &g_bits), 1);
     EXPECT_EQ(g_bits, 0);
     EXPECT_EQ(server().files.count("x/" + fits), 1u);
+}
+
+TEST_F(ObexFixture, OverlongCopyDestinationSendsNoCopy) {
+    const std::string folder = std::string(120, 'e') + "\\";  // "eee.../file.txt": 129 characters
+    EXPECT_EQ(KAVOR_OBEX_CopyFile(h, "dir\\", "file.txt", folder.c_str(), &g_bits), 1);
+    EXPECT_EQ(server().requests, (std::vector<ObexOp>{ObexOp::Connect, ObexOp::Disconnect}));
 }
 
 } // namespace

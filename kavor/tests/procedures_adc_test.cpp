@@ -20,6 +20,7 @@ struct ModelIdentity {
 };
 constexpr ModelIdentity kIdentities[] = {
     {52, 1029, 0}, {13, 64, 8}, {62, 96, 12}, {75, 192, 5}, {54, 1029, 9}, {1, 96, 0}, {78, 192, 8}, {0, 1029, 4},
+    {55, 1029, 12}, {77, 192, 7},
 };
 
 class AdcTest : public SequenceTest {
@@ -87,6 +88,9 @@ const GroupCase kGroupCases[] = {
     {"GroupB62ReadsChannels03Singly", 62,
      {"single 0", "single 0", "single 0", "single 0", "single 3", "single 3"}, 115, 7.5, -1},
     {"GroupB75ReadsChannels03Singly", 75,
+     {"single 0", "single 0", "single 0", "single 0", "single 3", "single 3"}, 115, 7.5, -1},
+    {"GroupA55LastCodeSumsChannels013", 55, {"sum 0 x 4", "sum 1 x 2", "sum 3 x 2"}, 100, 200, 7},
+    {"GroupB77LastCodeReadsSingly", 77,
      {"single 0", "single 0", "single 0", "single 0", "single 3", "single 3"}, 115, 7.5, -1},
 };
 

@@ -273,6 +273,18 @@ TEST_F(RxAdjustment, BatchedValuesReachThePhoneAtTheFlush) {
     EXPECT_EQ(log().back(), "\tKAVOR_DIAG_NV_WRITE_FLUSH_BATCH_QUEUE() - Completed successfully\n");
 }
 
+TEST_F(RxAdjustment, RangeLineShowsARangeUpToItsFirstZeroByteAndGoesOn) {
+    CalibrationData d;
+    d.ranges[0][2] = 0;  // "AA", then a zero byte inside the range
+    EXPECT_EQ(writeAdjustment(h, d, 1, 4, d.vsFreq.data(), 4), 1);
+    const auto lines = log();
+    const std::string head = "\tKAVOR_NV_WRITE_GSM_RX_GAIN_RANGE(Gsm900Range1 = AA, Gsm900Range2 = " +
+                             std::string(16, 'B') + ", ";
+    auto it = std::find_if(lines.begin(), lines.end(), [&](const std::string& l) { return l.rfind(head, 0) == 0; });
+    ASSERT_NE(it, lines.end());
+    EXPECT_NE(it->find("Gsm850Range4 = " + std::string(16, 'P') + ") - Completed"), std::string::npos);
+}
+
 TEST_F(RxAdjustment, FlushWithATotalStatusFailsAfterItsLine) {
     CalibrationData d;
     phone().set_nv(731, {}, 4); // the phone refuses this item at the flush

@@ -66,15 +66,13 @@ inline PlainItem InNoComma(const char* cName, long long llValue) {
 inline PlainItem InText(const char* cName, const char* cText) {
     return {PlainItem::Input, true, cText, [=] { return format("%s=%s", cName, cText); }};
 }
-// A text input of which at most iMax characters are used: traced with the
-// same bound, so a full field without a terminator is never read past.
-inline PlainItem InTextN(const char* cName, const char* cText, int iMax) {
-    return {PlainItem::Input, true, cText, [=] { return format("%s=%.*s", cName, iMax, cText); }};
-}
-// A text input shown bounded, "name=<quote>text<quote>"; it must not be null.
-inline PlainItem InQuoted(const char* cName, const char* cText, const char* cQuote = "") {
+// A text input shown bounded, "name=<quote>text<quote>", at most iMax
+// characters of it (the bound of what the call uses, so a full field without
+// a terminator is never read past); it must not be null.
+inline PlainItem InQuoted(const char* cName, const char* cText, const char* cQuote = "",
+                          int iMax = kPlainTextShown) {
     return {PlainItem::Input, true, cText,
-            [=] { return format("%s=%s%.*s%s", cName, cQuote, kPlainTextShown, cText, cQuote); }};
+            [=] { return format("%s=%s%.*s%s", cName, cQuote, iMax, cText, cQuote); }};
 }
 // An input in hexadecimal with iDigits digits, "name=0x...".
 inline PlainItem InHex(const char* cName, unsigned long long ullValue, int iDigits) {
@@ -219,12 +217,6 @@ inline PlainItem HandleNotTested() {
 inline PlainItem CallClose(const char* cText) {
     PlainItem item{PlainItem::Shape, false, nullptr, {}};
     item.cCallClose = cText;
-    return item;
-}
-// A result line without outputs shows these brackets (default "()").
-inline PlainItem EmptyResult(const char* cBrackets) {
-    PlainItem item{PlainItem::Shape, false, nullptr, {}};
-    item.cEmptyResult = cBrackets;
     return item;
 }
 

@@ -1,14 +1,57 @@
-# phoneline_test(<name> SOURCES <files...> LIBS <targets...>)
-# Builds one GoogleTest binary and registers each of its test cases with
-# ctest. Every case then runs in a process of its own, so the process-wide
-# module state of the libraries starts clean for each case.
+# phoneline_test(<name> SOURCES <files...> LIBS <targets...> [PROPERTIES <ctest properties...>])
+# Builds one GoogleTest binary and registers one ctest entry per test suite
+# of it. The binary's main (testsupport/case_runner_main.cpp) runs every case
+# of the suite in a child process of its own, so the process-wide module state
+# of the libraries starts clean for each case while the binary starts once.
+add_library(phoneline_case_runner STATIC ${CMAKE_CURRENT_LIST_DIR}/testsupport/case_runner_main.cpp)
+target_link_libraries(phoneline_case_runner PUBLIC GTest::gtest)
+
+set(PHONELINE_SUITES_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/PhonelineSuites.cmake)
 function(phoneline_test name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS;PROPERTIES" ${ARGN})
   add_executable(${name} ${T_SOURCES})
-  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock phoneline_case_runner)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/cmake/testsupport)
-  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-    PROPERTIES TIMEOUT 120 ${T_PROPERTIES})
+
+  # The suites are listed when ctest runs (after the build), from the binary
+  # itself; the list is cached until the binary changes.
+  set(include_file ${CMAKE_CURRENT_BINARY_DIR}/${name}_suites_include.cmake)
+  set(list_file ${CMAKE_CURRENT_BINARY_DIR}/${name}_suites.cmake)
+  string(REPLACE ";" " " props "TIMEOUT;1800;${T_PROPERTIES}")
+  file(GENERATE OUTPUT ${include_file} CONTENT
+"set(PHONELINE_TEST_NAME \"${name}\")
+set(PHONELINE_TEST_BINARY \"$<TARGET_FILE:${name}>\")
+set(PHONELINE_TEST_LIST \"${list_file}\")
+set(PHONELINE_TEST_PROPERTIES ${props})
+include(\"${PHONELINE_SUITES_SCRIPT}\")
+")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${include_file})
+endfunction()
+
+# phoneline_tests_per_file(<group> SOURCES <*_test.cpp...> LIBS <targets...>
+#                          [DEFINITIONS <compile definitions...>] [DEPENDS <targets...>])
+# One test binary per source file, <library>_<stem>_tests for the file
+# <stem>_test.cpp, all built by the target <group>. The large libraries' tests
+# are split this way because a case's process pays for its whole binary: the
+# loader's relocations at start and the leak check's scan of its data at exit
+# grow with every test file linked in.
+function(phoneline_tests_per_file group)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS;DEFINITIONS;DEPENDS" ${ARGN})
+  string(REGEX REPLACE "_tests$" "" library ${group})
+  add_custom_target(${group})
+  foreach(src IN LISTS T_SOURCES)
+    get_filename_component(stem ${src} NAME_WE)
+    string(REGEX REPLACE "_test$" "" stem ${stem})
+    set(name ${library}_${stem}_tests)
+    phoneline_test(${name} SOURCES ${src} LIBS ${T_LIBS})
+    if(T_DEFINITIONS)
+      target_compile_definitions(${name} PRIVATE ${T_DEFINITIONS})
+    endif()
+    if(T_DEPENDS)
+      add_dependencies(${name} ${T_DEPENDS})
+    endif()
+    add_dependencies(${group} ${name})
+  endforeach()
 endfunction()
 
 # phoneline_exports_test(<library target> <name>...): a test that the

@@ -1,6 +1,6 @@
 // Reduced-signalling BER tests and the test call: the step tables, the
 // session flags, EDGE's unused arguments and what reaches the phone.
-#include "procedures_rf_support.h"
+#include "procedures_rf_steps.h"
 
 namespace {
 

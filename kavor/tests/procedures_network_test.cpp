@@ -1,7 +1,7 @@
 // Network presets, IMEI and mode switching: the step tables, the scan-mode
 // and channel tables, IMEI packing and the twins' reset rule.
 #include "Imei.h"
-#include "procedures_rf_support.h"
+#include "procedures_rf_steps.h"
 #include "qmsl_pmic_sim.h"
 
 #include <cstring>

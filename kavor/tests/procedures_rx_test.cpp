@@ -1,6 +1,6 @@
 // Receive adjustment and the calibration items: the step tables and the
 // band, null-pointer, partial-read and batch-queue cases.
-#include "procedures_rf_support.h"
+#include "procedures_rf_steps.h"
 #include "qmsl_nv_batch_sim.h"
 
 #include <array>

@@ -1,6 +1,7 @@
 // Every procedure of the step tables: all its calls in order, and a stop
-// with false and a kind-0 line at whichever call fails. The tables are
-// instantiated by the family tests.
+// with false and a kind-0 line at whichever call fails. Each family test
+// includes this header and instantiates ProcedureSteps with its table.
+#pragma once
 #include "procedures_rf_support.h"
 
 namespace {

@@ -1,0 +1,203 @@
+// Test main of every GoogleTest binary: runs each selected case in a child
+// process of its own.
+//
+// The libraries keep process-wide module state (registries, sessions, the
+// simulated phones, the clock), so a case must start in a fresh process. The
+// binary's own start (loading, sanitizer set-up, registering thousands of
+// parameterised cases) is paid once: the parent registers everything, then
+// forks one child per case, which runs just that case and exits.
+//
+//   <binary> [gtest flags] [--suite=NAME]
+//
+// --suite=NAME selects the cases of one test suite (the name as
+// --gtest_list_tests prints it, "Prefix/Suite" for parameterised suites);
+// --gtest_filter (or GTEST_FILTER) narrows the selection further. The parent
+// prints one line per case and a summary naming every failed case; a child
+// that crashes or runs longer than PHONELINE_CASE_TIMEOUT seconds (default
+// 120) counts as failed. PHONELINE_IN_PROCESS=1 runs the selection in one
+// process, as plain GoogleTest would (useful under a debugger).
+#include <gtest/gtest.h>
+
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/lsan_interface.h>
+#endif
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+// Glob match with '*' and '?', as GoogleTest's filters use.
+bool globMatches(std::string_view pattern, std::string_view name) {
+  size_t p = 0, n = 0, starP = std::string_view::npos, starN = 0;
+  while (n < name.size()) {
+    if (p < pattern.size() && (pattern[p] == '?' || pattern[p] == name[n])) {
+      ++p;
+      ++n;
+    } else if (p < pattern.size() && pattern[p] == '*') {
+      starP = p++;
+      starN = n;
+    } else if (starP != std::string_view::npos) {
+      p = starP + 1;
+      n = ++starN;
+    } else {
+      return false;
+    }
+  }
+  while (p < pattern.size() && pattern[p] == '*') ++p;
+  return p == pattern.size();
+}
+
+bool anyMatches(std::string_view patterns, std::string_view name) {
+  while (true) {
+    size_t colon = patterns.find(':');
+    if (globMatches(patterns.substr(0, colon), name)) return true;
+    if (colon == std::string_view::npos) return false;
+    patterns.remove_prefix(colon + 1);
+  }
+}
+
+// GoogleTest's filter: "POSITIVE[-NEGATIVE]", each a ':'-separated list.
+bool filterSelects(const std::string& filter, const std::string& name) {
+  std::string_view f = filter;
+  size_t dash = f.find('-');
+  std::string_view positive = f.substr(0, dash);
+  std::string_view negative =
+      dash == std::string_view::npos ? std::string_view{} : f.substr(dash + 1);
+  if (positive.empty()) positive = "*";
+  return anyMatches(positive, name) && (negative.empty() || !anyMatches(negative, name));
+}
+
+// Removes "--suite=NAME" from argv and returns NAME ("" when absent).
+std::string takeSuiteArgument(int& argc, char** argv) {
+  std::string suite;
+  int out = 1;
+  for (int i = 1; i < argc; ++i) {
+    if (std::strncmp(argv[i], "--suite=", 8) == 0)
+      suite = argv[i] + 8;
+    else
+      argv[out++] = argv[i];
+  }
+  argc = out;
+  argv[argc] = nullptr;
+  return suite;
+}
+
+std::vector<std::string> selectedCases(const std::string& suite) {
+  const std::string filter = GTEST_FLAG_GET(filter);
+  const bool withDisabled = GTEST_FLAG_GET(also_run_disabled_tests);
+  std::vector<std::string> names;
+  const testing::UnitTest& unit = *testing::UnitTest::GetInstance();
+  for (int s = 0; s < unit.total_test_suite_count(); ++s) {
+    const testing::TestSuite& ts = *unit.GetTestSuite(s);
+    if (!suite.empty() && suite != ts.name()) continue;
+    for (int t = 0; t < ts.total_test_count(); ++t) {
+      const testing::TestInfo& info = *ts.GetTestInfo(t);
+      std::string name = std::string(ts.name()) + "." + info.name();
+      bool disabled = std::strncmp(ts.name(), "DISABLED_", 9) == 0 ||
+                      std::strncmp(info.name(), "DISABLED_", 9) == 0;
+      if (disabled && !withDisabled) continue;
+      if (filterSelects(filter, name)) names.push_back(std::move(name));
+    }
+  }
+  return names;
+}
+
+// Ends a child without running static destructors: they would free the
+// parent's whole registry of cases, touching (and so copying) every page of
+// it. The leak check that would run at exit runs here instead.
+[[noreturn]] void endChild(int code) {
+  std::fflush(stdout);
+  std::fflush(stderr);
+#if defined(__SANITIZE_ADDRESS__)
+  if (code == 0 && __lsan_do_recoverable_leak_check() != 0) code = 1;
+#endif
+  _exit(code);
+}
+
+std::string describeEnd(int status, int timeoutSeconds) {
+  if (WIFEXITED(status)) return "exit status " + std::to_string(WEXITSTATUS(status));
+  if (WIFSIGNALED(status)) {
+    int sig = WTERMSIG(status);
+    if (sig == SIGALRM)
+      return "timed out after " + std::to_string(timeoutSeconds) + " s";
+    return std::string("killed by signal ") + std::to_string(sig) + " (" + strsignal(sig) + ")";
+  }
+  return "ended abnormally";
+}
+
+int runEachInItsOwnProcess(const std::vector<std::string>& names) {
+  const char* timeoutText = std::getenv("PHONELINE_CASE_TIMEOUT");
+  const int timeoutSeconds = timeoutText ? std::atoi(timeoutText) : 120;
+  std::vector<std::string> failed;
+  for (const std::string& name : names) {
+    std::fflush(stdout);
+    std::fflush(stderr);
+    auto start = std::chrono::steady_clock::now();
+    pid_t pid = fork();
+    if (pid < 0) {
+      std::perror("fork");
+      return 1;
+    }
+    if (pid == 0) {
+      if (timeoutSeconds > 0) alarm(static_cast<unsigned>(timeoutSeconds));
+      GTEST_FLAG_SET(filter, name);
+      endChild(RUN_ALL_TESTS());
+    }
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+                  std::chrono::steady_clock::now() - start)
+                  .count();
+    bool ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    if (ok) {
+      std::printf("[       OK ] %s (%lld ms)\n", name.c_str(), static_cast<long long>(ms));
+    } else {
+      std::printf("[  FAILED  ] %s (%lld ms, %s)\n", name.c_str(), static_cast<long long>(ms),
+                  describeEnd(status, timeoutSeconds).c_str());
+      failed.push_back(name);
+    }
+  }
+  std::printf("[==========] %zu case(s), each in its own process: %zu passed, %zu failed\n",
+              names.size(), names.size() - failed.size(), failed.size());
+  for (const std::string& name : failed) std::printf("[  FAILED  ] %s\n", name.c_str());
+  std::fflush(stdout);
+  return failed.empty() ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string suite = takeSuiteArgument(argc, argv);
+  testing::InitGoogleTest(&argc, argv);
+  if (GTEST_FLAG_GET(list_tests)) return RUN_ALL_TESTS();
+
+  std::vector<std::string> names = selectedCases(suite);
+  if (!suite.empty() && names.empty() && GTEST_FLAG_GET(filter) == "*") {
+    std::fprintf(stderr, "no test suite named '%s'\n", suite.c_str());
+    return 1;
+  }
+  const char* inProcess = std::getenv("PHONELINE_IN_PROCESS");
+  if (inProcess && std::strcmp(inProcess, "1") == 0) {
+    std::string joined;
+    for (const std::string& n : names) joined += (joined.empty() ? "" : ":") + n;
+    GTEST_FLAG_SET(filter, joined.empty() ? "-*" : joined);
+    return RUN_ALL_TESTS();
+  }
+#if defined(__SANITIZE_ADDRESS__)
+  // The first leak check of a process sets itself up (a few hundred
+  // milliseconds in a large binary); done once here, every child inherits it.
+  __lsan_do_recoverable_leak_check();
+#endif
+  return runEachInItsOwnProcess(names);
+}

@@ -8,7 +8,9 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
+#include <functional>
 #include <string>
 
 namespace cvi_testing {
@@ -22,6 +24,32 @@ inline std::string run_command(const std::string& cmd) {
     while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
     ::pclose(p);
     return out;
+}
+
+// A screen as TmuxProgram::visible() gives it, with row `index` (from 0)
+// replaced by `row`; unchanged when it has no such row.
+inline std::string with_row(const std::string& screen, std::size_t index, const std::string& row) {
+    std::size_t begin = 0;
+    for (std::size_t i = 0; i < index && begin != std::string::npos; ++i) {
+        begin = screen.find('\n', begin);
+        if (begin != std::string::npos) ++begin;
+    }
+    const std::size_t end = begin == std::string::npos ? begin : screen.find('\n', begin);
+    if (end == std::string::npos) return screen;
+    return screen.substr(0, begin) + row + screen.substr(end);
+}
+
+// The index of the first row of `screen` that starts with `prefix`, or
+// npos.
+inline std::size_t row_starting(const std::string& screen, const std::string& prefix) {
+    std::size_t index = 0;
+    for (std::size_t begin = 0; begin < screen.size(); ++index) {
+        if (screen.compare(begin, prefix.size(), prefix) == 0) return index;
+        begin = screen.find('\n', begin);
+        if (begin == std::string::npos) break;
+        ++begin;
+    }
+    return std::string::npos;
 }
 
 // A shell command in a tmux window; the pane stays when the command ends.
@@ -41,6 +69,14 @@ public:
 
     // The visible screen and the lines scrolled off above it.
     std::string screen() const { return run_command(tmux_ + " capture-pane -p -S -100 -t main"); }
+    // Only the visible screen, one line per row.
+    std::string visible() const { return run_command(tmux_ + " capture-pane -p -t main"); }
+    // The terminal device the program runs on.
+    std::string tty() const {
+        std::string name = run_command(tmux_ + " display-message -p -t main '#{pane_tty}'");
+        while (!name.empty() && name.back() == '\n') name.pop_back();
+        return name;
+    }
     // Keys in tmux's names, blank-separated ("Tab Enter", "C-c", "Escape").
     void keys(const std::string& keys) const { run_command(tmux_ + " send-keys -t main " + keys); }
     // Literal text.
@@ -53,11 +89,21 @@ public:
 
     // Polls until the screen shows `text`; false after the limit.
     bool wait_for(const std::string& text) const {
-        for (int waited = 0; waited < kWaitLimitMs; waited += kPollMs) {
-            if (screen().find(text) != std::string::npos) return true;
+        return wait_until([&] { return screen().find(text) != std::string::npos; });
+    }
+    // Polls until the visible screen is exactly `rows`; false after the limit.
+    bool wait_for_visible(const std::string& rows) const {
+        return wait_until([&] { return visible() == rows; });
+    }
+    // Polls until `done` holds; false after the limit (counted on the wall
+    // clock: each look at the screen takes time of its own).
+    bool wait_until(const std::function<bool()>& done) const {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kWaitLimitMs);
+        for (;;) {
+            if (done()) return true;
+            if (std::chrono::steady_clock::now() >= deadline) return false;
             ::poll(nullptr, 0, kPollMs);
         }
-        return false;
     }
 
 private:

@@ -44,6 +44,8 @@ void closeRemote(const RemoteServer& server) {
     fs::remove_all(server.dir, ec);
 }
 
+// Only the program's own lines: those the phone-access library traces stay
+// on the station.
 TEST_F(TamselTest, TracedLinesReachTheRemoteClient) {
     RemoteServer server;
     ASSERT_NO_FATAL_FAILURE(openRemote("tamsel_remote_", server));
@@ -54,9 +56,15 @@ TEST_F(TamselTest, TracedLinesReachTheRemoteClient) {
     ASSERT_TRUE(client.send_text("trace on:"));
     cvi_testing::pump();
 
+    TamselPrepareSimulatedPhones();
+    ASSERT_EQ(press(kFtmMode), 0) << statusLine();  // traces nothing of its own
+    const std::size_t library_lines = traced().size();
+    EXPECT_GT(library_lines, 10u);
     press(kSetFtmFlag);  // traces its line before it calls the library
+    EXPECT_GT(traced().size(), library_lines + 1);
     const std::string line = "NvSetFtmFlag to ONLINE";
     EXPECT_EQ(client.receive(line.size() + 1), line + std::string(1, '\0'));
+    EXPECT_EQ(client.available(), "");
 
     closeRemote(server);
 }

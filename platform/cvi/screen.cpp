@@ -301,8 +301,6 @@ void take_resize() {
     if (s.active) repaint();
 }
 
-void on_resize(short) { take_resize(); }
-
 void watch_resize() {
     State& s = st();
     if (g_resize_pipe[0] < 0 && ::pipe2(g_resize_pipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
@@ -311,7 +309,7 @@ void watch_resize() {
     sigemptyset(&sa.sa_mask);
     sa.sa_flags = SA_RESTART;
     ::sigaction(SIGWINCH, &sa, &g_old_winch);
-    s.resize_watch = cvi::watch_fd(g_resize_pipe[0], POLLIN, on_resize);
+    s.resize_watch = cvi::watch_fd(g_resize_pipe[0], POLLIN, [](short) { take_resize(); });
 }
 
 void unwatch_resize() {

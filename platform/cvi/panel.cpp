@@ -130,7 +130,10 @@ int DisplayPanel(int panel) {
         if (cvi_screen::shown_panel() != panel) cvi_screen::stop();
         else return 0;
     }
-    if (panels().screen_allowed && cvi_screen::terminal_available()) cvi_screen::start(panel);
+    if (panels().screen_allowed && cvi_screen::terminal_available() && cvi_screen::start(panel)) return 0;
+    // Headless: what the program says goes out line by line, into a file
+    // too, so that a signal ending the program loses no whole line.
+    std::setvbuf(stdout, nullptr, _IOLBF, BUFSIZ);
     return 0;
 }
 
@@ -187,6 +190,12 @@ int SetCtrlVal(int panel, int control, ...) {
     return status;
 }
 
+namespace cvi {
+
+bool panel_on_screen() { return cvi_screen::active(); }
+
+} // namespace cvi
+
 namespace cvi_test {
 
 int press(int panel, int control) { return cvi_panel::press_button(panel, control); }
@@ -200,8 +209,6 @@ std::string callback_name(int panel, int control) {
     cvi_panel::Control* c = find_control(panel, control, status);
     return c ? c->callback_name : std::string();
 }
-
-bool screen_active() { return cvi_screen::active(); }
 
 void set_screen_allowed(bool allowed) { panels().screen_allowed = allowed; }
 

@@ -10,13 +10,18 @@
 // button; digits (and '-') edit the focused numeric field, Backspace
 // corrects, Enter or moving on stores the value (coerced into its range),
 // Esc drops the edit; Page Up and Page Down scroll the output pane back over
-// the lines it keeps. Keys typed while a button's callback runs are dropped
-// when it returns (what its dialogs read is theirs): a key meant for the
-// panel as it was must not press whatever has the focus afterwards. Popups
-// are modal dialogs (screen_dialog.cpp).
+// the lines it keeps; Ctrl-L repaints the whole screen. Keys typed while a
+// button's callback runs are dropped when it returns (what its dialogs read
+// is theirs): a key meant for the panel as it was must not press whatever
+// has the focus afterwards. Popups are modal dialogs (screen_dialog.cpp).
 //
-// A resized terminal is redrawn at once: SIGWINCH reaches the event loop
-// through a pipe, so no key is needed.
+// The terminal's XON/XOFF flow control is off while the panel is up: Ctrl-S
+// would freeze the screen while the keys typed after it still act, unseen.
+//
+// A resized terminal is repainted whole at once, whatever size it ends at
+// (a terminal that shrank and grew back has lost what it showed, though
+// ncurses still believes it is there): SIGWINCH reaches the event loop, or
+// the key wait of an open dialog, through a pipe, so no key is needed.
 //
 // While the screen is up, descriptors 1 and 2 point into a memory file that
 // the output pane shows (screen_output.cpp); ncurses writes to a duplicate
@@ -36,6 +41,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <sys/ioctl.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -54,6 +60,7 @@ constexpr int kNumericWidth = 8;
 constexpr int kTextRows = 3;
 constexpr pclock::Millis kOutputRefreshMs = 200;
 constexpr std::size_t kEditMax = 11;
+constexpr int kCtrlL = 12;
 
 struct State {
     bool active = false;
@@ -237,6 +244,7 @@ void handle_key(int ch) {
     case KEY_PPAGE: s.scroll += static_cast<std::size_t>(std::max(1, s.pane_height - 1)); break;
     case KEY_NPAGE: s.scroll -= std::min(s.scroll, static_cast<std::size_t>(std::max(1, s.pane_height - 1))); break;
     case KEY_RESIZE: break;
+    case kCtrlL: clearok(curscr, TRUE); break;  // the draw after the key repaints all
     default:
         if (numeric && ((ch >= '0' && ch <= '9') || (ch == '-' && c->min < 0))) {
             if (!s.editing) {
@@ -275,8 +283,14 @@ void on_winch(int) {
     errno = saved;
 }
 
-// Takes the terminal's new size and draws the panel in it.
-void on_resize(short) {
+// Clears the terminal and draws the panel again, every row of it.
+void repaint() {
+    clearok(curscr, TRUE);
+    draw();
+}
+
+// Takes the terminal's new size and repaints the panel in it.
+void take_resize() {
     char buf[64];
     while (::read(g_resize_pipe[0], buf, sizeof buf) > 0) {
     }
@@ -284,7 +298,7 @@ void on_resize(short) {
     winsize ws{};
     if (s.tty_out && ::ioctl(::fileno(s.tty_out), TIOCGWINSZ, &ws) == 0 && ws.ws_row > 0 && ws.ws_col > 0)
         resizeterm(ws.ws_row, ws.ws_col);
-    if (s.active) draw();
+    if (s.active) repaint();
 }
 
 void watch_resize() {
@@ -295,7 +309,7 @@ void watch_resize() {
     sigemptyset(&sa.sa_mask);
     sa.sa_flags = SA_RESTART;
     ::sigaction(SIGWINCH, &sa, &g_old_winch);
-    s.resize_watch = cvi::watch_fd(g_resize_pipe[0], POLLIN, on_resize);
+    s.resize_watch = cvi::watch_fd(g_resize_pipe[0], POLLIN, [](short) { take_resize(); });
 }
 
 void unwatch_resize() {
@@ -304,6 +318,16 @@ void unwatch_resize() {
     cvi::unwatch(s.resize_watch);
     s.resize_watch = 0;
     ::sigaction(SIGWINCH, &g_old_winch, nullptr);
+}
+
+// Ctrl-S and Ctrl-Q become keys like any other. ncurses takes the result
+// as its program mode; endwin() and the fatal-signal rescue put back the
+// modes the terminal had.
+void flow_control_off() {
+    termios modes{};
+    if (::tcgetattr(STDIN_FILENO, &modes) != 0) return;
+    modes.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF);
+    if (::tcsetattr(STDIN_FILENO, TCSANOW, &modes) == 0) def_prog_mode();
 }
 
 void schedule_tick() {
@@ -348,6 +372,7 @@ bool start(int panel_handle) {
     keypad(stdscr, TRUE);
     nodelay(stdscr, TRUE);
     curs_set(0);
+    flow_control_off();
 
     // Output of the program goes into the pane from now on.
     cvi_output::begin(::fileno(s.tty_out));
@@ -391,6 +416,28 @@ int shown_panel() { return st().active ? st().panel : 0; }
 
 void redraw() {
     if (st().active) draw();
+}
+
+int dialog_key(WINDOW* w) {
+    for (;;) {
+        const int ch = wgetch(w);
+        if (ch == kCtrlL || ch == KEY_RESIZE) {
+            repaint();
+            return KEY_RESIZE;
+        }
+        if (ch != ERR) return ch;
+        pollfd fds[2] = {{STDIN_FILENO, POLLIN, 0}, {g_resize_pipe[0], POLLIN, 0}};
+        const nfds_t count = g_resize_pipe[0] >= 0 ? 2 : 1;
+        if (::poll(fds, count, -1) < 0) {
+            if (errno == EINTR) continue;  // SIGWINCH: the pipe tells at the next look
+            return ERR;
+        }
+        if (count == 2 && (fds[1].revents & POLLIN)) {
+            take_resize();
+            return KEY_RESIZE;
+        }
+        if ((fds[0].revents & (POLLHUP | POLLERR | POLLNVAL)) && !(fds[0].revents & POLLIN)) return ERR;
+    }
 }
 
 std::string printable(const std::string& s) {

@@ -3,6 +3,8 @@
 // turns popups into dialogs while it is showing.
 #pragma once
 
+#include <curses.h>
+
 #include <string>
 
 namespace cvi_screen {
@@ -24,6 +26,12 @@ std::string printable(const std::string& s);
 // Output pane: lines kept (also those written out again by stop()), and
 // whether they are numbered.
 void set_stdio_options(int max_lines, bool line_numbers);
+
+// The next key for an open dialog, read through its window `w` (in no-delay
+// mode). A resized terminal, or Ctrl-L, repaints the panel and gives
+// KEY_RESIZE: the dialog then draws itself again, over it. ERR: the terminal
+// is gone.
+int dialog_key(WINDOW* w);
 
 // Modal dialogs (the event loop is not pumped while they are up).
 void message_dialog(const char* title, const char* text);

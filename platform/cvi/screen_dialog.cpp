@@ -1,6 +1,7 @@
 // Modal dialogs of the front end: a framed box over the panel with the
 // title and the message; a message waits for Enter (or Space, Esc), a prompt
-// edits a one-line entry. The event loop is not pumped meanwhile.
+// edits a one-line entry. The event loop is not pumped meanwhile; a resize
+// or Ctrl-L repaints the panel and the box over it.
 #include "screen.h"
 
 #include "cvi_panel.h"
@@ -35,31 +36,64 @@ std::vector<std::string> wrap(const std::string& raw, int width) {
     return out;
 }
 
-// Draws a framed box with the title and message; `extra` rows are left for
-// the caller below the message. Returns the window.
-WINDOW* open_box(const std::string& title, const std::string& message, int extra, int& text_rows) {
-    int width = std::clamp(static_cast<int>(std::max(title.size(), message.size())) + 6, 30, std::max(30, COLS - 4));
-    width = std::min(width, COLS);
-    std::vector<std::string> lines = wrap(message, width - 4);
-    int max_rows = std::max(1, LINES - 4 - extra);
-    if (static_cast<int>(lines.size()) > max_rows) lines.resize(static_cast<std::size_t>(max_rows));
-    text_rows = static_cast<int>(lines.size());
-    int height = std::min(LINES, text_rows + extra + 4);
-    WINDOW* w = newwin(height, width, std::max(0, (LINES - height) / 2), std::max(0, (COLS - width) / 2));
-    keypad(w, TRUE);
-    wborder(w, '|', '|', '-', '-', '+', '+', '+', '+');
-    wattron(w, A_BOLD);
-    mvwaddnstr(w, 0, 2, (" " + printable(title) + " ").c_str(), width - 4);
-    wattroff(w, A_BOLD);
-    for (int i = 0; i < text_rows; ++i) mvwaddnstr(w, 2 + i, 2, lines[static_cast<std::size_t>(i)].c_str(), width - 4);
-    return w;
-}
+// A framed box over the panel with the title and the message; `extra` rows
+// are left for the caller below the message. It is drawn anew, to the
+// screen's size of the moment, whenever the panel was repainted under it.
+class Box {
+public:
+    Box(const char* title, const char* message, int extra) : title_(title), message_(message), extra_(extra) {}
+    ~Box() {
+        if (w_) delwin(w_);
+        touchwin(stdscr);
+        cvi_screen::redraw();
+    }
+    Box(const Box&) = delete;
+    Box& operator=(const Box&) = delete;
 
-void close_box(WINDOW* w) {
-    delwin(w);
-    touchwin(stdscr);
-    cvi_screen::redraw();
-}
+    // (Re)creates the window, centred, and draws the frame, title and
+    // message. False when the screen cannot hold a window.
+    bool open() {
+        if (w_) delwin(w_);
+        int width = std::clamp(static_cast<int>(std::max(title_.size(), message_.size())) + 6, 30,
+                               std::max(30, COLS - 4));
+        width = std::min(width, COLS);
+        std::vector<std::string> lines = wrap(message_, width - 4);
+        int max_rows = std::max(1, LINES - 4 - extra_);
+        if (static_cast<int>(lines.size()) > max_rows) lines.resize(static_cast<std::size_t>(max_rows));
+        text_rows_ = static_cast<int>(lines.size());
+        int height = std::min(LINES, text_rows_ + extra_ + 4);
+        w_ = newwin(height, width, std::max(0, (LINES - height) / 2), std::max(0, (COLS - width) / 2));
+        if (!w_) return false;
+        keypad(w_, TRUE);
+        nodelay(w_, TRUE);
+        wborder(w_, '|', '|', '-', '-', '+', '+', '+', '+');
+        wattron(w_, A_BOLD);
+        mvwaddnstr(w_, 0, 2, (" " + printable(title_) + " ").c_str(), width - 4);
+        wattroff(w_, A_BOLD);
+        for (int i = 0; i < text_rows_; ++i)
+            mvwaddnstr(w_, 2 + i, 2, lines[static_cast<std::size_t>(i)].c_str(), width - 4);
+        return true;
+    }
+
+    WINDOW* window() const { return w_; }
+    // The first row below the message.
+    int below() const { return text_rows_ + 3; }
+    int width() const { return w_ ? getmaxx(w_) - 4 : 0; }
+
+    // The next key; a repaint of the panel (resize, Ctrl-L) draws the box
+    // again and gives KEY_RESIZE.
+    int key() {
+        const int ch = w_ ? cvi_screen::dialog_key(w_) : cvi_screen::dialog_key(stdscr);
+        if (ch == KEY_RESIZE) open();
+        return ch;
+    }
+
+private:
+    std::string title_, message_;
+    int extra_;
+    WINDOW* w_ = nullptr;
+    int text_rows_ = 0;
+};
 
 } // namespace
 
@@ -68,17 +102,18 @@ namespace cvi_screen {
 void message_dialog(const char* title, const char* text) {
     if (!active()) return;
     redraw();
-    int rows = 0;
-    WINDOW* w = open_box(title, text, 2, rows);
-    wattron(w, A_REVERSE);
-    mvwaddstr(w, rows + 3, 2, "[ OK ]");
-    wattroff(w, A_REVERSE);
-    wrefresh(w);
+    Box box(title, text, 2);
+    box.open();
     for (;;) {
-        int ch = wgetch(w);
+        if (WINDOW* w = box.window()) {
+            wattron(w, A_REVERSE);
+            mvwaddstr(w, box.below(), 2, "[ OK ]");
+            wattroff(w, A_REVERSE);
+            wrefresh(w);
+        }
+        int ch = box.key();
         if (ch == '\n' || ch == '\r' || ch == KEY_ENTER || ch == ' ' || ch == 27 || ch == ERR) break;
     }
-    close_box(w);
 }
 
 int prompt_dialog(const char* title, const char* message, char* buffer, int max_length) {
@@ -87,25 +122,28 @@ int prompt_dialog(const char* title, const char* message, char* buffer, int max_
     std::string entry(buffer, ::strnlen(buffer, static_cast<std::size_t>(max_length)));
     // The default text is offered selected: Enter takes it, typing replaces it.
     bool fresh = true;
-    int rows = 0;
-    WINDOW* w = open_box(title, message, 4, rows);
-    int width = getmaxx(w) - 4;
+    Box box(title, message, 4);
+    box.open();
     int result = VAL_USER_CANCEL;
     curs_set(1);
     for (;;) {
-        std::string shown = entry.size() >= static_cast<std::size_t>(width)
-                                ? entry.substr(entry.size() - static_cast<std::size_t>(width) + 1)
-                                : entry;
-        wmove(w, rows + 3, 2);
-        wattron(w, A_UNDERLINE);
-        waddstr(w, std::string(static_cast<std::size_t>(width), ' ').c_str());
-        if (fresh) wattron(w, A_REVERSE);
-        mvwaddstr(w, rows + 3, 2, printable(shown).c_str());
-        wattroff(w, A_UNDERLINE | A_REVERSE);
-        mvwaddnstr(w, rows + 5, 2, "Enter: OK   Esc: cancel", width);
-        wmove(w, rows + 3, 2 + static_cast<int>(shown.size()));
-        wrefresh(w);
-        int ch = wgetch(w);
+        if (WINDOW* w = box.window()) {
+            const int width = std::max(1, box.width());
+            const int row = box.below();
+            std::string shown = entry.size() >= static_cast<std::size_t>(width)
+                                    ? entry.substr(entry.size() - static_cast<std::size_t>(width) + 1)
+                                    : entry;
+            wmove(w, row, 2);
+            wattron(w, A_UNDERLINE);
+            waddstr(w, std::string(static_cast<std::size_t>(width), ' ').c_str());
+            if (fresh) wattron(w, A_REVERSE);
+            mvwaddstr(w, row, 2, printable(shown).c_str());
+            wattroff(w, A_UNDERLINE | A_REVERSE);
+            mvwaddnstr(w, row + 2, 2, "Enter: OK   Esc: cancel", width);
+            wmove(w, row, 2 + static_cast<int>(shown.size()));
+            wrefresh(w);
+        }
+        int ch = box.key();
         if (ch == '\n' || ch == '\r' || ch == KEY_ENTER) {
             std::memcpy(buffer, entry.data(), entry.size());
             buffer[entry.size()] = '\0';
@@ -123,7 +161,6 @@ int prompt_dialog(const char* title, const char* message, char* buffer, int max_
         }
     }
     curs_set(0);
-    close_box(w);
     return result;
 }
 

@@ -1,4 +1,5 @@
 // The program as a file: what it exports, and its start without a panel.
+#include "TamselHeadless.h"
 #include "export_check.h"
 
 #include <gtest/gtest.h>
@@ -38,6 +39,27 @@ TEST(TamselProgram, EndsWithMinusOneWithoutItsPanelFile) {
     EXPECT_EQ(WEXITSTATUS(status), 255);
     // No trace file was opened: the program itself is all there is.
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+    std::error_code ec;
+    fs::remove_all(dir, ec);
+}
+
+// Without a terminal the program says on its standard output, as its first
+// line, that it runs headless and how to end it; the line is in a file at
+// once, so it is there when a signal ends the program.
+TEST(TamselProgram, AHeadlessRunSaysSoInItsFirstLineAtOnce) {
+    const fs::path dir = fs::temp_directory_path() / ("tamsel_headless_" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    {
+        TamselHeadless tamsel(dir);
+        ASSERT_TRUE(tamsel.wait_for_lines(1));
+        const std::string first = "Tamsel runs headless (no terminal for its panel): end it with Ctrl-C or kill " +
+                                  std::to_string(tamsel.pid());
+        const int status = tamsel.terminate();
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << status;
+        const std::vector<std::string> lines = tamsel.lines();
+        ASSERT_FALSE(lines.empty());
+        EXPECT_EQ(lines.front(), first);
+    }
     std::error_code ec;
     fs::remove_all(dir, ec);
 }

@@ -13,7 +13,9 @@
 namespace {
 
 namespace fs = std::filesystem;
+using cvi_testing::row_starting;
 using cvi_testing::TmuxProgram;
+using cvi_testing::with_row;
 
 const std::string kImei = "354812345678903";
 
@@ -81,6 +83,32 @@ TEST_F(TamselOnScreen, ATerminalResizedIsRedrawnWithoutAKey) {
     ASSERT_TRUE(tamsel_->wait_for(separatorOf(120))) << tamsel_->screen();
     tamsel_->resize(80, 25);
     ASSERT_TRUE(tamsel_->wait_for(separatorOf(80) + "\n")) << tamsel_->screen();
+}
+
+// The operator answers a prompt while the terminal shrinks and grows back
+// to its size: the prompt is drawn again as it was, and once it is answered
+// the panel is as a fresh start draws it, with the status of the command
+// that prompted and its traced lines.
+TEST_F(TamselOnScreen, AResizeDuringAPromptLeavesThePanelAsAFreshStartDrawsIt) {
+    ASSERT_TRUE(tamsel_->wait_for(separatorOf(100))) << tamsel_->screen();
+    const std::string fresh = tamsel_->visible();
+    tamsel_->keys("Tab Tab Tab Tab Enter");  // Set FTM flag: fails, there is no session
+    ASSERT_TRUE(tamsel_->wait_for("Status: Set FTM flag: FAILED")) << tamsel_->screen();
+    tamsel_->keys("Tab Enter");  // Write IMEI: no IMEI can be read, so it prompts
+    ASSERT_TRUE(tamsel_->wait_for("Please input IMEI")) << tamsel_->screen();
+    const std::string prompt = tamsel_->visible();
+
+    tamsel_->resize(60, 8);
+    tamsel_->resize(100, 30);
+    ASSERT_TRUE(tamsel_->wait_for_visible(prompt)) << tamsel_->visible() << "\nexpected:\n" << prompt;
+
+    tamsel_->keys("Escape");
+    const std::size_t pane = row_starting(fresh, "-- Output") + 1;
+    std::string answered = with_row(fresh, row_starting(fresh, " Status:"),
+                                    " Status: Write IMEI: FAILED - PromptPopup returns -1");
+    answered = with_row(answered, pane, "1  NvSetFtmFlag to ONLINE");
+    answered = with_row(answered, pane + 1, "2  ======= TestImei =========");
+    EXPECT_TRUE(tamsel_->wait_for_visible(answered)) << tamsel_->visible() << "\nexpected:\n" << answered;
 }
 
 TEST_F(TamselOnScreen, KeysTypedWhileACommandIsBusyAreDropped) {

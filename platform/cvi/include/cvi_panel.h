@@ -60,8 +60,9 @@ CVI_API int SetStdioWindowOptions(int maxLines, int bringToFront, int showLineNu
 // negative UI_ERR_*; the reason also goes to standard error.
 // `parentPanel` must be 0 (child panels are not supported).
 CVI_API int LoadPanel(int parentPanel, const char* fileName, int resourceId);
-// Shows the panel (full-screen when a terminal is there). Returns 0 or
-// UI_ERR_NO_SUCH_PANEL.
+// Shows the panel (full-screen when a terminal is there). Headless, standard
+// output becomes line-buffered (a line is written out when it is complete).
+// Returns 0 or UI_ERR_NO_SUCH_PANEL.
 CVI_API int DisplayPanel(int panel);
 // Frees the panel; when it was on the screen, the terminal is restored.
 // Returns 0 or UI_ERR_NO_SUCH_PANEL.
@@ -91,6 +92,14 @@ CVI_API int PromptPopup(const char* title, const char* message, char* buffer, in
 
 #include <string>
 
+namespace cvi {
+
+// Whether a panel is shown full-screen on the terminal; false while the
+// program runs headless (no terminal, or not allowed by cvi_test).
+CVI_API bool panel_on_screen();
+
+} // namespace cvi
+
 namespace cvi_test {
 
 // Presses a button now: runs its callback with EVENT_COMMIT and returns the
@@ -109,8 +118,6 @@ CVI_API void push_prompt_cancel();
 // Number of answers still queued.
 CVI_API std::size_t prompt_answers_left();
 
-// Whether the full-screen front end is showing.
-CVI_API bool screen_active();
 // Keeps DisplayPanel headless even on a terminal (tests run by hand in a
 // terminal must not take it over). Allowed by default.
 CVI_API void set_screen_allowed(bool allowed);

@@ -17,7 +17,7 @@ protected:
         panel = LoadPanel(0, (std::string(CVI_TEST_DATA) + "/good.uir").c_str(), 1);
         ASSERT_GT(panel, 0);
         ASSERT_EQ(DisplayPanel(panel), 0);
-        EXPECT_FALSE(cvi_test::screen_active());
+        EXPECT_FALSE(cvi::panel_on_screen());
         panel_test::calls().clear();
     }
     void TearDown() override { DiscardPanel(panel); }

@@ -2,7 +2,9 @@
 // process and stored in the shared-session store, every line the program
 // traces also reaches the remote client (kind 0, "trace on:").
 #include "../TamselFixture.h"
+#include "../TamselHeadless.h"
 #include "TamselSimPhones.h"
+#include "TamselSimRemote.h"
 
 #include "cvi_tcp_client.h"
 #include "gorvid.h"
@@ -42,6 +44,8 @@ void closeRemote(const RemoteServer& server) {
     fs::remove_all(server.dir, ec);
 }
 
+// Only the program's own lines: those the phone-access library traces stay
+// on the station.
 TEST_F(TamselTest, TracedLinesReachTheRemoteClient) {
     RemoteServer server;
     ASSERT_NO_FATAL_FAILURE(openRemote("tamsel_remote_", server));
@@ -52,9 +56,15 @@ TEST_F(TamselTest, TracedLinesReachTheRemoteClient) {
     ASSERT_TRUE(client.send_text("trace on:"));
     cvi_testing::pump();
 
+    TamselPrepareSimulatedPhones();
+    ASSERT_EQ(press(kFtmMode), 0) << statusLine();  // traces nothing of its own
+    const std::size_t library_lines = traced().size();
+    EXPECT_GT(library_lines, 10u);
     press(kSetFtmFlag);  // traces its line before it calls the library
+    EXPECT_GT(traced().size(), library_lines + 1);
     const std::string line = "NvSetFtmFlag to ONLINE";
     EXPECT_EQ(client.receive(line.size() + 1), line + std::string(1, '\0'));
+    EXPECT_EQ(client.available(), "");
 
     closeRemote(server);
 }
@@ -88,6 +98,27 @@ TEST_F(TamselTest, AStationKeepsNoRecordOfMessagesAndPhoneOperations) {
     EXPECT_TRUE(phone().text_log.empty());
 
     closeRemote(server);
+}
+
+// A station started headless by a script, its output into a file, says at
+// once that its server listens: the line is in the file when a signal ends
+// the program.
+TEST(TamselHeadlessRemote, TheListeningLineIsInTheFileAtOnce) {
+    const fs::path dir = fs::temp_directory_path() / ("tamsel_headless_remote_" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    std::ofstream(dir / "activate_quorl") << "";
+    const std::string resource = "server:portnr:11111:ipadr:0.0.0.0:mode:filecheck:txdelay:0:rxdelay:0";
+    {
+        TamselHeadless tamsel(dir, {"TMPDIR=" + dir.string(), std::string(TAMSEL_REMOTE_VARIABLE) + "=" + resource});
+        ASSERT_TRUE(tamsel.wait_for_lines(2));
+        tamsel.terminate();
+        const std::vector<std::string> lines = tamsel.lines();
+        ASSERT_EQ(lines.size(), 2u);
+        EXPECT_EQ(lines[0].rfind("Tamsel runs headless", 0), 0u) << lines[0];
+        EXPECT_EQ(lines[1], "Remote-control server: listening (" + resource + ")");
+    }
+    std::error_code ec;
+    fs::remove_all(dir, ec);
 }
 
 } // namespace

@@ -340,14 +340,15 @@ typedef struct {
 /* Start of a GSM or EGPRS BER test call: the session (with the time-out) only
  * when bInitSession is 1, then the broadcast channel; a failed start skips
  * the assignment. bInitSession is taken as 16 bits, iChannel as 16 bits and
- * iBand as a byte. */
+ * iBand as a byte; the call line shows these narrowed values, the ones the
+ * phone receives. */
 TESSEL_API int _Tessel_FtmGsmBerStartCall(int iSession, int bInitSession, int iChannel, int iBand,
                                           int iBCCH_TimeOut_ms, const char* cFile, int iLine);
 TESSEL_API int _Tessel_FtmEgprsBerStartCall(int iSession, int bInitSession, int iChannel, int iBand,
                                             int iBCCH_TimeOut_ms, const char* cFile, int iLine);
 /* End of a GSM BER test call: the traffic channel is released, then the
  * session is stopped when bCloseControl (16 bits) is not 0, also after a
- * failed release. */
+ * failed release. The call line shows bCloseControl as 16 bits. */
 TESSEL_API int _Tessel_FtmGsmBerStopCall(int iSession, int bCloseControl, const char* cFile, int iLine);
 /* Not offered: always TESSEL_ERROR_LIBRARY, with an information line on a
  * connected session; nothing reaches the phone. */
@@ -594,7 +595,9 @@ TESSEL_API int _Tessel_SpecialSetKeypadMapping(int iSession, int eKeyMapping, co
 /* --- FM radio, camera, Bluetooth, assisted GPS and polar transmitter -------- */
 /* The operations with logic of their own; the single calls of these families
  * are plain operations (tessel_plain.inc). Byte and 16-bit arguments are
- * taken from the low bits of their int. */
+ * taken from the low bits of their int. Call lines show every input with
+ * "%d" as the value passed on (narrowed where it is narrowed), and a caller's
+ * array by its address, "name=0x<hex>". */
 #define TESSEL_POLAR_TX_CAL_RECORD 128    /* bytes of one polar TX calibration record */
 #define TESSEL_POLAR_TX_CAL_SIZE 24576    /* bytes of _Tessel_FtmNvWritePolarTxCal's data */
 #define TESSEL_GSM_TX_SWEEP_PAIRS_MAX 1021 /* pairs _Tessel_FtmGsmTxSweepCal can send */
@@ -631,11 +634,13 @@ TESSEL_API int _Tessel_FtmAgpsSelfTest(int iSession, unsigned short* pbPassFail,
 /* Writes the polar TX calibration records of pCalData
  * (TESSEL_POLAR_TX_CAL_SIZE bytes: table t 0..1, set f 1..3, band b 1..4,
  * step s 1..8 at t*12288 + (f-1)*4096 + (b-1)*1024 + (s-1)*128) to their NV
- * items; set 3 only on phone type 5. The first failed write ends it. */
+ * items; set 3 only on phone type 5. The first failed write ends it. The
+ * call line shows pCalData's address. */
 TESSEL_API int _Tessel_FtmNvWritePolarTxCal(int iSession, const unsigned char* pCalData, const char* cFile,
                                             int iLine);
 /* Sends the GSM TX sweep of iNumPairs (0..TESSEL_GSM_TX_SWEEP_PAIRS_MAX)
- * pairs of values; more pairs give TESSEL_ERROR_LIBRARY without sending. */
+ * pairs of values; more pairs give TESSEL_ERROR_LIBRARY without sending.
+ * The call line shows the addresses of both value arrays. */
 TESSEL_API int _Tessel_FtmGsmTxSweepCal(int iSession, const unsigned short* piFirstValues,
                                         const unsigned short* piSecondValues, int iNumPairs, const char* cFile,
                                         int iLine);
@@ -643,7 +648,9 @@ TESSEL_API int _Tessel_FtmGsmTxSweepCal(int iSession, const unsigned short* piFi
  * TESSEL_ERROR_LIBRARY without a call. */
 TESSEL_API int _Tessel_FtmSetTwoToneFreqOffset(int iSession, int iFreqOffsetSecTone, const char* cFile, int iLine);
 /* The RSB/DC sweep over uiListSize entries of five lists (the caller's
- * 32-bit values, passed through); the sweep's status must come back 0. */
+ * 32-bit values, passed through); the sweep's status must come back 0. The
+ * call line shows the five with "%d", so one above 0x7FFFFFFF reads
+ * negative. */
 TESSEL_API int _Tessel_FtmGsmTxRsbDcSweep(int iSession, int uiListSize, unsigned int uiList1, unsigned int uiList2,
                                           unsigned int uiList3, unsigned int uiList4, unsigned int uiList5,
                                           const char* cFile, int iLine);

@@ -666,8 +666,9 @@ TESSEL_API int _Tessel_FtmGsmTxRsbDcSweep(int iSession, int uiListSize, unsigned
  * never fewer than the 260 bytes from BOF to EOF. Of the port set-up only the
  * open and the queue sizes can fail the test (a failed set-up closes the
  * port again); the time-outs, line settings and modem lines are set as well
- * as the port allows. A step's reason is traced as a plain line when it has
- * one. */
+ * as the port allows. A failed step's reason is traced as a plain line; a
+ * loop that failed on a frame that did not match or an echo that timed out
+ * gives no reason, and its plain line is empty. */
 TESSEL_API int _Tessel_SpecialIrdaTest(int iSession, unsigned char iIrdaPort, unsigned int iTestFrames,
                                        const char* cFile, int iLine);
 /* Fails also when the phone answers an FTM status other than 0. */

@@ -624,9 +624,12 @@ TESSEL_API int _Tessel_SpecialGetCameraID(int iSession, int* peCamera, int iCame
 /* The extension library's identity of camera iCamNum: 0x0018 gives model 0;
  * any other identity is not supported (TESSEL_ERROR_LIBRARY, *peCamera as it was). */
 TESSEL_API int _Tessel_SpecialExtGetCameraId(int iSession, int* peCamera, int iCamNum, const char* cFile, int iLine);
-/* Sets the Bluetooth module's address from exactly 12 hexadecimal digits
- * (either case, most significant first); any other text gives
- * TESSEL_ERROR_LIBRARY without a call. The caller's text is only read. */
+/* Sets the Bluetooth module's address from the first 12 characters of
+ * szAddr, hexadecimal digits of either case, most significant first; a
+ * longer text is accepted and the rest of it not read (a scanned label's
+ * line end, for one). A text shorter than 12 characters or a character
+ * among the first 12 that is no hexadecimal digit gives TESSEL_ERROR_LIBRARY
+ * without a call. The caller's text is only read. */
 TESSEL_API int _Tessel_FtmBtSetAddr(int iSession, const char* szAddr, const char* cFile, int iLine);
 /* *pbPassFail 1 when the receiver's self test passed (low three bits of its
  * result 0), else 0, also after a failed call. */

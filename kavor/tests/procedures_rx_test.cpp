@@ -5,6 +5,8 @@
 
 #include <array>
 #include <cstring>
+#include <map>
+#include <set>
 
 namespace {
 
@@ -350,5 +352,62 @@ TEST_F(RxAdjustment, WithoutBatchModeAFailureSendsNoSwitchOff) {
     EXPECT_EQ(phone().count("QLIB_DIAG_NV_WRITE_SetBatchMode"), 1u);
     EXPECT_EQ(phone().nv[726].data, std::vector<std::uint8_t>(16, 'A')); // written at once
 }
+
+// --- every NV item of the WCDMA calibration, band by band ----------------------------
+
+struct BandItemsCase {
+    const char* name;
+    unsigned short band;
+    unsigned short vgaOffset, vgaVsFreq;
+    std::array<unsigned short, 3> rise, fall, lnaOffset, lnaVsFreq;
+};
+void PrintTo(const BandItemsCase& c, std::ostream* os) { *os << c.name; }
+
+class WcdmaBandItems : public RfProcedureTest, public ::testing::WithParamInterface<BandItemsCase> {};
+
+// Each value reaches, or comes from, the item of its band and place: the
+// writes touch exactly the band's write items, the reads give each item's value.
+TEST_P(WcdmaBandItems, EachValueHasItsItem) {
+    const BandItemsCase& c = GetParam();
+    for (std::size_t i = 0; i < 3; ++i) {
+        phone().set_nv(c.rise[i], {static_cast<std::uint8_t>(0x10 + i), 0x01});
+        phone().set_nv(c.fall[i], {static_cast<std::uint8_t>(0x20 + i), 0x02});
+    }
+    short rise[3] = {}, fall[3] = {};
+    EXPECT_EQ(KAVOR_NV_READ_WCDMA_LNA_RANGE_RISE(h, c.band, &rise[0], &rise[1], &rise[2]), 1);
+    EXPECT_EQ(KAVOR_NV_READ_WCDMA_LNA_RANGE_FALL(h, c.band, &fall[0], &fall[1], &fall[2]), 1);
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(rise[i], static_cast<short>(0x0110 + i)) << "rise " << i + 1;
+        EXPECT_EQ(fall[i], static_cast<short>(0x0220 + i)) << "fall " << i + 1;
+    }
+
+    std::set<unsigned short> before;
+    for (const auto& [item, value] : phone().nv) before.insert(item);
+    unsigned char vs[3][16];
+    for (std::size_t i = 0; i < 3; ++i) std::memset(vs[i], static_cast<int>('a' + i), sizeof vs[i]);
+    const unsigned char vga[16] = {'g', 'g', 'g', 'g', 'g', 'g', 'g', 'g', 'g', 'g', 'g', 'g', 'g', 'g', 'g', 'g'};
+    EXPECT_EQ(KAVOR_NV_WRITE_WCDMA_VGA_GAIN(h, c.band, 0x0701, vga), 1);
+    EXPECT_EQ(KAVOR_NV_WRITE_WCDMA_LNA_OFFSET(h, static_cast<unsigned char>(c.band), 0x0801, vs[0], 0x0802, vs[1],
+                                              0x0803, vs[2]),
+              1);
+    std::map<unsigned short, std::vector<std::uint8_t>> written;
+    for (const auto& [item, value] : phone().nv)
+        if (!before.count(item)) written[item] = value.data;
+    std::map<unsigned short, std::vector<std::uint8_t>> expected{
+        {c.vgaOffset, {0x01, 0x07}}, {c.vgaVsFreq, std::vector<std::uint8_t>(16, 'g')}};
+    for (std::size_t i = 0; i < 3; ++i) {
+        expected[c.lnaOffset[i]] = {static_cast<std::uint8_t>(i + 1), 0x08};
+        expected[c.lnaVsFreq[i]] = std::vector<std::uint8_t>(16, static_cast<std::uint8_t>('a' + i));
+    }
+    EXPECT_EQ(written, expected);
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(AllItems, WcdmaBandItems, ::testing::Values(
+    BandItemsCase{"Band4", 4, 856, 857, {519, 859, 860}, {520, 861, 862}, {524, 865, 866}, {525, 867, 868}},
+    BandItemsCase{"Band5", 5, 1143, 1144, {1163, 1146, 1147}, {1164, 1148, 1149}, {1168, 1152, 1153}, {1169, 1154, 1155}},
+    BandItemsCase{"Band6", 6, 1814, 1815, {1834, 1817, 1818}, {1835, 1819, 1820}, {1839, 1823, 1824}, {1840, 1825, 1826}}),
+    [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
 
 } // namespace

@@ -1,5 +1,6 @@
 // ADC averages: up to three channels read a number of times and averaged,
 // the channels chosen by the phone model.
+#include "AdcGroups.h"
 #include "ProcedureSteps.h"
 
 #include "InternalExports.h"
@@ -12,26 +13,13 @@ namespace kavor {
 namespace {
 
 constexpr double kNoAverage = 255.0;
-constexpr int kNoChannel = -1;
 
-// The ADC channels of the three averages for a group of phone models.
-struct AdcGroup {
-    unsigned int codes[16];  // the group's phone-model codes; unused places hold 0
-    int channels[3];
-};
 // clang-format off
 constexpr AdcGroup kGroups[] = {
     {{13, 14, 15, 23, 24, 25, 33, 34, 35, 36, 40, 52, 53, 55}, {0, 1, 3}},
-    {{61, 62, 63, 64, 65, 74, 75, 76, 77}, {0, 3, kNoChannel}},
+    {{61, 62, 63, 64, 65, 74, 75, 76, 77}, {0, 3, kNoAdcChannel}},
 };
 // clang-format on
-
-const AdcGroup* groupOf(unsigned int iPhoneModel) {
-    for (const AdcGroup& g : kGroups)
-        for (unsigned int code : g.codes)
-            if (code != 0 && code == iPhoneModel) return &g;
-    return nullptr;
-}
 
 // These phone models take single readings; the others sum on the phone.
 bool readsSingly(unsigned int iPhoneModel) { return iPhoneModel >= 61 && iPhoneModel <= 77; }
@@ -62,6 +50,13 @@ bool adcSeries(TestProcedures& p, bool bSingly, unsigned short iChannel, unsigne
 
 } // namespace
 
+const AdcGroup* adcGroupOf(unsigned int iPhoneModel) {
+    for (const AdcGroup& g : kGroups)
+        for (unsigned int code : g.codes)
+            if (code != 0 && code == iPhoneModel) return &g;
+    return nullptr;
+}
+
 bool TestProcedures::checkDacValues(unsigned short iAverageCount, double* pdAverage1, unsigned short iAverageCount2,
                                     double* pdAverage2, double* pdAverage3) {
     if (iAverageCount == 0) {
@@ -79,7 +74,7 @@ bool TestProcedures::checkDacValues(unsigned short iAverageCount, double* pdAver
                    static_cast<int>(iVerNumber), static_cast<int>(iMsmModel), static_cast<int>(iPhoneModel)))
         return false;
     // No channels are known for other phone models.
-    const AdcGroup* group = groupOf(iPhoneModel);
+    const AdcGroup* group = adcGroupOf(iPhoneModel);
     if (!group) {
         logStep(StepFailed, "ERROR: Mobile not supported");
         return false;
@@ -98,7 +93,7 @@ bool TestProcedures::checkDacValues(unsigned short iAverageCount, double* pdAver
     double* const averages[] = {pdAverage2, pdAverage3};
     for (std::size_t i = 0; i < std::size(averages); ++i) {
         const int iChannel = group->channels[i + 1];
-        if (iChannel == kNoChannel) break;
+        if (iChannel == kNoAdcChannel) break;
         if (bSingly && i == 0) logStep(StepInfo, "\tQLIB_FTM_GET_ADC_VAL() loop start");
         if (!adcSeries(*this, bSingly, static_cast<unsigned short>(iChannel), iAverageCount2, iSum)) return false;
         if (averages[i]) *averages[i] = static_cast<double>(iSum) / iAverageCount2;

@@ -193,9 +193,14 @@ void simAnswer(const AtChannel& ch, std::uint16_t, std::span<const Arg> a) {
     char* response = a[8].slot(0);
     if (!response) return;
     if (ch.rawByteAt(i) == ',' && ch.rawByteAt(i + 1) == '"' && ch.rawByteAt(i + 2) != '"' && i + 2 < ch.replyLength()) {
+        // The data up to the line's end, its closing quote included (the
+        // caller's only sign of where the data ends), and a NUL. The copy is
+        // at least three bytes shorter than the reply, so the NUL fits in a
+        // buffer of the reply's length.
         std::size_t c = 0;
-        for (int j = i + 2; j < ch.replyLength() && ch.rawByteAt(j) != '\r' && ch.rawByteAt(j) != '"'; ++j, ++c)
+        for (int j = i + 2; j < ch.replyLength() && ch.rawByteAt(j) != '\r'; ++j, ++c)
             response[c] = static_cast<char>(ch.rawByteAt(j));
+        response[c] = '\0';
     } else {
         response[0] = '-';
     }

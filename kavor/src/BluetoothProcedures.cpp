@@ -28,22 +28,27 @@ Step hciCommand(QmslHandle h, const unsigned char* pBuffer, unsigned char iLengt
 
 const char kHexDigits[] = "0123456789ABCDEF";
 
-// One hexadecimal digit; a character that is none reads as 0.
+// One hexadecimal digit of either case (the caller has checked it is one).
 unsigned char digitValue(char c) {
-    if (c >= '0' && c <= '9') return static_cast<unsigned char>(c - '0');
     const int u = std::toupper(static_cast<unsigned char>(c));
-    if (u >= 'A' && u <= 'F') return static_cast<unsigned char>(u - 'A' + 10);
-    return 0;
+    return static_cast<unsigned char>(u <= '9' ? u - '0' : u - 'A' + 10);
 }
 
 } // namespace
 
-// The address text holds the last address byte first, two digits per byte.
+// The address text holds the last address byte first, two digits per byte;
+// only its first twelve characters are read, so a longer text (a scanned
+// label's line end, for one) is taken as well.
 bool TestProcedures::ftmBtSetAddr(const char* szAddr) {
     if (!szAddr || strnlen(szAddr, kAddressDigits) < kAddressDigits) {
         logStep(StepFailed, "QLIB_FTM_BT_SetAddr(strlen(szAddr) < 12)");
         return false;
     }
+    for (std::size_t i = 0; i < kAddressDigits; ++i)
+        if (!std::isxdigit(static_cast<unsigned char>(szAddr[i]))) {
+            logStep(StepFailed, "QLIB_FTM_BT_SetAddr(!isxdigit(szAddr[%d]))", static_cast<int>(i));
+            return false;
+        }
     if (!KAVOR_CheckHandle(handle_)) return false;
     unsigned char iAddr[kAddressSize];
     for (int i = 0; i < kAddressSize; ++i) {

@@ -78,6 +78,11 @@ private:
 
 // Bytes a text takes as two-byte characters.
 inline std::size_t wide(const std::string& text) { return 2 * text.size(); }
+// A big-endian 32-bit value (Connection Id, Length, the free-space figure).
+inline std::uint32_t be32(const std::uint8_t* p) {
+    return (static_cast<std::uint32_t>(p[0]) << 24) | (static_cast<std::uint32_t>(p[1]) << 16) |
+           (static_cast<std::uint32_t>(p[2]) << 8) | p[3];
+}
 // The permission text of a value 1..7 in double quotes ("\"\"" for others).
 std::string permissionText(int value);
 // Folder path with every '\' turned into '/', followed by the name.

@@ -51,9 +51,11 @@ bool ObexChannel::sendFile(const char* pcLocalFolder, const char* pcFileName, co
 bool ObexChannel::deleteFile(const char* pcPath, const char* pcName, unsigned short* piErrorBits) {
     if (!piErrorBits) return false;
     *piErrorBits = 0;
+    const std::string name = text(pcName);
     return session(*piErrorBits, text(pcPath).c_str(), [&](unsigned short& bits) {
+        if (name.empty()) return;  // nothing to delete: nothing sent, nothing failed
         std::uint16_t code = 0;
-        const bool ok = remove(text(pcName), code);
+        const bool ok = remove(name, code);
         if (ok && code == kSuccess) return;
         bits |= ok && code == kNotFound ? kNotFoundOrPutFailed : kDeleteFailed;
     });

@@ -12,13 +12,14 @@ constexpr std::uint32_t kDeleteTimeoutMs = 5000, kFolderTimeoutMs = 3000, kCopyT
                         kAttrTimeoutMs = 3000, kFreeSpaceTimeoutMs = 5000;
 constexpr std::uint8_t kParamAction = 0x34, kParamSource = 0x35, kParamDestination = 0x36, kParamPermissions = 0x38,
                        kParamFreeSpace = 0x32;
+// Response code and length before the first header of a response.
+constexpr std::size_t kResponseHead = 3;
 // Longest name (characters) whose two-byte form fits a one-byte length.
 constexpr std::size_t kMaxParamName = 127;
 
 } // namespace
 
 bool ObexChannel::remove(const std::string& name, std::uint16_t& code) {
-    if (name.empty()) return true;
     Request r(*buffer_, kPutFinal);
     r.connectionId(connectionId_).name(name);
     if (!r.finish()) return code = 0, false;
@@ -62,32 +63,13 @@ bool ObexChannel::freeSpace(std::uint32_t& freeBytes, std::uint16_t& code) {
     r.connectionId(connectionId_).u8(kAppParams).u16(0x0006).u8(kParamFreeSpace).u8(1).u8(2);
     if (!r.finish() || !exchange(kFreeSpaceTimeoutMs, code)) return false;
     if (code != kSuccess) return true;
-    // The figure is the last four bytes of the Application Parameters
-    // header, which must hold at least a parameter tag, its length and them.
-    const std::uint8_t* a = buffer_->reply();
+    // The figure is the last four bytes of the response as its length gives
+    // them, whichever header carries them (an Application Parameters or an
+    // End-of-Body header); a response without room for them fails.
     const std::size_t n = answerLength();
-    for (std::size_t at = 3; at < n;) {
-        const std::uint8_t id = a[at];
-        std::size_t next;
-        if ((id & 0xC0) == 0x80)
-            next = at + 2;
-        else if ((id & 0xC0) == 0xC0)
-            next = at + 5;
-        else if (at + 3 <= n)
-            next = at + ((a[at + 1] << 8) | a[at + 2]);
-        else
-            return false;
-        if (next <= at || next > n) return false;
-        if (id == kAppParams) {
-            if (next - at < 3 + 2 + 4) return false;
-            const std::uint8_t* v = a + next - 4;
-            freeBytes = (static_cast<std::uint32_t>(v[0]) << 24) | (static_cast<std::uint32_t>(v[1]) << 16) |
-                        (static_cast<std::uint32_t>(v[2]) << 8) | v[3];
-            return true;
-        }
-        at = next;
-    }
-    return false;
+    if (n < kResponseHead + 4) return false;
+    freeBytes = be32(buffer_->reply() + n - 4);
+    return true;
 }
 
 } // namespace kavor

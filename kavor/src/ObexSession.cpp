@@ -18,11 +18,6 @@ namespace {
 constexpr std::uint8_t kTargetBytes[16] = {0x6B, 0x01, 0xCB, 0x31, 0x41, 0x06, 0x11, 0xD4,
                                            0x9A, 0x77, 0x00, 0x50, 0xDA, 0x3F, 0x47, 0x1F};
 
-std::uint32_t be32(const std::uint8_t* p) {
-    return (static_cast<std::uint32_t>(p[0]) << 24) | (static_cast<std::uint32_t>(p[1]) << 16) |
-           (static_cast<std::uint32_t>(p[2]) << 8) | p[3];
-}
-
 } // namespace
 
 bool ObexChannel::exchange(std::uint32_t timeoutMs, std::uint16_t& code) {

@@ -21,11 +21,6 @@ constexpr char kFolderListing[] = "x-obex/folder-listing";  // sent with its NUL
 // of every later one.
 constexpr std::size_t kFirstPutHeader = 39, kLaterPutHeader = 11;
 
-std::uint32_t be32(const std::uint8_t* p) {
-    return (static_cast<std::uint32_t>(p[0]) << 24) | (static_cast<std::uint32_t>(p[1]) << 16) |
-           (static_cast<std::uint32_t>(p[2]) << 8) | p[3];
-}
-
 } // namespace
 
 bool ObexChannel::transfer(std::uint32_t timeoutMs,

@@ -52,6 +52,10 @@ Step micBiasStep(QmslHandle h, unsigned short iAudioDevice);
 // a data pointer with %c).
 inline unsigned char firstByte(const void* pData) { return pData ? *static_cast<const unsigned char*>(pData) : 0; }
 
+// A signed 16-bit value as step lines show it, masked to 16 bits: -2 reads
+// 65534.
+inline int masked16(short sValue) { return static_cast<unsigned short>(sValue); }
+
 // Values handed to the line's format: texts as their characters.
 template <typename T>
 const T& formatArg(const T& v) {

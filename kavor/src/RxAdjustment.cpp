@@ -35,7 +35,7 @@ bool TestProcedures::rxGsmAdjust(unsigned char* cBin3, unsigned short eNewMode, 
             {"QLIB_FTM_SET_CHAN", [&] { return QLIB_FTM_SET_CHAN(h, iChannel) != 0; },
              [&] { return stepText("QLIB_FTM_SET_CHAN(iChannel = %d)", iChannel); }},
             {"QLIB_FTM_SET_RX_BURST", [&] { return QLIB_FTM_SET_RX_BURST(h, iSlotNum, iRxFunction) != 0; },
-             [&] { return stepText("QLIB_FTM_SET_RX_BURST(iSlotNum = %c, iRxFunction = %d)", iSlotNum, iRxFunction); }},
+             [&] { return stepText("QLIB_FTM_SET_RX_BURST(iSlotNum = %c, iRxFunction = %d)", iSlotNum, masked16(iRxFunction)); }},
             {"QLIB_FTM_SET_LNA_RANGE", [&] { return QLIB_FTM_SET_LNA_RANGE(h, iLNArange) != 0; },
              [&] { return stepText("QLIB_FTM_SET_LNA_RANGE(iLNArange = %c)", iLNArange); }},
             {"QLIB_FTM_GET_RSSI", [&] { return QLIB_FTM_GET_RSSI(h, piRssiValue) != 0; },
@@ -53,7 +53,8 @@ bool TestProcedures::rxWcdmaAdjust(unsigned char iLNArange, short iExpectedRX_AG
                                    short iExpectedRX_AGC2, short* piLNAoffsetValue) {
     if (!KAVOR_CheckHandle(handle_)) return false;
     const QmslHandle h = handle_;
-    auto value = [](const short* p) { return p ? *p : 0; };
+    // A returned value, masked like every 16-bit value of a step line.
+    auto value = [](const short* p) { return p ? masked16(*p) : 0; };
     // The NV statuses of the two direct NV calls go back to the caller unexamined.
     return runSteps(
         *this,
@@ -63,7 +64,7 @@ bool TestProcedures::rxWcdmaAdjust(unsigned char iLNArange, short iExpectedRX_AG
              [&] { return stepText("QLIB_FTM_SET_LNA_RANGE(iLNArange = %c)", iLNArange); }},
             {"QLIB_FTM_GET_DVGA_OFFSET",
              [&] { return QLIB_FTM_GET_DVGA_OFFSET(h, iExpectedRX_AGC, piDVGAoffset) != 0; },
-             [&] { return stepText("QLIB_FTM_GET_DVGA_OFFSET(iExpectedRX_AGC = %d)", iExpectedRX_AGC); }},
+             [&] { return stepText("QLIB_FTM_GET_DVGA_OFFSET(iExpectedRX_AGC = %d)", masked16(iExpectedRX_AGC)); }},
             {"QLIB_DIAG_NV_WRITE_F",
              [&] { return QLIB_DIAG_NV_WRITE_F(h, iItemID, pItemData, iLength, piNvStatus) != 0; },
              [&] {
@@ -75,7 +76,7 @@ bool TestProcedures::rxWcdmaAdjust(unsigned char iLNArange, short iExpectedRX_AG
              [&] { return KAVOR_NV_WRITE_WCDMA_VGA_GAIN(h, eVgaNvBand, iVgaOffset, piVgaVsFreq) != 0; },
              [&] {
                  return stepText("KAVOR_NV_WRITE_WCDMA_VGA_GAIN(eNvBand = %d, iOffset = %d, piVsFreq = %c)", eVgaNvBand,
-                                 iVgaOffset, firstByte(piVgaVsFreq));
+                                 masked16(iVgaOffset), firstByte(piVgaVsFreq));
              }},
             {"KAVOR_NV_READ_WCDMA_LNA_RANGE_FALL",
              [&] { return KAVOR_NV_READ_WCDMA_LNA_RANGE_FALL(h, eFallNvBand, piFall1, piFall2, piFall3) != 0; },
@@ -105,7 +106,7 @@ bool TestProcedures::rxWcdmaAdjust(unsigned char iLNArange, short iExpectedRX_AG
                  return stepText(
                      "QLIB_FTM_GET_LNA_OFFSET(iLNAindex = %d , iExpectedRX_AGC = %d, "
                      "piLNAoffsetValue = %d)",
-                     iLNAindex, iExpectedRX_AGC2, value(piLNAoffsetValue));
+                     iLNAindex, masked16(iExpectedRX_AGC2), value(piLNAoffsetValue));
              }},
         });
 }
@@ -164,14 +165,14 @@ bool TestProcedures::writeRxAdjustmentValues(
                  return stepText(
                      "KAVOR_NV_WRITE_WCDMA_LNA_OFFSET(eNvBand = %c, iOffset1 = %d, piVsFreq1 = %s, "
                      "iOffset2 = %d, piVsFreq2 = %s, iOffset3 = %d, piVsFreq3 = %s)",
-                     eLnaNvBand, iOffset1, vsFreq(piVsFreq1).c_str(), iOffset2, vsFreq(piVsFreq2).c_str(), iOffset3,
-                     vsFreq(piVsFreq3).c_str());
+                     eLnaNvBand, masked16(iOffset1), vsFreq(piVsFreq1).c_str(), masked16(iOffset2),
+                     vsFreq(piVsFreq2).c_str(), masked16(iOffset3), vsFreq(piVsFreq3).c_str());
              }},
             {"KAVOR_NV_WRITE_WCDMA_VGA_GAIN",
              [&] { return KAVOR_NV_WRITE_WCDMA_VGA_GAIN(h, eVgaNvBand, iVgaOffset, piVgaVsFreq) != 0; },
              [&] {
                  return stepText("KAVOR_NV_WRITE_WCDMA_VGA_GAIN(eNvBand = %d, iOffset = %d, piVsFreq = %s)", eVgaNvBand,
-                                 iVgaOffset, vsFreq(piVgaVsFreq).c_str());
+                                 masked16(iVgaOffset), vsFreq(piVgaVsFreq).c_str());
              }},
             {"KAVOR_DIAG_NV_WRITE_FLUSH_BATCH_QUEUE", [&] { return KAVOR_DIAG_NV_WRITE_FLUSH_BATCH_QUEUE(h) != 0; },
              fixedLine("KAVOR_DIAG_NV_WRITE_FLUSH_BATCH_QUEUE()")},

@@ -368,17 +368,17 @@ INSTANTIATE_TEST_SUITE_P(Replies, AtPairList, ::testing::ValuesIn(kPairs),
 struct SimCase {
     const char* name;
     std::string reply;
-    Strings out;  // sw1, sw2, response up to '#'
+    Strings out;  // sw1, sw2, response up to '#' (a NUL included)
 };
 void PrintTo(const SimCase& c, std::ostream* os) { *os << c.name; }
 
 // clang-format off
 const SimCase kSim[] = {
-    {"WithData", "AT+CRSM=176,5,0,0,9\r\r\n+CRSM: 144,0,\"0A0B\"\r\n\r\nOK", {"144", "0", "0A0B"}},
+    {"WithData", "AT+CRSM=176,5,0,0,9\r\r\n+CRSM: 144,0,\"0A0B\"\r\n\r\nOK", {"144", "0", "0A0B\"\0"s}},
     {"WithoutData", "AT+CRSM=176,5,0,0,9\r\r\n+CRSM: 106,130\r\n\r\nOK", {"106", "130", "-"}},
     {"EmptyData", "\r\n+CRSM: 144,0,\"\"\r\n\r\nOK", {"144", "0", "-"}},
-    {"WithoutEcho", "\r\n+CRSM: 144,0,\"FF\"\r\n\r\nOK", {"144", "0", "FF"}},
-    {"CutInTheData", "\r\n+CRSM: 144,0,\"FF", {"144", "0", "FF"}},
+    {"WithoutEcho", "\r\n+CRSM: 144,0,\"FF\"\r\n\r\nOK", {"144", "0", "FF\"\0"s}},
+    {"CutInTheData", "\r\n+CRSM: 144,0,\"FF", {"144", "0", "FF\0"s}},
     {"NoReplyLine", "AT+CRSM=176,5,0,0,9\r\r\nERROR", {"77", "77", ""}},
 };
 // clang-format on

@@ -89,7 +89,7 @@ TEST_P(AtStores, TheSimAnswersWithAndWithoutData) {
     ASSERT_EQ(KAVOR_AT_CRSM(h, 176, 5, 0, 0, 9, "-", &sw1, &sw2, response, &status), 1);
     EXPECT_EQ(sw1, 144u);
     EXPECT_EQ(sw2, 0u);
-    EXPECT_STREQ(response, "0A0B");
+    EXPECT_STREQ(response, "0A0B\"");  // the closing quote ends the data
     engine().sim_file = {106, 130, ""};
     ASSERT_EQ(KAVOR_AT_CRSM(h, 192, 5, 0, 0, 9, "-", &sw1, &sw2, response, &status), 1);
     EXPECT_EQ(sw1, 106u);

@@ -109,7 +109,7 @@ INSTANTIATE_TEST_SUITE_P(
         ExportCase{"DeleteDone", nullptr, [](auto& f) { return deleteFile(f); }, 0, 1},
         ExportCase{"DeleteNotFound", nullptr, [](auto& f) { return deleteFile(f, "nope.txt"); }, 64, 1},
         ExportCase{"DeleteForbidden", scripted(ObexOp::Delete, {0xC3}), [](auto& f) { return deleteFile(f); }, 256, 1},
-        ExportCase{"DeleteEmptyNameIsNotDone", nullptr, [](auto& f) { return deleteFile(f, ""); }, 256, 1},
+        ExportCase{"DeleteEmptyNameSendsNothing", nullptr, [](auto& f) { return deleteFile(f, ""); }, 0, 1},
 
         ExportCase{"CreateFolderDone", nullptr, [](auto& f) { return createFolder(f); }, 0, 1},
         ExportCase{"CreateFolderRefused", scripted(ObexOp::SetPath, {0xC3}), [](auto& f) { return createFolder(f); }, 512, 1},
@@ -136,12 +136,13 @@ INSTANTIATE_TEST_SUITE_P(
         ExportCase{"FreeSpaceNotFound", scripted(ObexOp::FreeSpace, {0xC4}), freeSpace, 32768, 1},
         ExportCase{"FreeSpaceForbidden", scripted(ObexOp::FreeSpace, {0xC3}), freeSpace, 16384, 1},
         ExportCase{"FreeSpaceWithoutParameters", answering(0x83, answer(0xA0)), freeSpace, 16384, 1},
-        ExportCase{"FreeSpaceParametersCut", answering(0x83, answer(0xA0, {0x4C, 0x00, 0x09, 0x32, 0x04, 0x00, 0x01})),
-                   freeSpace, 16384, 1},
-        ExportCase{"FreeSpaceParametersOneByteShort",
-                   answering(0x83, answer(0xA0, {0x4C, 0x00, 0x0A, 0x32, 0x04, 0x00, 0x01, 0x02, 0x03})), freeSpace, 16384, 1},
-        ExportCase{"FreeSpaceParametersTooShortForTheFigure", answering(0x83, answer(0xA0, {0x4C, 0x00, 0x05, 0x32, 0x00})),
-                   freeSpace, 16384, 1},
+        // The figure is the response's last four bytes, whichever header holds them.
+        ExportCase{"FreeSpaceInACutHeaderStillEndsTheResponse",
+                   answering(0x83, answer(0xA0, {0x4C, 0x00, 0x09, 0x32, 0x04, 0x00, 0x01})), freeSpace, 0, 1},
+        ExportCase{"FreeSpaceThreeBytesAfterTheLength", answering(0x83, answer(0xA0, {0x01, 0x02, 0x03})), freeSpace,
+                   16384, 1},
+        ExportCase{"FreeSpaceFourBytesAfterTheLength", answering(0x83, answer(0xA0, {0x01, 0x02, 0x03, 0x04})), freeSpace,
+                   0, 1},
         ExportCase{"FreeSpaceDisconnectRefused", scripted(ObexOp::Disconnect, {0xD0}), freeSpace, 2, 0}),
     [](const ::testing::TestParamInfo<ExportCase>& info) { return std::string(info.param.name); });
 

@@ -158,12 +158,34 @@ TEST_F(ObexFixture, MissingOutParametersGiveFalseUnsent) {
     EXPECT_TRUE(requests().empty());
 }
 
-TEST_F(ObexFixture, FreeSpaceIsThePhonesFigure) {
+struct FigureCase {
+    const char* name;
+    Bytes reply;  // empty: the simulated phone's own answer
+};
+void PrintTo(const FigureCase& c, std::ostream* os) { *os << c.name; }
+class FreeSpaceFigure : public ObexFixture, public ::testing::WithParamInterface<FigureCase> {};
+
+// The figure is the last four bytes of the response as its full length
+// gives them, whichever header carries them.
+TEST_P(FreeSpaceFigure, IsTheLastFourBytesOfTheResponse) {
     server().free_bytes = 0x12345678;
+    if (!GetParam().reply.empty()) answerOpcode(0x83, GetParam().reply);
     unsigned int free = 0;
     EXPECT_EQ(KAVOR_OBEX_FreeSpaceCheck(h, &free, &g_bits), 1);
+    EXPECT_EQ(g_bits, 0);
     EXPECT_EQ(free, 0x12345678u);
 }
+
+const Bytes kFigure{0x12, 0x34, 0x56, 0x78};
+INSTANTIATE_TEST_SUITE_P(
+    Replies, FreeSpaceFigure,
+    ::testing::Values(FigureCase{"InApplicationParameters", {}},
+                      FigureCase{"InEndOfBody", answer(0xA0, Bytes{0x49, 0x00, 0x07} + kFigure)},
+                      FigureCase{"WithoutAHeader", answer(0xA0, kFigure)},
+                      // 313 bytes: the length's low byte alone (0x39) would point elsewhere.
+                      FigureCase{"AfterMoreThan255Bytes",
+                                 answer(0xA0, Bytes{0x48, 0x01, 0x2F} + filled(300) + Bytes{0x49, 0x00, 0x07} + kFigure)}),
+    [](const ::testing::TestParamInfo<FigureCase>& i) { return std::string(i.param.name); });
 
 TEST_F(ObexFixture, BackToAtLeavesObexModeWithQuietSecondsAround) {
     unsigned short code = 0;

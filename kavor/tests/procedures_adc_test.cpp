@@ -1,8 +1,10 @@
 // ADC averages: the channels of the phone-model groups, single readings
 // against sums on the phone, and the counts of 0.
+#include "AdcGroups.h"
 #include "procedure_calls_support.h"
 #include "qmsl_ext_ftm.h"
 
+#include <algorithm>
 #include <deque>
 #include <map>
 
@@ -20,7 +22,7 @@ struct ModelIdentity {
 };
 constexpr ModelIdentity kIdentities[] = {
     {52, 1029, 0}, {13, 64, 8}, {62, 96, 12}, {75, 192, 5}, {54, 1029, 9}, {1, 96, 0}, {78, 192, 8}, {0, 1029, 4},
-    {55, 1029, 12}, {77, 192, 7},
+    {55, 1029, 12}, {77, 192, 7}, {24, 64, 2},
 };
 
 class AdcTest : public SequenceTest {
@@ -85,6 +87,7 @@ void PrintTo(const GroupCase& c, std::ostream* os) { *os << c.name; }
 const GroupCase kGroupCases[] = {
     {"GroupA52SumsChannels013", 52, {"sum 0 x 4", "sum 1 x 2", "sum 3 x 2"}, 100, 200, 7},
     {"GroupA13SumsChannels013", 13, {"sum 0 x 4", "sum 1 x 2", "sum 3 x 2"}, 100, 200, 7},
+    {"GroupA24SumsChannels013", 24, {"sum 0 x 4", "sum 1 x 2", "sum 3 x 2"}, 100, 200, 7},
     {"GroupB62ReadsChannels03Singly", 62,
      {"single 0", "single 0", "single 0", "single 0", "single 3", "single 3"}, 115, 7.5, -1},
     {"GroupB75ReadsChannels03Singly", 75,
@@ -200,5 +203,50 @@ TEST_F(AdcTest, FailedPhoneIdentificationEndsBeforeAnyReading) {
               "\tKAVOR_Phone_Model(piVerNumber = 0, piMSMModel = 2, piPhoneModel = 0) - Failure\n");
     EXPECT_DOUBLE_EQ(avg2, 255.0);
 }
+
+// --- the whole group table ----------------------------------------------------------
+
+struct GroupTableCase {
+    const char* name;
+    std::vector<unsigned> codes;
+    std::vector<int> channels;  // empty: no group, refused
+};
+void PrintTo(const GroupTableCase& c, std::ostream* os) { *os << c.name; }
+class AdcGroupTable : public ::testing::TestWithParam<GroupTableCase> {};
+
+TEST_P(AdcGroupTable, GivesEachCodeItsChannels) {
+    const GroupTableCase& c = GetParam();
+    for (unsigned code : c.codes) {
+        const kavor::AdcGroup* group = kavor::adcGroupOf(code);
+        if (c.channels.empty()) {
+            EXPECT_EQ(group, nullptr) << "code " << code;
+            continue;
+        }
+        ASSERT_NE(group, nullptr) << "code " << code;
+        EXPECT_EQ(std::vector<int>(std::begin(group->channels), std::end(group->channels)), c.channels)
+            << "code " << code;
+    }
+}
+
+const std::vector<unsigned> kGroupA = {13, 14, 15, 23, 24, 25, 33, 34, 35, 36, 40, 52, 53, 55};
+const std::vector<unsigned> kGroupB = {61, 62, 63, 64, 65, 74, 75, 76, 77};
+
+// Every code up to 255 that is in neither group.
+std::vector<unsigned> otherCodes() {
+    std::vector<unsigned> r;
+    for (unsigned code = 0; code < 256; ++code)
+        if (std::find(kGroupA.begin(), kGroupA.end(), code) == kGroupA.end() &&
+            std::find(kGroupB.begin(), kGroupB.end(), code) == kGroupB.end())
+            r.push_back(code);
+    return r;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Codes, AdcGroupTable,
+    ::testing::Values(GroupTableCase{"GroupAChannels013", kGroupA, {0, 1, 3}},
+                      GroupTableCase{"GroupBChannels03", kGroupB, {0, 3, kavor::kNoAdcChannel}},
+                      GroupTableCase{"JustOutsideBothGroups", {12, 16, 22, 26, 32, 37, 39, 41, 51, 54, 56, 60, 66, 73, 78}, {}},
+                      GroupTableCase{"EveryOtherCode", otherCodes(), {}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -40,7 +40,8 @@ TEST_F(SequenceTest, TestConnectLeavesTheTextWhenTheNvReadFails) {
 struct AddressCase {
     const char* name;
     const char* text;
-    Bytes bytes;  // empty: refused
+    Bytes bytes;                  // empty: refused
+    const char* refusal = nullptr;  // the line of a refused text
 };
 void PrintTo(const AddressCase& c, std::ostream* os) { *os << c.name; }
 
@@ -48,9 +49,12 @@ const AddressCase kAddressCases[] = {
     {"LastPairIsByteZero", "060504030201", {0x01, 0x02, 0x03, 0x04, 0x05, 0x06}},
     {"LowerCaseDigits", "a1b2c3d4e5f6", {0xF6, 0xE5, 0xD4, 0xC3, 0xB2, 0xA1}},
     {"OnlyTheFirstTwelveCount", "0605040302017788", {0x01, 0x02, 0x03, 0x04, 0x05, 0x06}},
-    {"NoDigitReadsAsZero", "0G05040302 1", {0x01, 0x02, 0x03, 0x04, 0x05, 0x00}},
-    {"ElevenCharactersRefused", "06050403020", {}},
-    {"EmptyRefused", "", {}},
+    {"ScannedWithLineEnd", "060504030201\n", {0x01, 0x02, 0x03, 0x04, 0x05, 0x06}},
+    {"NoHexDigitAfterTwelveIgnored", "060504030201-Z", {0x01, 0x02, 0x03, 0x04, 0x05, 0x06}},
+    {"NoHexDigitRefused", "0G0504030201", {}, "QLIB_FTM_BT_SetAddr(!isxdigit(szAddr[1]))"},
+    {"BlankAmongTwelveRefused", "0605040302 1", {}, "QLIB_FTM_BT_SetAddr(!isxdigit(szAddr[10]))"},
+    {"ElevenCharactersRefused", "06050403020", {}, "QLIB_FTM_BT_SetAddr(strlen(szAddr) < 12)"},
+    {"EmptyRefused", "", {}, "QLIB_FTM_BT_SetAddr(strlen(szAddr) < 12)"},
 };
 
 class AddressText : public SequenceTest, public ::testing::WithParamInterface<AddressCase> {};
@@ -63,7 +67,7 @@ TEST_P(AddressText, GivesTheModuleItsBytes) {
     if (c.bytes.empty()) {
         // Refused before the phone is asked anything.
         EXPECT_TRUE(phone().journal.empty());
-        EXPECT_EQ(log(), std::vector<std::string>{"\tQLIB_FTM_BT_SetAddr(strlen(szAddr) < 12) - Failure\n"});
+        EXPECT_EQ(log(), std::vector<std::string>{"\t" + std::string(c.refusal) + " - Failure\n"});
         return;
     }
     EXPECT_EQ(qmsl_sim::bluetooth(phone()).address, c.bytes);

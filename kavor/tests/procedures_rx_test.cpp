@@ -5,6 +5,8 @@
 
 #include <array>
 #include <cstring>
+#include <map>
+#include <set>
 
 namespace {
 
@@ -106,7 +108,7 @@ TEST_F(RxAdjustment, GsmAdjustLogsEachStepWithItsArguments) {
                   "\t\tQLIB_FTM_SET_TX_OFF() start", "\tQLIB_FTM_SET_TX_OFF()" + done, "\t\tQLIB_FTM_SET_MODE() start",
                   "\tQLIB_FTM_SET_MODE(eNewMode = 11)" + done, "\t\tQLIB_FTM_SET_CHAN() start",
                   "\tQLIB_FTM_SET_CHAN(iChannel = 62)" + done, "\t\tQLIB_FTM_SET_RX_BURST() start",
-                  "\tQLIB_FTM_SET_RX_BURST(iSlotNum = S, iRxFunction = -2)" + done,
+                  "\tQLIB_FTM_SET_RX_BURST(iSlotNum = S, iRxFunction = 65534)" + done,  // masked to 16 bits
                   "\t\tQLIB_FTM_SET_LNA_RANGE() start", "\tQLIB_FTM_SET_LNA_RANGE(iLNArange = L)" + done,
                   "\t\tQLIB_FTM_GET_RSSI() start", "\tQLIB_FTM_GET_RSSI()" + done}));
     EXPECT_EQ(phone().calls("QLIB_FTM_SET_RX_BURST").at(0).args, (std::vector<long long>{'S', -2}));
@@ -114,8 +116,8 @@ TEST_F(RxAdjustment, GsmAdjustLogsEachStepWithItsArguments) {
 
 TEST_F(RxAdjustment, WcdmaAdjustHandsBackWhatThePhoneGave) {
     phone().set_outputs("QLIB_FTM_GET_DVGA_OFFSET", {-77});
-    phone().set_outputs("QLIB_FTM_GET_LNA_OFFSET", {55});
-    phone().set_nv(861, {0x07, 0x00});
+    phone().set_outputs("QLIB_FTM_GET_LNA_OFFSET", {-55});
+    phone().set_nv(861, {0xFE, 0xFF});
     static const unsigned char item[2] = {'n', 'v'};
     static const unsigned char vs[16] = {'q', 'r'};
     short dvga = 0, lna = 0, fall[3] = {}, rise[3] = {};
@@ -127,11 +129,11 @@ TEST_F(RxAdjustment, WcdmaAdjustHandsBackWhatThePhoneGave) {
                               kFreeItem, data2, 2, &st2, 4, &rise[0], &rise[1], &rise[2], 1, -400, &lna),
         1);
     EXPECT_EQ(dvga, -77);
-    EXPECT_EQ(lna, 55);
+    EXPECT_EQ(lna, -55);
     EXPECT_EQ(st1, 0);
     EXPECT_EQ(st2, 6);
     EXPECT_EQ(fall[0], 0x1234);
-    EXPECT_EQ(fall[1], 7);
+    EXPECT_EQ(fall[1], -2);
     EXPECT_EQ(rise[2], 0x1234);
     EXPECT_EQ(phone().nv[4001].data, (std::vector<std::uint8_t>{'n', 'v'}));
     EXPECT_EQ(phone().nv[856].data, (std::vector<std::uint8_t>{0x0B, 0x0A}));
@@ -141,15 +143,43 @@ TEST_F(RxAdjustment, WcdmaAdjustHandsBackWhatThePhoneGave) {
     EXPECT_TRUE(
         logged("\tKAVOR_NV_WRITE_WCDMA_VGA_GAIN(eNvBand = 4, iOffset = 2571, piVsFreq = q) - Completed "
                "successfully\n"));
+    // Signed 16-bit values, given and returned, show masked to 16 bits.
+    EXPECT_TRUE(logged("\tQLIB_FTM_GET_DVGA_OFFSET(iExpectedRX_AGC = 65036) - Completed successfully\n"));
     EXPECT_TRUE(
-        logged("\tKAVOR_NV_READ_WCDMA_LNA_RANGE_FALL(eNvBand = 4, piFall1 = 4660, piFall2 = 7, piFall3 = "
+        logged("\tKAVOR_NV_READ_WCDMA_LNA_RANGE_FALL(eNvBand = 4, piFall1 = 4660, piFall2 = 65534, piFall3 = "
                "4660) - Completed successfully\n"));
     EXPECT_TRUE(
         logged("\tQLIB_DIAG_NV_READ_F(iItemID = 4000, pItemData = <ptr>, iLength = 2) - Completed "
                "successfully\n"));
     EXPECT_TRUE(
-        logged("\tQLIB_FTM_GET_LNA_OFFSET(iLNAindex = 1 , iExpectedRX_AGC = -400, piLNAoffsetValue = 55) - "
+        logged("\tQLIB_FTM_GET_LNA_OFFSET(iLNAindex = 1 , iExpectedRX_AGC = 65136, piLNAoffsetValue = 65481) - "
                "Completed successfully\n"));
+}
+
+TEST_F(RxAdjustment, WcdmaAdjustShowsANegativeVgaOffsetMasked) {
+    static const unsigned char item[2] = {'n', 'v'};
+    static const unsigned char vs[16] = {'q'};
+    short dvga = 0, lna = 0, fall[3] = {}, rise[3] = {};
+    unsigned short st1 = 0, st2 = 0;
+    unsigned char data2[2] = {};
+    EXPECT_EQ(KAVOR_RX_WCDMA_Adjust(h, 2, 0, &dvga, kFreeItem, item, 2, &st1, 4, -2, vs, 4, &fall[0], &fall[1],
+                                    &fall[2], kFreeItem, data2, 2, &st2, 4, &rise[0], &rise[1], &rise[2], 1, 0, &lna),
+              1);
+    EXPECT_EQ(phone().nv[856].data, (std::vector<std::uint8_t>{0xFE, 0xFF}));
+    EXPECT_TRUE(logged("\tKAVOR_NV_WRITE_WCDMA_VGA_GAIN(eNvBand = 4, iOffset = 65534, piVsFreq = q) - Completed "
+                       "successfully\n"));
+}
+
+TEST_F(RxAdjustment, WriteShowsNegativeOffsetsMasked) {
+    CalibrationData d;
+    EXPECT_EQ(KAVOR_Write_RX_Adjustment_Values(h, 0, d.r(0), d.r(1), d.r(2), d.r(3), d.r(4), d.r(5), d.r(6), d.r(7),
+                                               d.r(8), d.r(9), d.r(10), d.r(11), d.r(12), d.r(13), d.r(14), d.r(15), 4,
+                                               -1, nullptr, -2, nullptr, -400, nullptr, 4, -3, nullptr),
+              1);
+    EXPECT_TRUE(logged("\tKAVOR_NV_WRITE_WCDMA_LNA_OFFSET(eNvBand = \x04, iOffset1 = 65535, piVsFreq1 = , "
+                       "iOffset2 = 65534, piVsFreq2 = , iOffset3 = 65136, piVsFreq3 = ) - Completed successfully\n"));
+    EXPECT_TRUE(logged("\tKAVOR_NV_WRITE_WCDMA_VGA_GAIN(eNvBand = 4, iOffset = 65533, piVsFreq = ) - Completed "
+                       "successfully\n"));
 }
 
 TEST_F(RxAdjustment, VgaGainWithoutValuesPerFrequencyWritesOnlyTheOffset) {
@@ -322,5 +352,62 @@ TEST_F(RxAdjustment, WithoutBatchModeAFailureSendsNoSwitchOff) {
     EXPECT_EQ(phone().count("QLIB_DIAG_NV_WRITE_SetBatchMode"), 1u);
     EXPECT_EQ(phone().nv[726].data, std::vector<std::uint8_t>(16, 'A')); // written at once
 }
+
+// --- every NV item of the WCDMA calibration, band by band ----------------------------
+
+struct BandItemsCase {
+    const char* name;
+    unsigned short band;
+    unsigned short vgaOffset, vgaVsFreq;
+    std::array<unsigned short, 3> rise, fall, lnaOffset, lnaVsFreq;
+};
+void PrintTo(const BandItemsCase& c, std::ostream* os) { *os << c.name; }
+
+class WcdmaBandItems : public RfProcedureTest, public ::testing::WithParamInterface<BandItemsCase> {};
+
+// Each value reaches, or comes from, the item of its band and place: the
+// writes touch exactly the band's write items, the reads give each item's value.
+TEST_P(WcdmaBandItems, EachValueHasItsItem) {
+    const BandItemsCase& c = GetParam();
+    for (std::size_t i = 0; i < 3; ++i) {
+        phone().set_nv(c.rise[i], {static_cast<std::uint8_t>(0x10 + i), 0x01});
+        phone().set_nv(c.fall[i], {static_cast<std::uint8_t>(0x20 + i), 0x02});
+    }
+    short rise[3] = {}, fall[3] = {};
+    EXPECT_EQ(KAVOR_NV_READ_WCDMA_LNA_RANGE_RISE(h, c.band, &rise[0], &rise[1], &rise[2]), 1);
+    EXPECT_EQ(KAVOR_NV_READ_WCDMA_LNA_RANGE_FALL(h, c.band, &fall[0], &fall[1], &fall[2]), 1);
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(rise[i], static_cast<short>(0x0110 + i)) << "rise " << i + 1;
+        EXPECT_EQ(fall[i], static_cast<short>(0x0220 + i)) << "fall " << i + 1;
+    }
+
+    std::set<unsigned short> before;
+    for (const auto& [item, value] : phone().nv) before.insert(item);
+    unsigned char vs[3][16];
+    for (std::size_t i = 0; i < 3; ++i) std::memset(vs[i], static_cast<int>('a' + i), sizeof vs[i]);
+    const unsigned char vga[16] = {'g', 'g', 'g', 'g', 'g', 'g', 'g', 'g', 'g', 'g', 'g', 'g', 'g', 'g', 'g', 'g'};
+    EXPECT_EQ(KAVOR_NV_WRITE_WCDMA_VGA_GAIN(h, c.band, 0x0701, vga), 1);
+    EXPECT_EQ(KAVOR_NV_WRITE_WCDMA_LNA_OFFSET(h, static_cast<unsigned char>(c.band), 0x0801, vs[0], 0x0802, vs[1],
+                                              0x0803, vs[2]),
+              1);
+    std::map<unsigned short, std::vector<std::uint8_t>> written;
+    for (const auto& [item, value] : phone().nv)
+        if (!before.count(item)) written[item] = value.data;
+    std::map<unsigned short, std::vector<std::uint8_t>> expected{
+        {c.vgaOffset, {0x01, 0x07}}, {c.vgaVsFreq, std::vector<std::uint8_t>(16, 'g')}};
+    for (std::size_t i = 0; i < 3; ++i) {
+        expected[c.lnaOffset[i]] = {static_cast<std::uint8_t>(i + 1), 0x08};
+        expected[c.lnaVsFreq[i]] = std::vector<std::uint8_t>(16, static_cast<std::uint8_t>('a' + i));
+    }
+    EXPECT_EQ(written, expected);
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(AllItems, WcdmaBandItems, ::testing::Values(
+    BandItemsCase{"Band4", 4, 856, 857, {519, 859, 860}, {520, 861, 862}, {524, 865, 866}, {525, 867, 868}},
+    BandItemsCase{"Band5", 5, 1143, 1144, {1163, 1146, 1147}, {1164, 1148, 1149}, {1168, 1152, 1153}, {1169, 1154, 1155}},
+    BandItemsCase{"Band6", 6, 1814, 1815, {1834, 1817, 1818}, {1835, 1819, 1820}, {1839, 1823, 1824}, {1840, 1825, 1826}}),
+    [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
 
 } // namespace

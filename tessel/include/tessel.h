@@ -340,14 +340,15 @@ typedef struct {
 /* Start of a GSM or EGPRS BER test call: the session (with the time-out) only
  * when bInitSession is 1, then the broadcast channel; a failed start skips
  * the assignment. bInitSession is taken as 16 bits, iChannel as 16 bits and
- * iBand as a byte. */
+ * iBand as a byte; the call line shows these narrowed values, the ones the
+ * phone receives. */
 TESSEL_API int _Tessel_FtmGsmBerStartCall(int iSession, int bInitSession, int iChannel, int iBand,
                                           int iBCCH_TimeOut_ms, const char* cFile, int iLine);
 TESSEL_API int _Tessel_FtmEgprsBerStartCall(int iSession, int bInitSession, int iChannel, int iBand,
                                             int iBCCH_TimeOut_ms, const char* cFile, int iLine);
 /* End of a GSM BER test call: the traffic channel is released, then the
  * session is stopped when bCloseControl (16 bits) is not 0, also after a
- * failed release. */
+ * failed release. The call line shows bCloseControl as 16 bits. */
 TESSEL_API int _Tessel_FtmGsmBerStopCall(int iSession, int bCloseControl, const char* cFile, int iLine);
 /* Not offered: always TESSEL_ERROR_LIBRARY, with an information line on a
  * connected session; nothing reaches the phone. */
@@ -594,7 +595,9 @@ TESSEL_API int _Tessel_SpecialSetKeypadMapping(int iSession, int eKeyMapping, co
 /* --- FM radio, camera, Bluetooth, assisted GPS and polar transmitter -------- */
 /* The operations with logic of their own; the single calls of these families
  * are plain operations (tessel_plain.inc). Byte and 16-bit arguments are
- * taken from the low bits of their int. */
+ * taken from the low bits of their int. Call lines show every input with
+ * "%d" as the value passed on (narrowed where it is narrowed), and a caller's
+ * array by its address, "name=0x<hex>". */
 #define TESSEL_POLAR_TX_CAL_RECORD 128    /* bytes of one polar TX calibration record */
 #define TESSEL_POLAR_TX_CAL_SIZE 24576    /* bytes of _Tessel_FtmNvWritePolarTxCal's data */
 #define TESSEL_GSM_TX_SWEEP_PAIRS_MAX 1021 /* pairs _Tessel_FtmGsmTxSweepCal can send */
@@ -621,9 +624,12 @@ TESSEL_API int _Tessel_SpecialGetCameraID(int iSession, int* peCamera, int iCame
 /* The extension library's identity of camera iCamNum: 0x0018 gives model 0;
  * any other identity is not supported (TESSEL_ERROR_LIBRARY, *peCamera as it was). */
 TESSEL_API int _Tessel_SpecialExtGetCameraId(int iSession, int* peCamera, int iCamNum, const char* cFile, int iLine);
-/* Sets the Bluetooth module's address from exactly 12 hexadecimal digits
- * (either case, most significant first); any other text gives
- * TESSEL_ERROR_LIBRARY without a call. The caller's text is only read. */
+/* Sets the Bluetooth module's address from the first 12 characters of
+ * szAddr, hexadecimal digits of either case, most significant first; a
+ * longer text is accepted and the rest of it not read (a scanned label's
+ * line end, for one). A text shorter than 12 characters or a character
+ * among the first 12 that is no hexadecimal digit gives TESSEL_ERROR_LIBRARY
+ * without a call. The caller's text is only read. */
 TESSEL_API int _Tessel_FtmBtSetAddr(int iSession, const char* szAddr, const char* cFile, int iLine);
 /* *pbPassFail 1 when the receiver's self test passed (low three bits of its
  * result 0), else 0, also after a failed call. */
@@ -631,11 +637,13 @@ TESSEL_API int _Tessel_FtmAgpsSelfTest(int iSession, unsigned short* pbPassFail,
 /* Writes the polar TX calibration records of pCalData
  * (TESSEL_POLAR_TX_CAL_SIZE bytes: table t 0..1, set f 1..3, band b 1..4,
  * step s 1..8 at t*12288 + (f-1)*4096 + (b-1)*1024 + (s-1)*128) to their NV
- * items; set 3 only on phone type 5. The first failed write ends it. */
+ * items; set 3 only on phone type 5. The first failed write ends it. The
+ * call line shows pCalData's address. */
 TESSEL_API int _Tessel_FtmNvWritePolarTxCal(int iSession, const unsigned char* pCalData, const char* cFile,
                                             int iLine);
 /* Sends the GSM TX sweep of iNumPairs (0..TESSEL_GSM_TX_SWEEP_PAIRS_MAX)
- * pairs of values; more pairs give TESSEL_ERROR_LIBRARY without sending. */
+ * pairs of values; more pairs give TESSEL_ERROR_LIBRARY without sending.
+ * The call line shows the addresses of both value arrays. */
 TESSEL_API int _Tessel_FtmGsmTxSweepCal(int iSession, const unsigned short* piFirstValues,
                                         const unsigned short* piSecondValues, int iNumPairs, const char* cFile,
                                         int iLine);
@@ -643,7 +651,9 @@ TESSEL_API int _Tessel_FtmGsmTxSweepCal(int iSession, const unsigned short* piFi
  * TESSEL_ERROR_LIBRARY without a call. */
 TESSEL_API int _Tessel_FtmSetTwoToneFreqOffset(int iSession, int iFreqOffsetSecTone, const char* cFile, int iLine);
 /* The RSB/DC sweep over uiListSize entries of five lists (the caller's
- * 32-bit values, passed through); the sweep's status must come back 0. */
+ * 32-bit values, passed through); the sweep's status must come back 0. The
+ * call line shows the five with "%d", so one above 0x7FFFFFFF reads
+ * negative. */
 TESSEL_API int _Tessel_FtmGsmTxRsbDcSweep(int iSession, int uiListSize, unsigned int uiList1, unsigned int uiList2,
                                           unsigned int uiList3, unsigned int uiList4, unsigned int uiList5,
                                           const char* cFile, int iLine);
@@ -659,8 +669,9 @@ TESSEL_API int _Tessel_FtmGsmTxRsbDcSweep(int iSession, int uiListSize, unsigned
  * never fewer than the 260 bytes from BOF to EOF. Of the port set-up only the
  * open and the queue sizes can fail the test (a failed set-up closes the
  * port again); the time-outs, line settings and modem lines are set as well
- * as the port allows. A step's reason is traced as a plain line when it has
- * one. */
+ * as the port allows. A failed step's reason is traced as a plain line; a
+ * loop that failed on a frame that did not match or an echo that timed out
+ * gives no reason, and its plain line is empty. */
 TESSEL_API int _Tessel_SpecialIrdaTest(int iSession, unsigned char iIrdaPort, unsigned int iTestFrames,
                                        const char* cFile, int iLine);
 /* Fails also when the phone answers an FTM status other than 0. */

@@ -13,20 +13,23 @@ using namespace plain;
 using AssignBcch = unsigned char (*)(QmslHandle, unsigned short, unsigned char);
 
 // Both call kinds start in a GSM session; they differ in the assignment of
-// the broadcast channel. A failed session start skips the assignment.
+// the broadcast channel. A failed session start skips the assignment. The
+// call line shows the narrowed values that are passed on.
 int startBerCall(int iSession, const char* cName, const char* cAssignLine, AssignBcch assign, int bInitSession,
                  int iChannel, int iBand, int iBCCH_TimeOut_ms, const char* cFile, int iLine) {
+    const unsigned short usInit = u16(bInitSession), usChannel = u16(iChannel);
+    const unsigned char ucBand = u8(iBand);
     return Mob_RunPlain_m(iSession, cName, cFile, iLine,
-                          {In("bInitSession", bInitSession), In("iChannel", iChannel), In("iBand", iBand),
+                          {In("bInitSession", usInit), In("iChannel", usChannel), In("iBand", ucBand),
                            In("iBCCH_TimeOut_ms", iBCCH_TimeOut_ms), SpacedResult()},
                           [&](QmslHandle h) -> unsigned char {
-                              if (u16(bInitSession) == 1) {
+                              if (usInit == 1) {
                                   Tessel_TracePlain_m(iSession, "[QLIB_FTM_GSM_BER_StartSession()]");
                                   if (!QLIB_FTM_GSM_BER_StartSession(h, static_cast<unsigned long>(iBCCH_TimeOut_ms)))
                                       return 0;
                               }
                               Tessel_TracePlain_m(iSession, "%s", cAssignLine);
-                              return assign(h, u16(iChannel), u8(iBand));
+                              return assign(h, usChannel, ucBand);
                           });
 }
 
@@ -45,11 +48,12 @@ int _Tessel_FtmEgprsBerStartCall(int iSession, int bInitSession, int iChannel, i
 }
 
 int _Tessel_FtmGsmBerStopCall(int iSession, int bCloseControl, const char* cFile, int iLine) {
-    return Mob_RunPlain_m(iSession, __func__, cFile, iLine, {In("bCloseControl", bCloseControl), SpacedResult()},
+    const unsigned short usClose = u16(bCloseControl);
+    return Mob_RunPlain_m(iSession, __func__, cFile, iLine, {In("bCloseControl", usClose), SpacedResult()},
                           [&](QmslHandle h) -> unsigned char {
                               // The session is stopped as asked even when the release failed.
                               const bool bReleased = QLIB_FTM_GSM_BER_ReleaseTCH(h) != 0;
-                              const bool bStopped = u16(bCloseControl) == 0 || QLIB_FTM_GSM_BER_StopSession(h) != 0;
+                              const bool bStopped = usClose == 0 || QLIB_FTM_GSM_BER_StopSession(h) != 0;
                               return bReleased && bStopped;
                           });
 }

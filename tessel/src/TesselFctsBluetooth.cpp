@@ -17,11 +17,13 @@ int hexDigit(char c) {
     return u <= '9' ? u - '0' : u - 'A' + 10;
 }
 
-// Twelve hexadecimal digits, most significant first, to the module's six
-// bytes, least significant first: the last pair of the text becomes byte 0.
-// False for any other text.
+// The first twelve characters as hexadecimal digits, most significant first,
+// to the module's six bytes, least significant first: the twelfth pair of
+// the text becomes byte 0. What follows them (a scanned label's line end,
+// for one) is not read. False for a shorter text or a character among the
+// twelve that is no hexadecimal digit.
 bool addressBytes(const char* szAddr, unsigned char aucBytes[QMSL_BT_ADDRESS_SIZE]) {
-    if (strnlen(szAddr, kAddressDigits + 1) != kAddressDigits) return false;
+    if (strnlen(szAddr, kAddressDigits) < kAddressDigits) return false;
     for (std::size_t i = 0; i < kAddressDigits; ++i)
         if (!std::isxdigit(static_cast<unsigned char>(szAddr[i]))) return false;
     for (int k = 0; k < QMSL_BT_ADDRESS_SIZE; ++k)

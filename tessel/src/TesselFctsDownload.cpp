@@ -20,8 +20,6 @@ namespace {
 // Longest part of a caller's text a trace line shows.
 constexpr int kTextShown = 256;
 
-std::uintptr_t address(const void* p) { return reinterpret_cast<std::uintptr_t>(p); }
-
 } // namespace
 
 int _Tessel_ConfigureCallBacks(int iSession, TESSEL_EfsDirectoryCallBack pEfsDirectory,
@@ -30,8 +28,8 @@ int _Tessel_ConfigureCallBacks(int iSession, TESSEL_EfsDirectoryCallBack pEfsDir
     rec.iSession = iSession;
     if (int st = GetInstrIDFromSession_m(&rec)) return st;
     Mob_TraceCall(iSession, cFile, iLine, "%s( Handle=%d, pEfsDirectory=0x%" PRIxPTR ", pDownloadProgress=0x%" PRIxPTR " ) Sess=%d",
-                  __func__, rec.hHandle, address(reinterpret_cast<const void*>(pEfsDirectory)),
-                  address(reinterpret_cast<const void*>(pDownloadProgress)), iSession);
+                  __func__, rec.hHandle, Mob_Address(reinterpret_cast<const void*>(pEfsDirectory)),
+                  Mob_Address(reinterpret_cast<const void*>(pDownloadProgress)), iSession);
     int iStatus = 0;
     if (rec.hHandle == -1)
         iStatus = TESSEL_ERROR_LIBRARY;

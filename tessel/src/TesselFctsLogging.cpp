@@ -12,8 +12,6 @@ constexpr int kTextShown = 256;       // longest part of a caller's text a trace
 constexpr int kFilterCount = 8;
 constexpr unsigned int kAsyncLevel = 1;
 
-std::uintptr_t address(const void* p) { return reinterpret_cast<std::uintptr_t>(p); }
-
 // The steps of the extended logging start, in order; the first that fails
 // ends it with its error line.
 bool startExtLogging(int iSession, const char* cFile, int iLine, QmslHandle h, const char* sLogFile,
@@ -46,7 +44,7 @@ int _Tessel_StartExtLogging(int iSession, const char* sLogFile, const unsigned s
     if (!sLogFile || !piFilterIds || !piFilterMasks) return TESSEL_ERROR_PARAMETER2;
     Mob_TraceCall(iSession, cFile, iLine,
                   "%s( Handle=%d, sLogFile=%.*s, piFilterIds=0x%" PRIxPTR ", piFilterMasks=0x%" PRIxPTR " ) Sess=%d",
-                  __func__, rec.hHandle, kTextShown, sLogFile, address(piFilterIds), address(piFilterMasks), iSession);
+                  __func__, rec.hHandle, kTextShown, sLogFile, Mob_Address(piFilterIds), Mob_Address(piFilterMasks), iSession);
     // The handle is not tested: the vendor calls fail on an unconnected one.
     const int iStatus = startExtLogging(iSession, cFile, iLine, rec.hHandle, sLogFile, piFilterIds, piFilterMasks)
                             ? 0

@@ -5,6 +5,7 @@
 #include "qmsl_diag.h"
 #include "qmsl_polar_tx.h"
 
+#include <cinttypes>
 #include <vector>
 
 using periph::hex;
@@ -41,7 +42,8 @@ int _Tessel_FtmNvWritePolarTxCal(int iSession, const unsigned char* pCalData, co
     SessionRecord rec;
     if (int st = periph::lookup(iSession, rec)) return st;
     if (!pCalData) return TESSEL_ERROR_PARAMETER2;
-    Mob_TraceCall(iSession, cFile, iLine, "%s( Handle=%d ) Sess=%d", __func__, rec.hHandle, iSession);
+    Mob_TraceCall(iSession, cFile, iLine, "%s( Handle=%d, pCalData=0x%" PRIxPTR " ) Sess=%d", __func__, rec.hHandle,
+                  Mob_Address(pCalData), iSession);
     periph::Status status;
     if (rec.hHandle == -1) status.fail();
     const int iSets = rec.sPhoneType == kAllSetsPhoneType ? 3 : 2;
@@ -70,8 +72,9 @@ int _Tessel_FtmGsmTxSweepCal(int iSession, const unsigned short* piFirstValues, 
     if (int st = periph::lookup(iSession, rec)) return st;
     const auto usPairs = static_cast<unsigned short>(iNumPairs);
     if (usPairs && (!piFirstValues || !piSecondValues)) return TESSEL_ERROR_PARAMETER2;
-    Mob_TraceCall(iSession, cFile, iLine, "%s( Handle=%d, iNumPairs=%d ) Sess=%d", __func__, rec.hHandle, usPairs,
-                  iSession);
+    Mob_TraceCall(iSession, cFile, iLine,
+                  "%s( Handle=%d, piFirstValues=0x%" PRIxPTR ", piSecondValues=0x%" PRIxPTR ", iNumPairs=%d ) Sess=%d",
+                  __func__, rec.hHandle, Mob_Address(piFirstValues), Mob_Address(piSecondValues), usPairs, iSession);
     std::vector<unsigned char> request(kSweepBufferBytes, 0);
     request[0] = kSweepCommand;
     request[1] = kSweepSubsystem;
@@ -124,8 +127,9 @@ int _Tessel_FtmGsmTxRsbDcSweep(int iSession, int uiListSize, unsigned int uiList
     if (int st = periph::lookup(iSession, rec)) return st;
     const auto ucSize = static_cast<unsigned char>(uiListSize);
     Mob_TraceCall(iSession, cFile, iLine,
-                  "%s( Handle=%d, uiListSize=%d, uiList1=%u, uiList2=%u, uiList3=%u, uiList4=%u, uiList5=%u ) Sess=%d",
-                  __func__, rec.hHandle, ucSize, uiList1, uiList2, uiList3, uiList4, uiList5, iSession);
+                  "%s( Handle=%d, uiListSize=%d, uiList1=%d, uiList2=%d, uiList3=%d, uiList4=%d, uiList5=%d ) Sess=%d",
+                  __func__, rec.hHandle, ucSize, static_cast<int>(uiList1), static_cast<int>(uiList2),
+                  static_cast<int>(uiList3), static_cast<int>(uiList4), static_cast<int>(uiList5), iSession);
     unsigned short usStatus = 1;
     periph::Status status;
     if (rec.hHandle == -1) status.fail();

@@ -18,10 +18,12 @@ bool switchPhoneTest(int iSession, const SessionRecord& rec, unsigned char ucSwi
     return false;
 }
 
-// A step's failure: the status, and its reason as a plain line when it gave one.
+// A step's failure: the status, and its reason as a plain line (an empty
+// line when a frame did not match or its echo timed out: the loop's own
+// lines have told why).
 void stepFailed(int iSession, periph::Status& status, const char* cErrText) {
     status.fail();
-    if (cErrText[0]) Tessel_TracePlain_m(iSession, "%s", cErrText);
+    Tessel_TracePlain_m(iSession, "%s", cErrText);
 }
 
 } // namespace

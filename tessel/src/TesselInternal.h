@@ -65,6 +65,9 @@ int Mob_ActiveSessions_m();
 // not older; 0 and cOutText untouched on an exact match.
 int Mob_CheckDrvRev_m(const char* cLibFile, const char* cReported, const char* cExpected, char* cOutText);
 
+// A caller's pointer as trace lines show it, "0x%" PRIxPTR (lower-case hex).
+inline std::uintptr_t Mob_Address(const void* p) { return reinterpret_cast<std::uintptr_t>(p); }
+
 // --- library-wide state ---------------------------------------------------------------
 
 extern std::int8_t iTraceLev;       // trace level of the whole library (latest init)

@@ -8,6 +8,7 @@
 #include "TesselInternal.h"
 #include "qmsl.h"
 
+#include <cinttypes>
 #include <cstdio>
 #include <functional>
 #include <initializer_list>
@@ -50,15 +51,22 @@ std::string format(const char* cFormat, ...) __attribute__((format(printf, 1, 2)
 using TextFn = const char* (*)(int);
 
 // An input shown as "name=value" or, with a text table, "name=value(text)".
-inline PlainItem In(const char* cName, long long llValue, TextFn fnText = nullptr) {
+// The value is the one passed on (a byte or 16-bit argument narrowed), shown
+// as a signed 32-bit number like every "%d" of a call line.
+inline PlainItem In(const char* cName, int iValue, TextFn fnText = nullptr) {
     return {PlainItem::Input, false, nullptr, [=] {
-                return fnText ? format("%s=%lld(%s)", cName, llValue, fnText(static_cast<int>(llValue)))
-                              : format("%s=%lld", cName, llValue);
+                return fnText ? format("%s=%d(%s)", cName, iValue, fnText(iValue)) : format("%s=%d", cName, iValue);
             }};
 }
+// A caller's array or record passed on as it is, shown by its address,
+// "name=0x<hex digits>"; it may be null (the callee decides).
+inline PlainItem InAddress(const char* cName, const void* pArray) {
+    return {PlainItem::Input, false, nullptr,
+            [=] { return format("%s=0x%" PRIxPTR, cName, Mob_Address(pArray)); }};
+}
 // An input that follows the handle with a blank instead of ", ".
-inline PlainItem InNoComma(const char* cName, long long llValue) {
-    PlainItem item = In(cName, llValue);
+inline PlainItem InNoComma(const char* cName, int iValue) {
+    PlainItem item = In(cName, iValue);
     item.cSeparator = " ";
     return item;
 }
@@ -132,8 +140,8 @@ PlainItem OutErrorCount(const char* cLabel, Log* pLog) {
 }
 
 // An input shown after the session in the call line, ", name=value".
-inline PlainItem InAfterSession(const char* cName, long long llValue) {
-    PlainItem item = In(cName, llValue);
+inline PlainItem InAfterSession(const char* cName, int iValue) {
+    PlainItem item = In(cName, iValue);
     item.bAfterSession = true;
     return item;
 }

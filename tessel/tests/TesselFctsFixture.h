@@ -6,6 +6,16 @@
 #include "qmsl_ext_ftm.h"
 
 #include <algorithm>
+#include <cinttypes>
+#include <cstdint>
+#include <cstdio>
+
+// A caller's array as a call line shows it, "0x" and lower-case hex digits.
+inline std::string traceAddress(const void* p) {
+    char text[32];
+    std::snprintf(text, sizeof text, "0x%" PRIxPTR, reinterpret_cast<std::uintptr_t>(p));
+    return text;
+}
 
 class TesselFcts : public TesselTest {
 protected:

@@ -44,6 +44,7 @@ std::string plainLine(const std::string& text) { return "(3I)    " + text; }
 std::string none(const std::string& name) { return call(name + "( Handle={H} ) Sess={S}"); }
 
 const unsigned char kCodes[2] = {5, 6};
+
 const unsigned char kPartition[3] = {1, 2, 3};
 
 class Ber : public TesselFcts, public ::testing::WithParamInterface<BerCase> {
@@ -120,14 +121,14 @@ INSTANTIATE_TEST_SUITE_P(
         BerCase{"FtmGsmBerStartCall",
                 [](int s, Outs&) { return _Tessel_FtmGsmBerStartCall(s, 1, kChannel, kBand, 3000, F, L); },
                 {{"QLIB_FTM_GSM_BER_StartSession", {3000}}, {"QLIB_FTM_GSM_BER_AssignBCCH", {62, 2}}},
-                {call(kGsmStart + "( Handle={H}, bInitSession=1, iChannel=65598, iBand=258, iBCCH_TimeOut_ms=3000 ) "
+                {call(kGsmStart + "( Handle={H}, bInitSession=1, iChannel=62, iBand=2, iBCCH_TimeOut_ms=3000 ) "
                                   "Sess={S}"),
                  plainLine("[QLIB_FTM_GSM_BER_StartSession()]"), plainLine("[QLIB_FTM_GSM_BER_AssignBCCH()]"),
                  done(kGsmStart + "( )")}},
         BerCase{"FtmGsmBerAssignTraffic",
                 [](int s, Outs&) { return _Tessel_FtmGsmBerAssignTraffic(s, 65536 + 3, 256 + 4, 5, F, L); },
                 {{"QLIB_FTM_GSM_BER_AssignTraffic", {3, 4, 5}}},
-                {call("_Tessel_FtmGsmBerAssignTraffic( Handle={H}, iLoopbackType=65539, iSlot=260, iMode=5 ) Sess={S}"),
+                {call("_Tessel_FtmGsmBerAssignTraffic( Handle={H}, iLoopbackType=3, iSlot=4, iMode=5 ) Sess={S}"),
                  done("_Tessel_FtmGsmBerAssignTraffic( )")}},
         BerCase{"FtmGsmBerClearStatus", [](int s, Outs&) { return _Tessel_FtmGsmBerClearStatus(s, F, L); },
                 {{"QLIB_FTM_GSM_BER_ClearStatus", {}}},
@@ -154,12 +155,12 @@ INSTANTIATE_TEST_SUITE_P(
         BerCase{"FtmGsmBerHandover",
                 [](int s, Outs&) { return _Tessel_FtmGsmBerHandover(s, kChannel, kBand, 3, 4, 5, 6, 7, F, L); },
                 {{"QLIB_FTM_GSM_BER_Handover", {62, 2, 3, 4, 5, 6, 7}}},
-                {call("_Tessel_FtmGsmBerHandover( Handle={H}, iChannel=65598, iBand=258, iTSC=3 ) Sess={S}"),
+                {call("_Tessel_FtmGsmBerHandover( Handle={H}, iChannel=62, iBand=2, iTSC=3 ) Sess={S}"),
                  call("_Tessel_FtmGsmBerHandover( iSlot=4, iMode=5, iPowerLevel=6, iLoopbackType=7 )"),
                  done("_Tessel_FtmGsmBerHandover( )")}},
         BerCase{"FtmGsmConfigLoopbackType", [](int s, Outs&) { return _Tessel_FtmGsmConfigLoopbackType(s, 256 + 1, F, L); },
                 {{"QLIB_FTM_GSM_ConfigLoopbackType", {1}}},
-                {call("_Tessel_FtmGsmConfigLoopbackType( Handle={H}, iLoopbackType=257 ) Sess={S}"),
+                {call("_Tessel_FtmGsmConfigLoopbackType( Handle={H}, iLoopbackType=1 ) Sess={S}"),
                  done("_Tessel_FtmGsmConfigLoopbackType")}},
         // --- WCDMA ---
         BerCase{"FtmWcdmaBerStartSession", [](int s, Outs&) { return _Tessel_FtmWcdmaBerStartSession(s, 5000, F, L); },
@@ -169,15 +170,15 @@ INSTANTIATE_TEST_SUITE_P(
         BerCase{"FtmWcdmaBerAcquirePilot",
                 [](int s, Outs&) { return _Tessel_FtmWcdmaBerAcquirePilot(s, 65536 + 10700, F, L); },
                 {{"QLIB_FTM_WCDMA_BER_AcquirePilot", {10700}}},
-                {call("_Tessel_FtmWcdmaBerAcquirePilot( Handle={H}, iChannel=76236 ) Sess={S}"),
+                {call("_Tessel_FtmWcdmaBerAcquirePilot( Handle={H}, iChannel=10700 ) Sess={S}"),
                  done("_Tessel_FtmWcdmaBerAcquirePilot( )")}},
         BerCase{"FtmWcdmaBerSetupRMC_DCH",
                 [](int s, Outs&) {
                     return _Tessel_FtmWcdmaBerSetupRMC_DCH(s, 256 + 1, 2, 0x123456, 4, 5, 65536 + 6, 7, F, L);
                 },
                 {{"QLIB_FTM_WCDMA_BER_SetupRMC_DCH", {1, 2, 0x123456, 4, 5, 6, 7}}},
-                {call("_Tessel_FtmWcdmaBerSetupRMC_DCH( Handle={H}, iRMC_Type=257, iUL_MaxTxPwr=2, "
-                      "iUL_DPCH_ScrCode=1193046, iUL_PCA=4, iUL_TPC_StepSize=5, iDL_PriCPICH_Scr_Code=65542, "
+                {call("_Tessel_FtmWcdmaBerSetupRMC_DCH( Handle={H}, iRMC_Type=1, iUL_MaxTxPwr=2, "
+                      "iUL_DPCH_ScrCode=1193046, iUL_PCA=4, iUL_TPC_StepSize=5, iDL_PriCPICH_Scr_Code=6, "
                       "iDL_ChanCode=7 ) Sess={S}"),
                  done("_Tessel_FtmWcdmaBerSetupRMC_DCH( )")}},
         BerCase{"FtmWcdmaBerSetupDefaultRMC_DCH",
@@ -200,8 +201,8 @@ INSTANTIATE_TEST_SUITE_P(
                 },
                 {{"QLIB_FTM_WCDMA_BER_Handover", {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}}},
                 {call("_Tessel_FtmWcdmaBerHandover( Handle={H}, iRMC_Type=1, iUL_MaxTxPwr=2, iUL_DPCH_ScrCode=3, "
-                      "iUL_PCA=4, iUL_TPC_StepSize=5, iDL_PriCPICH_Scr_Code=6, iDL_ChanCode=7, iBetaC=264, "
-                      "iBetaD=9, iChannel=65546 ) Sess={S}"),
+                      "iUL_PCA=4, iUL_TPC_StepSize=5, iDL_PriCPICH_Scr_Code=6, iDL_ChanCode=7, iBetaC=8, "
+                      "iBetaD=9, iChannel=10 ) Sess={S}"),
                  done("_Tessel_FtmWcdmaBerHandover()")}},
         BerCase{"FtmWcdmaAgcStartLog", [](int s, Outs&) { return _Tessel_FtmWcdmaAgcStartLog(s, F, L); },
                 {{"QLIB_FTM_WCDMA_AGC_Start_Log", {}}},
@@ -218,7 +219,7 @@ INSTANTIATE_TEST_SUITE_P(
         BerCase{"FtmEgprsBerStartCall",
                 [](int s, Outs&) { return _Tessel_FtmEgprsBerStartCall(s, 1, kChannel, kBand, 4000, F, L); },
                 {{"QLIB_FTM_GSM_BER_StartSession", {4000}}, {"QLIB_FTM_EGPRS_BER_AssignBCCH", {62, 2}}},
-                {call(kEgprsStart + "( Handle={H}, bInitSession=1, iChannel=65598, iBand=258, iBCCH_TimeOut_ms=4000 ) "
+                {call(kEgprsStart + "( Handle={H}, bInitSession=1, iChannel=62, iBand=2, iBCCH_TimeOut_ms=4000 ) "
                                     "Sess={S}"),
                  plainLine("[QLIB_FTM_GSM_BER_StartSession()]"), plainLine("[QLIB_FTM_EGPRS_BER_AssignBCCH()]"),
                  done(kEgprsStart + "( )")}},
@@ -234,14 +235,14 @@ INSTANTIATE_TEST_SUITE_P(
                     return _Tessel_FtmEgprsBerConfigureDlTbf(s, 1, 2, kChannel, kBand, 1, 3, 0, 256 + 4, F, L);
                 },
                 {{"QLIB_FTM_EGPRS_BER_Configure_DL_TBF", {1, 2, 62, 2, 1, 3, 0, 4}}},
-                {call("_Tessel_FtmEgprsBerConfigureDlTbf( Handle={H}, iDL_TSC=1, iDL_TFI=2, iChannel=65598, "
-                      "iBand=258... "),
-                 call("...bFirstSlotActive=1, iFirstSlotNum=3, bSecondSlotActive=0, iSecondSlotNum=260 ) Sess={S}"),
+                {call("_Tessel_FtmEgprsBerConfigureDlTbf( Handle={H}, iDL_TSC=1, iDL_TFI=2, iChannel=62, "
+                      "iBand=2... "),
+                 call("...bFirstSlotActive=1, iFirstSlotNum=3, bSecondSlotActive=0, iSecondSlotNum=4 ) Sess={S}"),
                  done("_Tessel_FtmEgprsBerConfigureDlTbf( )")}},
         BerCase{"FtmEgprsBerConfigureUlTbf",
                 [](int s, Outs&) { return _Tessel_FtmEgprsBerConfigureUlTbf(s, 1, 2, 256 + 3, 1, 4, 1, 5, F, L); },
                 {{"QLIB_FTM_EGPRS_BER_Configure_UL_TBF", {1, 2, 3, 1, 4, 1, 5}}},
-                {call("_Tessel_FtmEgprsBerConfigureUlTbf( Handle={H}, iUL_TSC=1, iUSF=2, iGamma=259... "),
+                {call("_Tessel_FtmEgprsBerConfigureUlTbf( Handle={H}, iUL_TSC=1, iUSF=2, iGamma=3... "),
                  call("...bFirstSlotActive=1, iFirstSlotNum=4, bSecondSlotActive=1, iSecondSlotNum=5 ) Sess={S}"),
                  done("_Tessel_FtmEgprsBerConfigureUlTbf( )")}},
         BerCase{"FtmEgprsBerEstablishSrbLoopback",
@@ -272,24 +273,25 @@ INSTANTIATE_TEST_SUITE_P(
         BerCase{"FtmHsdpaConfigurePDSCH",
                 [](int s, Outs&) { return _Tessel_FtmHsdpaConfigurePDSCH(s, 65536 + 310, F, L); },
                 {{"QLIB_FTM_HSDPA_BLER_Configure_PDSCH", {310}}},
-                {call("_Tessel_FtmHsdpaConfigurePDSCH( Handle={H}, iHS_PDSCH_RadioLink_PCS=65846 ) Sess={S}"),
+                {call("_Tessel_FtmHsdpaConfigurePDSCH( Handle={H}, iHS_PDSCH_RadioLink_PCS=310 ) Sess={S}"),
                  done("_Tessel_FtmHsdpaConfigurePDSCH")}},
         BerCase{"FtmHsdpaConfigureHS_SCCH",
                 [](int s, Outs&) { return _Tessel_FtmHsdpaConfigureHS_SCCH(s, 256 + 2, kCodes, F, L); },
                 {{"QLIB_FTM_HSDPA_BLER_Configure_HS_SCCH", {2, 2}, {5, 6}}},
-                {call("_Tessel_FtmHsdpaConfigureHS_SCCH( Handle={H}, iNumCodes=258 ) Sess={S}"),
+                {call("_Tessel_FtmHsdpaConfigureHS_SCCH( Handle={H}, iNumCodes=2, aiCodes=" + traceAddress(kCodes) +
+                      " ) Sess={S}"),
                  done("_Tessel_FtmHsdpaConfigureHS_SCCH")}},
         BerCase{"FtmHsdpaConfigureHS_DSCH",
                 [](int s, Outs&) { return _Tessel_FtmHsdpaConfigureHS_DSCH(s, 65536 + 0xAAAA, 3, 1, kPartition, F, L); },
                 {{"QLIB_FTM_HSDPA_BLER_Configure_HS_DSCH", {0xAAAA, 3, 1, 3}, {1, 2, 3}}},
-                {call("_Tessel_FtmHsdpaConfigureHS_DSCH( Handle={H}, iH_RNTI=109226, iNum_HARQ_Processes=3, "
-                      "bMemPartitionValid=1 ) Sess={S}"),
+                {call("_Tessel_FtmHsdpaConfigureHS_DSCH( Handle={H}, iH_RNTI=43690, iNum_HARQ_Processes=3, "
+                      "bMemPartitionValid=1, aiMemPartitionInfo=" + traceAddress(kPartition) + " ) Sess={S}"),
                  done("_Tessel_FtmHsdpaConfigureHS_DSCH")}},
         BerCase{"FtmHsdpaConfigureHS_DPCCH",
                 [](int s, Outs&) { return _Tessel_FtmHsdpaConfigureHS_DPCCH(s, 1, 2, 3, 4, 5, 6, 256 + 7, F, L); },
                 {{"QLIB_FTM_HSDPA_BLER_Configure_HS_DPCCH", {1, 2, 3, 4, 5, 6, 7}}},
                 {call("_Tessel_FtmHsdpaConfigureHS_DPCCH( Handle={H}, iCPICH_PowerOffset=1, iCQI_FeedbackCycle=2, "
-                      "iCQI_RepetitionFactor=3, iDeltaCQI=4, iDeltaACK=5, aNACK=6, iACK_NACK_RepetitionFactor=263 ) "
+                      "iCQI_RepetitionFactor=3, iDeltaCQI=4, iDeltaACK=5, aNACK=6, iACK_NACK_RepetitionFactor=7 ) "
                       "Sess={S}"),
                  done("_Tessel_FtmHsdpaConfigureHS_DPCCH")}},
         BerCase{"FtmHsdpaBerStopSession", [](int s, Outs&) { return _Tessel_FtmHsdpaBerStopSession(s, F, L); },

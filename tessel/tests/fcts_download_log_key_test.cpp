@@ -94,7 +94,7 @@ INSTANTIATE_TEST_SUITE_P(
                 "QLIB_DownloadQcnFile", numbered({"cal.qcn", "77"}), ", sFileName=\"cal.qcn\" ", "( )"},
         RowCase{"UploadQcnFile", [](int s, Outs&) { return _Tessel_UploadQcnFile(s, "cal.qcn", -3, 1, 0x100, 0, 1, F, L); },
                 "QLIB_UploadQcnFile", numbered({"cal.qcn", "-3", "1", "0", "0", "1"}),
-                ", sFileName=\"cal.qcn\", bAutoRestore=1, bSkipReset=256, bAllowEsnMismatch=0, bIgnorePhoneModel=1 ", "( )"},
+                ", sFileName=\"cal.qcn\", bAutoRestore=1, bSkipReset=0, bAllowEsnMismatch=0, bIgnorePhoneModel=1 ", "( )"},
         RowCase{"UploadCEFS_File", [](int s, Outs&) { return _Tessel_UploadCEFS_File(s, "fs.cefs", "part.mbn", F, L); },
                 "QLIB_UploadCEFS_File", numbered({"fs.cefs", "part.mbn"}),
                 ", sFileName='fs.cefs', sPartitionFileName='part.mbn' ", "( )"},

@@ -105,8 +105,13 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(AddressCase{"LowerCase", "0123456789ab", {0xAB, 0x89, 0x67, 0x45, 0x23, 0x01}},
                       AddressCase{"UpperCase", "0123456789AB", {0xAB, 0x89, 0x67, 0x45, 0x23, 0x01}},
                       AddressCase{"MixedCase", "FfEeDdCcBbAa", {0xAA, 0xBB, 0xCC, 0xDD, 0xEE, 0xFF}},
-                      AddressCase{"Eleven", "0123456789a", {}}, AddressCase{"Thirteen", "0123456789abc", {}},
+                      AddressCase{"Eleven", "0123456789a", {}},
+                      // Only the first twelve characters are read: a longer text is taken.
+                      AddressCase{"Thirteen", "0123456789abc", {0xAB, 0x89, 0x67, 0x45, 0x23, 0x01}},
+                      AddressCase{"ScannedWithLineEnd", "0123456789AB\n", {0xAB, 0x89, 0x67, 0x45, 0x23, 0x01}},
+                      AddressCase{"NoHexDigitAfterTwelve", "0123456789ab-X", {0xAB, 0x89, 0x67, 0x45, 0x23, 0x01}},
                       AddressCase{"NonHexDigit", "01234567x9ab", {}}, AddressCase{"BlankInside", "012345 789ab", {}},
+                      AddressCase{"NonHexDigitTwelfthOfLonger", "0123456789aG0", {}},
                       AddressCase{"Empty", "", {}}),
     [](const ::testing::TestParamInfo<AddressCase>& i) { return i.param.name; });
 

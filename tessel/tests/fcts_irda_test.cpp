@@ -57,6 +57,8 @@ protected:
 
 const std::string kOn = "[QLIB_FTM_TEST_IRDA_TX_RX(1,0,0,0)]", kOff = "[QLIB_FTM_TEST_IRDA_TX_RX(0,0,0,0)]";
 const std::string kSent = " [IRDA >>> 270 bytes.]";
+// A loop that failed on a frame gives no reason: its reason line is empty.
+const std::string kNoReason = "";
 
 // --- the loop: one table of what comes back --------------------------------------
 struct LoopCase {
@@ -77,24 +79,24 @@ const LoopCase kLoopCases[] = {
     {"ExactEcho", {kEcho}, 1, 0,
      {kSent, " [IRDA <<< 10 XBOF, 260 bytes.]", " [IRDA <-> ok.]"}},
     {"EightXbofsWaitForTwoMoreBytes", {xbofs(8)}, 1, TESSEL_ERROR_LIBRARY,
-     {kSent, " [DATA Read Timeout.]", " [IRDA <<< 8 XBOF, 260 bytes.]", " [IRDA <-> failed.]"}},
+     {kSent, " [DATA Read Timeout.]", " [IRDA <<< 8 XBOF, 260 bytes.]", " [IRDA <-> failed.]", kNoReason}},
     {"TwelveXbofsStillReadTheWholeFrame", {xbofs(12)}, 1, 0,
      {kSent, " [IRDA <<< 12 XBOF, 260 bytes.]", " [IRDA <-> ok.]"}},
     {"NoXbofsWaitForTenMoreBytes", {xbofs(0)}, 1, TESSEL_ERROR_LIBRARY,
-     {kSent, " [DATA Read Timeout.]", " [IRDA <<< 0 XBOF, 260 bytes.]", " [IRDA <-> failed.]"}},
+     {kSent, " [DATA Read Timeout.]", " [IRDA <<< 0 XBOF, 260 bytes.]", " [IRDA <-> failed.]", kNoReason}},
     {"XbofFloodKeepsTheCountInBounds", {xbofs(1000)}, 1, 0,
      {kSent, " [IRDA <<< 1000 XBOF, 260 bytes.]", " [IRDA <-> ok.]"}},
     {"CorruptedPayload", {changed(100)}, 1, TESSEL_ERROR_LIBRARY,
-     {kSent, " [IRDA <<< 10 XBOF, 260 bytes.]", " [IRDA <-> No match.]"}},
+     {kSent, " [IRDA <<< 10 XBOF, 260 bytes.]", " [IRDA <-> No match.]", kNoReason}},
     {"CorruptedFcs", {changed(258)}, 1, TESSEL_ERROR_LIBRARY,
-     {kSent, " [IRDA <<< 10 XBOF, 260 bytes.]", " [IRDA <-> No match.]"}},
+     {kSent, " [IRDA <<< 10 XBOF, 260 bytes.]", " [IRDA <-> No match.]", kNoReason}},
     {"CorruptedEof", {changed(259)}, 1, TESSEL_ERROR_LIBRARY,
-     {kSent, " [IRDA <<< 10 XBOF, 260 bytes.]", " [IRDA <-> No match.]"}},
+     {kSent, " [IRDA <<< 10 XBOF, 260 bytes.]", " [IRDA <-> No match.]", kNoReason}},
     {"Silence", {kSilent}, 1, TESSEL_ERROR_LIBRARY,
-     {kSent, " [XBOF Read Timeout.]", " [IRDA <<< 0 XBOF, 0 bytes.]", " [IRDA <-> failed.]"}},
+     {kSent, " [XBOF Read Timeout.]", " [IRDA <<< 0 XBOF, 0 bytes.]", " [IRDA <-> failed.]", kNoReason}},
     {"NoiseWithoutBof", {kNoise}, 1, TESSEL_ERROR_LIBRARY,
      {kSent, " [XBOF Read Timeout.]", " [40 characters other than XBOF received.]", " [IRDA <<< 0 XBOF, 0 bytes.]",
-      " [IRDA <-> failed.]"}},
+      " [IRDA <-> failed.]", kNoReason}},
     {"MismatchInFrame1Of3LastGood", {changed(5), kEcho}, 3, 0,
      {kSent, " [IRDA <<< 10 XBOF, 260 bytes.]", " [IRDA <-> No match.]",
       kSent, " [IRDA <<< 10 XBOF, 260 bytes.]", " [IRDA <-> ok.]",
@@ -102,10 +104,10 @@ const LoopCase kLoopCases[] = {
     {"MismatchInTheLastOf3", {kEcho, kEcho, changed(5)}, 3, TESSEL_ERROR_LIBRARY,
      {kSent, " [IRDA <<< 10 XBOF, 260 bytes.]", " [IRDA <-> ok.]",
       kSent, " [IRDA <<< 10 XBOF, 260 bytes.]", " [IRDA <-> ok.]",
-      kSent, " [IRDA <<< 10 XBOF, 260 bytes.]", " [IRDA <-> No match.]"}},
+      kSent, " [IRDA <<< 10 XBOF, 260 bytes.]", " [IRDA <-> No match.]", kNoReason}},
     {"SilenceEndsTheLoop", {kEcho, kSilent, kEcho}, 3, TESSEL_ERROR_LIBRARY,
      {kSent, " [IRDA <<< 10 XBOF, 260 bytes.]", " [IRDA <-> ok.]",
-      kSent, " [XBOF Read Timeout.]", " [IRDA <<< 0 XBOF, 0 bytes.]", " [IRDA <-> failed.]"}},
+      kSent, " [XBOF Read Timeout.]", " [IRDA <<< 0 XBOF, 0 bytes.]", " [IRDA <-> failed.]", kNoReason}},
     {"ZeroFramesSucceed", {kEcho}, 0, 0, {}},
 };
 // clang-format on

@@ -49,6 +49,8 @@ TEST_P(PolarTxCal, WritesEachRecordToItsItem) {
                     const auto record = static_cast<std::uint8_t>(t * 96 + (f - 1) * 32 + (b - 1) * 8 + st - 1);
                     EXPECT_EQ(w.bytes, Bytes(TESSEL_POLAR_TX_CAL_RECORD, record)) << n;
                 }
+    EXPECT_EQ(lines().front(), "(3C)    _Tessel_FtmNvWritePolarTxCal( Handle=" + std::to_string(handleOf(s)) +
+                                   ", pCalData=" + traceAddress(data.data()) + " ) Sess=1 in File \"polar.c\" Line 9");
     EXPECT_EQ(lines().back(), "(3A)    _Tessel_FtmNvWritePolarTxCal() = 0( ) (SUCCESS) ");
 }
 
@@ -113,6 +115,10 @@ TEST_P(GsmTxSweep, SendsTheRequestWhenItFits) {
         second[i] = static_cast<unsigned short>(0x8000 - i);
     }
     EXPECT_EQ(_Tessel_FtmGsmTxSweepCal(s, first.data(), second.data(), c.pairs, F, L), c.status);
+    EXPECT_EQ(lines().front(), "(3C)    _Tessel_FtmGsmTxSweepCal( Handle=" + std::to_string(handleOf(s)) +
+                                   ", piFirstValues=" + traceAddress(first.data()) + ", piSecondValues=" +
+                                   traceAddress(second.data()) + ", iNumPairs=" + std::to_string(c.pairs) +
+                                   " ) Sess=1 in File \"polar.c\" Line 9");
     const auto sent = phone().calls("QLIB_SendSync");
     if (c.requestLength == 0) {
         EXPECT_TRUE(sent.empty());
@@ -206,10 +212,14 @@ TEST_P(RsbDcSweep, NeedsTheSweepStatus0) {
     const int s = typed(0);
     phone().set_outputs("QLIB_FTM_TX_RSB_DC_SWEEP", {c.sweepStatus});
     if (!c.answers) phone().inject("QLIB_FTM_TX_RSB_DC_SWEEP", qmsl_sim::Fault{});
-    EXPECT_EQ(_Tessel_FtmGsmTxRsbDcSweep(s, 0x105, 11, 12, 13, 14, 15, F, L), c.status);
+    EXPECT_EQ(_Tessel_FtmGsmTxRsbDcSweep(s, 0x105, 11, 12, 13, 0x80000000u, 0xFFFFFFFFu, F, L), c.status);
     const auto calls = phone().calls("QLIB_FTM_TX_RSB_DC_SWEEP");
     ASSERT_EQ(calls.size(), 1u);
-    EXPECT_EQ(calls[0].args, (std::vector<long long>{5, 11, 12, 13, 14, 15}));
+    EXPECT_EQ(calls[0].args, (std::vector<long long>{5, 11, 12, 13, 0x80000000LL, 0xFFFFFFFFLL}));
+    // The size as the byte passed on, the lists as signed 32-bit numbers.
+    EXPECT_EQ(lines().front(), "(3C)    _Tessel_FtmGsmTxRsbDcSweep( Handle=" + std::to_string(handleOf(s)) +
+                                   ", uiListSize=5, uiList1=11, uiList2=12, uiList3=13, uiList4=-2147483648, "
+                                   "uiList5=-1 ) Sess=1 in File \"polar.c\" Line 9");
     EXPECT_EQ(lines().back(), std::string("(3A) ") + (c.status ? "E  _Tessel_FtmGsmTxRsbDcSweep() = 0xbffc19f7 (ERROR)   "
                                                                : "   _Tessel_FtmGsmTxRsbDcSweep() = 0 (SUCCESS) "));
 }

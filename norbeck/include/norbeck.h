@@ -27,10 +27,15 @@
  *     ".bin" in sorted order (byte order), at most 100 of them.
  *   - norbeck_ComputeCheckSum never writes the error text; a NULL checksum
  *     pointer gives -1, NULL data counts as no bytes.
- *   - A service code is written into the phone or sent to open it only when
- *     it is exactly six decimal digits; a code from the database is first cut
- *     to its first six characters. Anything else ("-1", fewer digits,
- *     letters) fails with a text before the phone is touched.
+ *   - A service code that the driver writes into the phone, or sends to open
+ *     it from the caller, the database or the default, must be exactly six
+ *     decimal digits; a code from the database is first cut to its first six
+ *     characters. Anything else ("-1", fewer digits, letters) fails with a
+ *     text before the phone is touched. norbeck_OpenSpcP on an open phone
+ *     sends back the code its NV 85 holds, whatever its bytes: sending a
+ *     phone its own code changes nothing in it.
+ *   - Bytes of a service code that are not printable ASCII are shown as
+ *     "\xNN" in trace lines and error texts.
  *   - Every failed attempt to open the phone costs the phone one unlock try:
  *     norbeck_OpenSpcP with a wrong database code costs one, then tries the
  *     default code "716843".
@@ -43,9 +48,19 @@
  *     allowed"). The request and the answer start zeroed. A failed Bluetooth
  *     id write ends the operation.
  *   - The freeze uses the database's flash serial number only when exactly
- *     16 bytes came back. A phone whose device serial number can be read
- *     counts as frozen, also when its root key or device info failed after
- *     the serial number was written.
+ *     16 bytes came back.
+ *   - A phone counts as frozen only when its device serial number reads and
+ *     its root key reads back as one of the two stored keys (type 1 or 2, as
+ *     norbeck_GetTypeOfPublicKeyFromMobile tells them apart); both freezes
+ *     leave a frozen phone alone and answer 0. A phone whose serial number
+ *     reads but whose root key does not (a freeze that stopped after the
+ *     serial number was written) gets the rest of the freeze: root key,
+ *     secure device info and the restart into FTM mode, with the serial
+ *     number it already has; no new number is asked of the database. The
+ *     secure device info cannot be read back: a phone whose key was written
+ *     but whose device info failed counts as frozen. A phone given a key of
+ *     the caller's that is neither stored key is not frozen for a later
+ *     freeze, which writes its key and device info again.
  *   - norbeck_WriteFSN_Freeze writes the stored field-test key.
  *     norbeck_WriteFSN_Freeze_PuK checks the key's length (260) and
  *     exclusive-or checksum before it asks the database or touches the

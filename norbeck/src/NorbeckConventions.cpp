@@ -64,6 +64,31 @@ int norbeck_Fail(char* cErrMsg, const char* fmt, ...) {
     return norbeck_Failed(cErrMsg);
 }
 
+int norbeck_FailTraced(char* cErrMsg, const char* fmt, ...) {
+    va_list ap;
+    va_start(ap, fmt);
+    std::string text = vformat(fmt, ap);
+    va_end(ap);
+    norbeck_Trace("%s", text.c_str());
+    putErrMsg(cErrMsg, text);
+    return norbeck_Failed(cErrMsg);
+}
+
+std::string norbeck_Printable(const char* text) {
+    std::string out;
+    for (const char* p = text ? text : ""; *p; ++p) {
+        const unsigned char c = static_cast<unsigned char>(*p);
+        if (c >= 0x20 && c < 0x7f) {
+            out += static_cast<char>(c);
+            continue;
+        }
+        char hex[5];
+        std::snprintf(hex, sizeof hex, "\\x%02X", c);
+        out += hex;
+    }
+    return out;
+}
+
 int norbeck_PhoneFailure(int sesMobile, int iStatus, char* cErrMsg) {
     char cStatusText[TESSEL_ERROR_TEXT_MAX] = "";
     _Tessel_errorMessage(sesMobile, iStatus, cStatusText);

@@ -1,6 +1,7 @@
 // The freeze: the flash serial number from the database becomes the phone's
 // device serial number, then a public root key and the secure device info
-// are written and the phone restarts in FTM mode.
+// are written and the phone restarts in FTM mode. A phone counts as frozen
+// only once its root key reads back as one of the stored keys.
 #include "NorbeckPhone.h"
 #include "NorbeckRootKeys.h"
 #include "NorbeckSimData.h"
@@ -16,7 +17,9 @@ constexpr int kPuKTries = 3;
 constexpr unsigned short kResetIntoFtm = 1;
 
 // The IMEI check, then the serial number unless the phone has one.
-// *pbFrozen tells that the phone was frozen before.
+// *pbFrozen tells that the phone was frozen before: its serial number reads
+// and it holds one of the stored root keys. A phone with a serial number but
+// no such key keeps its number and gets the rest of the freeze.
 int writeDsnFromDatabase(int sesMobile, bool* pbFrozen, char* cErrMsg) {
     *pbFrozen = false;
     char cImei[TESSEL_IMEI_TEXT_MAX] = "";
@@ -24,8 +27,12 @@ int writeDsnFromDatabase(int sesMobile, bool* pbFrozen, char* cErrMsg) {
     if (norbeck_CheckForValidImei(cImei, cErrMsg)) return -1;
     unsigned char ucDsn[TESSEL_DSN_LENGTH] = {};
     if (_Tessel_NvReadDSN(sesMobile, ucDsn, NORBECK_POS) == 0) {
-        norbeck_Trace("Tessel_NvReadDSN() was ok -> DSN already freezed -> nothing to do, just return");
-        *pbFrozen = true;
+        if (norbeck_TypeOfRootKeyInPhone(sesMobile) != norbeck_ROOTKEY_OTHER) {
+            norbeck_Trace("Tessel_NvReadDSN() was ok -> DSN already freezed -> nothing to do, just return");
+            *pbFrozen = true;
+            return 0;
+        }
+        norbeck_Trace("Tessel_NvReadDSN() was ok, but no known root key -> finish the freeze with this DSN");
         return 0;
     }
     norbeck_Trace("Tessel_NvReadDSN() returns with error -> DSN not freezed");

@@ -23,6 +23,21 @@ struct StoredKey {
 const StoredKey kStoredKeys[] = {{norbeck_ROOTKEY_FIELDTEST, norbeck_FIELDTEST_ROOTKEY, "B5_FIELDTEST"},
                                  {norbeck_ROOTKEY_OFFICIAL, norbeck_OFFICIAL_ROOTKEY, "B5_OFFICAL"}};
 
+// The stored key that the NORBECK_LEN_ROOTKEY bytes are, or null.
+const StoredKey* findStoredKey(const unsigned char* pucKey) {
+    for (const StoredKey& key : kStoredKeys) {
+        int iEqual = 0;
+        norbeck_CompareByteArrays(pucKey, key.pucKey, NORBECK_LEN_ROOTKEY, &iEqual, nullptr);
+        if (iEqual) return &key;
+    }
+    return nullptr;
+}
+
+// Reads the phone's root key; the phone-access status.
+int readRootKey(int sesMobile, unsigned short* pusiKeyLen, unsigned char* pucKey) {
+    return _Tessel_GsdidiagRootKeyReadCmd(sesMobile, pusiKeyLen, pucKey, NORBECK_POS);
+}
+
 } // namespace
 
 int norbeck_GetTypeOfPublicKey(const unsigned char* pucPublicKey, int iLenPublicKey, int* piTypeOfPublicKey,
@@ -31,19 +46,12 @@ int norbeck_GetTypeOfPublicKey(const unsigned char* pucPublicKey, int iLenPublic
         norbeck_Trace("norbeck_GetTypeOfPublicKey(iLenPublicKey:%d)...", iLenPublicKey);
         if (!piTypeOfPublicKey) return norbeck_Fail(cErrMsg, "piTypeOfPublicKey NULL");
         *piTypeOfPublicKey = norbeck_ROOTKEY_OTHER;
-        if (iLenPublicKey != NORBECK_LEN_ROOTKEY || !pucPublicKey) {
-            norbeck_SetErrMsg(cErrMsg, "iLenPublicKey: %d not expected Len [%d]", iLenPublicKey, NORBECK_LEN_ROOTKEY);
-            norbeck_Trace("%s", cErrMsg ? cErrMsg : "");
-            return norbeck_Failed(cErrMsg);
-        }
-        for (const StoredKey& key : kStoredKeys) {
-            int iEqual = 0;
-            norbeck_CompareByteArrays(pucPublicKey, key.pucKey, iLenPublicKey, &iEqual, cErrMsg);
-            if (iEqual) {
-                *piTypeOfPublicKey = key.iType;
-                norbeck_Trace("(*piTypeOfPublicKey) = %d [%s]", *piTypeOfPublicKey, key.cLabel);
-                return 0;
-            }
+        if (iLenPublicKey != NORBECK_LEN_ROOTKEY || !pucPublicKey)
+            return norbeck_FailTraced(cErrMsg, "iLenPublicKey: %d not expected Len [%d]", iLenPublicKey,
+                                      NORBECK_LEN_ROOTKEY);
+        if (const StoredKey* key = findStoredKey(pucPublicKey)) {
+            *piTypeOfPublicKey = key->iType;
+            norbeck_Trace("(*piTypeOfPublicKey) = %d [%s]", *piTypeOfPublicKey, key->cLabel);
         }
         return 0;
     });
@@ -56,8 +64,22 @@ int norbeck_GetTypeOfPublicKeyFromMobile(int sesMobile, int* piTypeOfPublicKey, 
         *piTypeOfPublicKey = norbeck_ROOTKEY_OTHER;
         unsigned short usiKeyLen = 0;
         unsigned char ucKey[TESSEL_ROOT_KEY_MAX] = {};
-        if (int iStatus = _Tessel_GsdidiagRootKeyReadCmd(sesMobile, &usiKeyLen, ucKey, NORBECK_POS))
+        if (int iStatus = readRootKey(sesMobile, &usiKeyLen, ucKey))
             return norbeck_PhoneFailure(sesMobile, iStatus, cErrMsg);
         return norbeck_GetTypeOfPublicKey(ucKey, usiKeyLen, piTypeOfPublicKey, cErrMsg);
     });
+}
+
+int norbeck_TypeOfRootKeyInPhone(int sesMobile) {
+    unsigned short usiKeyLen = 0;
+    unsigned char ucKey[TESSEL_ROOT_KEY_MAX] = {};
+    if (readRootKey(sesMobile, &usiKeyLen, ucKey) != 0) {
+        norbeck_Trace("Tessel_GsdidiagRootKeyReadCmd() returns with error -> no root key known");
+        return norbeck_ROOTKEY_OTHER;
+    }
+    const StoredKey* key = usiKeyLen == NORBECK_LEN_ROOTKEY ? findStoredKey(ucKey) : nullptr;
+    const int iType = key ? key->iType : norbeck_ROOTKEY_OTHER;
+    norbeck_Trace("root key in the phone: iLenPublicKey %d -> iTypeOfPublicKey %d [%s]", usiKeyLen, iType,
+                  key ? key->cLabel : "no known key");
+    return iType;
 }

@@ -28,6 +28,11 @@ void norbeck_SetErrMsg(char* cErrMsg, const char* fmt, ...) __attribute__((forma
 int norbeck_Failed(const char* cErrMsg);
 // Sets the error text, writes the failure trace; gives -1.
 int norbeck_Fail(char* cErrMsg, const char* fmt, ...) __attribute__((format(printf, 2, 3)));
+// The message as a trace line of its own, then as norbeck_Fail; gives -1.
+int norbeck_FailTraced(char* cErrMsg, const char* fmt, ...) __attribute__((format(printf, 2, 3)));
+// A text as it may be shown in a trace line or an error text: bytes that
+// are not printable ASCII become "\xNN".
+std::string norbeck_Printable(const char* text);
 // A phone-access call gave a non-zero status: its status text followed by
 // "(Instr: sesMobile)", the failure trace; gives -1.
 int norbeck_PhoneFailure(int sesMobile, int iStatus, char* cErrMsg);

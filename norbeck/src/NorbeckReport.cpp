@@ -119,10 +119,11 @@ int norbeck_MeroReportNeeded(int* piMeroReportNeeded, char* cErrMsg) {
 
 int norbeck_CheckPrmMeroReport(int iDutNr, int iPassFailDut, const char* cImei, char* cErrMsg) {
     norbeck_Trace("norbeck_CheckPrmMeroReport(%d,%d,%s) ...", iDutNr, iPassFailDut, cImei);
+    // These two messages get a trace line of their own before the failure trace.
     if (iPassFailDut != 0 && iPassFailDut != 1)
-        return norbeck_Fail(cErrMsg, "!!!!!!!!! iPassFailDut: %d not in [0,1] !!!!!!!!!", iPassFailDut);
+        return norbeck_FailTraced(cErrMsg, "!!!!!!!!! iPassFailDut: %d not in [0,1] !!!!!!!!!", iPassFailDut);
     if (std::strcmp(cImei, kGorvidDummyImei) == 0)
-        return norbeck_Fail(cErrMsg, "cDummyImei %s found in gorvid => no meroreport", cImei);
+        return norbeck_FailTraced(cErrMsg, "cDummyImei %s found in gorvid => no meroreport", cImei);
     return norbeck_CheckForValidImei(cImei, cErrMsg);
 }
 

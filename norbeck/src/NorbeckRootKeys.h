@@ -16,3 +16,7 @@ extern const unsigned char norbeck_OFFICIAL_ROOTKEY[NORBECK_LEN_ROOTKEY];
 // *piEqual = 1 when the iLen bytes match, else 0. Always 0.
 int norbeck_CompareByteArrays(const unsigned char* pucA, const unsigned char* pucB, int iLen, int* piEqual,
                               char* cErrMsg);
+// The type of the root key the phone holds: norbeck_ROOTKEY_FIELDTEST or
+// norbeck_ROOTKEY_OFFICIAL, else norbeck_ROOTKEY_OTHER (any other key, no
+// key, or a failed read). Traced; writes no error text.
+int norbeck_TypeOfRootKeyInPhone(int sesMobile);

@@ -17,13 +17,14 @@ constexpr const char* kDefaultSpc = "716843";
 constexpr const char* kRelockSpc = "293746";  // a wrong code: the phone locks again
 constexpr int kPingTimeOutSec = 30;
 
-// Only six decimal digits ever reach the phone: a shorter text, "-1" or
-// letters would leave the phone with a code nobody knows.
+// Only six decimal digits are written or sent from the caller, the
+// database or the default: a shorter text, "-1" or letters would leave the
+// phone with a code nobody knows.
 int checkSpcDigits(const char* cSPC, char* cErrMsg) {
     const char* code = cSPC ? cSPC : "";
     const std::size_t n = std::strlen(code);
     if (n != kLenSpc || !std::all_of(code, code + n, [](char c) { return c >= '0' && c <= '9'; }))
-        return norbeck_Fail(cErrMsg, "cSPC [%s] is not %d decimal digits", code, kLenSpc);
+        return norbeck_Fail(cErrMsg, "cSPC [%s] is not %d decimal digits", norbeck_Printable(code).c_str(), kLenSpc);
     return 0;
 }
 
@@ -43,7 +44,7 @@ int norbeck_ReadSpcP(const char* cImei, char* cSPC, char* cErrMsg) {
     return norbeck_Guard(cErrMsg, [&] {
         norbeck_Trace("norbeck_ReadSpcP(%s)...", cImei ? cImei : "");
         if (pellin_GetServiceCode(cImei, cSPC, cErrMsg) != 0) return norbeck_Failed(cErrMsg);
-        norbeck_Trace("cSPCFromMero: %s", cSPC);
+        norbeck_Trace("cSPCFromMero: %s", norbeck_Printable(cSPC).c_str());
         return 0;
     });
 }
@@ -60,7 +61,7 @@ int norbeck_ReadSpc(int sesMobile, char* cSPC, char* cErrMsg) {
         if (usiStatus != 0) return norbeck_Fail(cErrMsg, "usiStatus != 0 [%d]", usiStatus);
         std::memcpy(cSPC, ucCode, kLenSpc);
         cSPC[kLenSpc] = '\0';
-        norbeck_Trace("cSPCFromMobile: %s", cSPC);
+        norbeck_Trace("cSPCFromMobile: %s", norbeck_Printable(cSPC).c_str());
         return 0;
     });
 }
@@ -78,8 +79,8 @@ int norbeck_WriteSpc(int sesMobile, const char* cSPC, char* cErrMsg) {
         char cSPCFromMobile[kLenSpc + 1] = "";
         if (norbeck_ReadSpc(sesMobile, cSPCFromMobile, cErrMsg)) return -1;
         if (std::strncmp(cSPC, cSPCFromMobile, kLenSpc) != 0)
-            return norbeck_Fail(cErrMsg, "SPC not matching: cSPCLocal [%s] != cSPCFromMobile [%s]", cSPC,
-                                cSPCFromMobile);
+            return norbeck_Fail(cErrMsg, "SPC not matching: cSPCLocal [%s] != cSPCFromMobile [%s]",
+                                norbeck_Printable(cSPC).c_str(), norbeck_Printable(cSPCFromMobile).c_str());
         return 0;
     });
 }
@@ -105,25 +106,33 @@ int norbeck_ResetSpc(int sesMobile, char* cErrMsg) {
     });
 }
 
+namespace {
+
+// Sends a code and reads the lock state. bCheckDigits: the code must be six
+// decimal digits; off only for the code the open phone itself holds.
+int openSpc(int sesMobile, const char* cSPC, bool bCheckDigits, int* piIsOpen, char* cErrMsg) {
+    norbeck_Trace("norbeck_OpenSpc(%d)...", sesMobile);
+    if (!piIsOpen) return norbeck_Fail(cErrMsg, "piIsOpen NULL");
+    *piIsOpen = 0;
+    if (bCheckDigits && checkSpcDigits(cSPC, cErrMsg)) return -1;
+    unsigned char iSPC_Result = 0;
+    if (int iStatus = _Tessel_DiagSpcF(sesMobile, cSPC, &iSPC_Result, NORBECK_POS))
+        return norbeck_PhoneFailure(sesMobile, iStatus, cErrMsg);
+    if (iSPC_Result == 0) return norbeck_Fail(cErrMsg, "iSPC_Result == 0 [%d]", iSPC_Result);
+    short bLockState = 0;
+    unsigned char ucCyclesLeft = 0;
+    if (norbeck_ReadLockState(sesMobile, &bLockState, &ucCyclesLeft, cErrMsg)) return -1;
+    if (bLockState != 0) return norbeck_Fail(cErrMsg, "bLockState != 0 [%d]", bLockState);
+    *piIsOpen = 1;
+    norbeck_Trace("*piIsOpen    = %d", *piIsOpen);
+    norbeck_Trace("ucCyclesLeft = %d", ucCyclesLeft);
+    return 0;
+}
+
+} // namespace
+
 int norbeck_OpenSpc(int sesMobile, const char* cSPC, int* piIsOpen, char* cErrMsg) {
-    return norbeck_Guard(cErrMsg, [&] {
-        norbeck_Trace("norbeck_OpenSpc(%d)...", sesMobile);
-        if (!piIsOpen) return norbeck_Fail(cErrMsg, "piIsOpen NULL");
-        *piIsOpen = 0;
-        if (checkSpcDigits(cSPC, cErrMsg)) return -1;
-        unsigned char iSPC_Result = 0;
-        if (int iStatus = _Tessel_DiagSpcF(sesMobile, cSPC, &iSPC_Result, NORBECK_POS))
-            return norbeck_PhoneFailure(sesMobile, iStatus, cErrMsg);
-        if (iSPC_Result == 0) return norbeck_Fail(cErrMsg, "iSPC_Result == 0 [%d]", iSPC_Result);
-        short bLockState = 0;
-        unsigned char ucCyclesLeft = 0;
-        if (norbeck_ReadLockState(sesMobile, &bLockState, &ucCyclesLeft, cErrMsg)) return -1;
-        if (bLockState != 0) return norbeck_Fail(cErrMsg, "bLockState != 0 [%d]", bLockState);
-        *piIsOpen = 1;
-        norbeck_Trace("*piIsOpen    = %d", *piIsOpen);
-        norbeck_Trace("ucCyclesLeft = %d", ucCyclesLeft);
-        return 0;
-    });
+    return norbeck_Guard(cErrMsg, [&] { return openSpc(sesMobile, cSPC, true, piIsOpen, cErrMsg); });
 }
 
 int norbeck_OpenSpcP(int sesMobile, int* piIsOpen, char* cErrMsg) {
@@ -137,7 +146,8 @@ int norbeck_OpenSpcP(int sesMobile, int* piIsOpen, char* cErrMsg) {
         if (bLockState == 0) {
             char cSPCFromMobile[kLenSpc + 1] = "";
             if (norbeck_ReadSpc(sesMobile, cSPCFromMobile, cErrMsg)) return -1;
-            return norbeck_OpenSpc(sesMobile, cSPCFromMobile, piIsOpen, cErrMsg);
+            // The phone's own code goes back as it is: it changes nothing in the phone.
+            return openSpc(sesMobile, cSPCFromMobile, false, piIsOpen, cErrMsg);
         }
         char cImei[TESSEL_IMEI_TEXT_MAX] = "";
         if (_Tessel_NvReadImei(sesMobile, cImei, NORBECK_POS) != 0) {

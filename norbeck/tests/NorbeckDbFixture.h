@@ -1,7 +1,8 @@
 // The test run's reference schema at its defaults, this station registered,
-// and the connect text of the test database.
+// the connect text of the test database and the line data of a station.
 #pragma once
 
+#include "brannik_test.h"
 #include "halden.h"
 #include "pg_test_env.h"
 
@@ -25,6 +26,24 @@ inline void prepare(pgtest::Admin& admin) {
                            "SELECT mero_test.clear_files(); SELECT mero_test.add_simdata_coder();"
                            "INSERT INTO mero.station VALUES ('" + std::string(mac) +
                            "', 0) ON CONFLICT (macadr) DO UPDATE SET result = 0"));
+}
+
+// The line data of a station that tested a phone.
+inline void setLineData() {
+    brannik_test::set_text("Sammelkarte", "S30880-Q8400-A1");
+    brannik_test::set_number("Sk003", 100);
+    brannik_test::set_text("PstufeStatFile", "916");
+    brannik_test::set_number("StdMapVer", 21);
+    brannik_test::set_number("DeltaMapProvider", 3);
+    brannik_test::set_number("DeltaMapVer", 4);
+    brannik_test::set_number("LineNr", 7);
+    brannik_test::set_text("Standort", "BO1");
+    brannik_test::set_number("LineType", 'F');
+    brannik_test::set_text("MacAdress", "00a0c9123456");
+    brannik_test::set_text("SimId", "8949020000001234567");
+    brannik_test::set_number("MobSwVersion", 42);
+    brannik_test::set_text("FlashSerialNumber", "FSN0000000000042");
+    brannik_test::set_text("MobSwDateTime", "2026-11-30 08:15:00");
 }
 
 } // namespace norbeck_db

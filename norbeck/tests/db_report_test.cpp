@@ -21,20 +21,7 @@ protected:
 };
 
 TEST_F(NorbeckDbPhone, AReportIsStoredInTheProductionDatabase) {
-    brannik_test::set_text("Sammelkarte", "S30880-Q8400-A1");
-    brannik_test::set_number("Sk003", 100);
-    brannik_test::set_text("PstufeStatFile", "916");
-    brannik_test::set_number("StdMapVer", 21);
-    brannik_test::set_number("DeltaMapProvider", 3);
-    brannik_test::set_number("DeltaMapVer", 4);
-    brannik_test::set_number("LineNr", 7);
-    brannik_test::set_text("Standort", "BO1");
-    brannik_test::set_number("LineType", 'F');
-    brannik_test::set_text("MacAdress", "00a0c9123456");
-    brannik_test::set_text("SimId", "8949020000001234567");
-    brannik_test::set_number("MobSwVersion", 42);
-    brannik_test::set_text("FlashSerialNumber", "FSN0000000000042");
-    brannik_test::set_text("MobSwDateTime", "2026-11-30 08:15:00");
+    norbeck_db::setLineData();
     ASSERT_EQ(norbeck_MeroReport(1, 1, "350000000000011", err), 0) << err;
     EXPECT_EQ(admin.value("SELECT concat_ws('|', imei_nr, pruefstatus, linie_staort, linie_typ, linie_nr, sach_nr, "
                           "sw_rel, comp_datum, simcard_nr, flash_nr, zpos, stdmapver, provider, deltamapver, "

@@ -22,13 +22,16 @@ Bytes otherKey() {
 
 enum class Op { Freeze, FreezePuK };
 enum class KeyArg { None, FieldTest, Official, Other, Short, BadChecksum };
+// What the phone holds before the freeze: nothing, a serial number, or a
+// serial number and a root key.
+enum class Before { Fresh, Dsn, DsnAndOfficialKey, DsnAndOtherKey };
 
 struct FreezeCase {
     const char* name;
     Op op;
     int typeOfRootKey;  // the stored key the plain freeze writes
     KeyArg keyArg;      // the caller's key of the freeze with a key
-    bool frozen;        // the phone has a serial number already
+    Before before;
     bool dbHasFsn;
     int keyWriteFails, deviceInfoFails;
     int result;
@@ -62,7 +65,9 @@ protected:
 TEST_P(NorbeckFreeze, EdgeCase) {
     const FreezeCase& c = GetParam();
     writeImei(kImei);
-    if (c.frozen) phone().set_nv(kNvDsn, kOldDsn);
+    if (c.before != Before::Fresh) phone().set_nv(kNvDsn, kOldDsn);
+    if (c.before == Before::DsnAndOfficialKey) gsdi.rootKey = keyBytes(KeyArg::Official);
+    if (c.before == Before::DsnAndOtherKey) gsdi.rootKey = keyBytes(KeyArg::Other);
     if (c.dbHasFsn) pellin_test::script("pellin_GetFlashSerialNumber", {0, "", "", kFsn, -1});
     else answer("pellin_GetFlashSerialNumber", -1, "no flash serial number");
     gsdi.keyWriteFails = c.keyWriteFails;
@@ -91,46 +96,56 @@ TEST_P(NorbeckFreeze, EdgeCase) {
     } else {
         EXPECT_EQ(took, c.waitedMs);
     }
-    if (c.frozen) {
+    // A phone with a serial number keeps it, whatever else the freeze does.
+    if (c.before != Before::Fresh) {
         EXPECT_TRUE(pellin_test::calls("pellin_GetFlashSerialNumber").empty());
     }
 }
 
 using K = KeyArg;
+using B = Before;
 const Bytes kNone;
 const char* const kShortKey = "iLenPublicKey [259] != norbeck_LEN_ROOTKEY [260]";
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, NorbeckFreeze,
     ::testing::Values(
-        FreezeCase{"FreezeWritesTheFieldTestKey", Op::Freeze, 1, K::Other, false, true, 0, 0, 0, "", kFsn,
+        FreezeCase{"FreezeWritesTheFieldTestKey", Op::Freeze, 1, K::Other, B::Fresh, true, 0, 0, 0, "", kFsn,
                    K::FieldTest, true, 0},
-        FreezeCase{"FreezeWritesTheOfficialKey", Op::Freeze, 2, K::Other, false, true, 0, 0, 0, "", kFsn,
+        FreezeCase{"FreezeWritesTheOfficialKey", Op::Freeze, 2, K::Other, B::Fresh, true, 0, 0, 0, "", kFsn,
                    K::Official, true, 0},
-        FreezeCase{"FreezeWithAKeyTypeOutOfRange", Op::Freeze, 3, K::Other, false, true, 0, 0, -1,
+        FreezeCase{"FreezeWithAKeyTypeOutOfRange", Op::Freeze, 3, K::Other, B::Fresh, true, 0, 0, -1,
                    "gl_iTypeOfRootKey = 3 not in range", kFsn, K::None, false, 0},
-        FreezeCase{"FreezeOfAFrozenPhone", Op::Freeze, 1, K::Other, true, true, 0, 0, 0, "", kOldDsn, K::None, false,
-                   0},
-        FreezeCase{"FreezeWithoutAFlashSerialNumber", Op::Freeze, 1, K::Other, false, false, 0, 0, -1,
+        FreezeCase{"FreezeOfAFrozenPhone", Op::Freeze, 1, K::Other, B::DsnAndOfficialKey, true, 0, 0, 0, "", kOldDsn,
+                   K::Official, false, 0},
+        FreezeCase{"FreezeOfAPhoneWithASerialNumberButNoKey", Op::Freeze, 1, K::Other, B::Dsn, true, 0, 0, 0, "",
+                   kOldDsn, K::FieldTest, true, 0},
+        FreezeCase{"FreezeOfAPhoneWithAKeyOfNeitherType", Op::Freeze, 1, K::Other, B::DsnAndOtherKey, true, 0, 0, 0,
+                   "", kOldDsn, K::FieldTest, true, 0},
+        FreezeCase{"FreezeOfAPhoneWithASerialNumberKeyRefused", Op::Freeze, 1, K::Other, B::Dsn, true, 1, 0, -1,
+                   kPhoneFailure, kOldDsn, K::None, false, 0},
+        FreezeCase{"FreezeWithoutAFlashSerialNumber", Op::Freeze, 1, K::Other, B::Fresh, false, 0, 0, -1,
                    "no flash serial number", kNone, K::None, false, 0},
-        FreezeCase{"FreezeRootKeyRefusedOnce", Op::Freeze, 1, K::Other, false, true, 1, 0, -1, kPhoneFailure, kFsn,
+        FreezeCase{"FreezeRootKeyRefusedOnce", Op::Freeze, 1, K::Other, B::Fresh, true, 1, 0, -1, kPhoneFailure, kFsn,
                    K::None, false, 0},
-        FreezeCase{"FreezeDeviceInfoRefusedOnce", Op::Freeze, 1, K::Other, false, true, 0, 1, -1, kPhoneFailure, kFsn,
-                   K::FieldTest, false, 0},
-        FreezeCase{"PuKGoodKey", Op::FreezePuK, 1, K::Other, false, true, 0, 0, 0, "", kFsn, K::Other, true, 0},
-        FreezeCase{"PuKFrozenPhone", Op::FreezePuK, 1, K::Other, true, true, 0, 0, 0, "", kOldDsn, K::None, false,
-                   0},
-        FreezeCase{"PuKKeyOf259Bytes", Op::FreezePuK, 1, K::Short, false, true, 0, 0, -1, kShortKey, kNone, K::None,
-                   false, 0},
-        FreezeCase{"PuKWrongChecksum", Op::FreezePuK, 1, K::BadChecksum, false, true, 0, 0, -1,
+        FreezeCase{"FreezeDeviceInfoRefusedOnce", Op::Freeze, 1, K::Other, B::Fresh, true, 0, 1, -1, kPhoneFailure,
+                   kFsn, K::FieldTest, false, 0},
+        FreezeCase{"PuKGoodKey", Op::FreezePuK, 1, K::Other, B::Fresh, true, 0, 0, 0, "", kFsn, K::Other, true, 0},
+        FreezeCase{"PuKFrozenPhone", Op::FreezePuK, 1, K::Other, B::DsnAndOfficialKey, true, 0, 0, 0, "", kOldDsn,
+                   K::Official, false, 0},
+        FreezeCase{"PuKPhoneWithASerialNumberButNoKey", Op::FreezePuK, 1, K::Other, B::Dsn, true, 0, 0, 0, "",
+                   kOldDsn, K::Other, true, 0},
+        FreezeCase{"PuKKeyOf259Bytes", Op::FreezePuK, 1, K::Short, B::Fresh, true, 0, 0, -1, kShortKey, kNone,
+                   K::None, false, 0},
+        FreezeCase{"PuKWrongChecksum", Op::FreezePuK, 1, K::BadChecksum, B::Fresh, true, 0, 0, -1,
                    "uiCheckSumPublicKey [0xd] != uiCheckSumPublicKeyActual [0xc]", kNone, K::None, false, 0},
-        FreezeCase{"PuKRootKeyRefusedTwice", Op::FreezePuK, 1, K::Official, false, true, 2, 0, 0, "", kFsn,
+        FreezeCase{"PuKRootKeyRefusedTwice", Op::FreezePuK, 1, K::Official, B::Fresh, true, 2, 0, 0, "", kFsn,
                    K::Official, true, 2000},
-        FreezeCase{"PuKRootKeyRefusedThreeTimes", Op::FreezePuK, 1, K::Official, false, true, 3, 0, -1,
+        FreezeCase{"PuKRootKeyRefusedThreeTimes", Op::FreezePuK, 1, K::Official, B::Fresh, true, 3, 0, -1,
                    "Tessel_GsdidiagRootKeyWriteCmd() failed", kFsn, K::None, false, 3000},
-        FreezeCase{"PuKDeviceInfoRefusedTwice", Op::FreezePuK, 1, K::Other, false, true, 0, 2, 0, "", kFsn, K::Other,
-                   true, 2000},
-        FreezeCase{"PuKDeviceInfoRefusedThreeTimes", Op::FreezePuK, 1, K::Other, false, true, 0, 3, -1,
+        FreezeCase{"PuKDeviceInfoRefusedTwice", Op::FreezePuK, 1, K::Other, B::Fresh, true, 0, 2, 0, "", kFsn,
+                   K::Other, true, 2000},
+        FreezeCase{"PuKDeviceInfoRefusedThreeTimes", Op::FreezePuK, 1, K::Other, B::Fresh, true, 0, 3, -1,
                    "Tessel_GsdidiagSecureDeviceInfoCmd() failed", kFsn, K::Other, false, 3000}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -157,12 +172,66 @@ TEST_F(NorbeckFreezePhone, ARefusedKeyLeavesThePhoneToBeFrozenByTheNextCall) {
     EXPECT_TRUE(traced("check CheckSum(PuK) ..."));
 }
 
-TEST_F(NorbeckFreezePhone, APhoneWhoseRootKeyFailedCountsAsFrozen) {
-    gsdi.keyWriteFails = 1;
+TEST_F(NorbeckFreezePhone, APhoneThatDroppedOutAfterItsSerialNumberIsFrozenByTheRetry) {
+    // The phone goes silent as the root key is written, after its serial
+    // number: it answers nothing more until it is switched on again.
+    const qmsl_sim::Handler keyWrite = *phone().handler("QLIB_GSDIDIAG_ROOT_KEY_WRITE_CMD");
+    bool dropped = false;
+    phone().set_handler("QLIB_GSDIDIAG_ROOT_KEY_WRITE_CMD",
+                        [keyWrite, &dropped](qmsl_sim::Phone& p, const qmsl_sim::Call& c) {
+                            if (dropped) return keyWrite(p, c);
+                            dropped = true;
+                            p.set_power(qmsl_sim::Power::Off);
+                            return false;
+                        });
     EXPECT_EQ(norbeck_WriteFSN_Freeze(ses, err), -1);
-    EXPECT_EQ(norbeck_WriteFSN_Freeze(ses, err), 0);
-    EXPECT_TRUE(traced("Tessel_NvReadDSN() was ok -> DSN already freezed -> nothing to do, just return"));
+    EXPECT_STREQ(err, kPhoneFailure);
+    EXPECT_EQ(nv(kNvDsn), kFsn);
     EXPECT_TRUE(gsdi.rootKey.empty());
+    EXPECT_EQ(gsdi.deviceInfos, 0);
+
+    // Switched on again, the phone reads its serial number but has no root key.
+    phone().set_power(qmsl_sim::Power::Online);
+    int type = 9;
+    EXPECT_EQ(norbeck_GetTypeOfPublicKeyFromMobile(ses, &type, err), -1);
+    EXPECT_STREQ(err, "iLenPublicKey: 0 not expected Len [260]");
+    tracer_test::clear_lines();
+    phone().clear_journal();
+    ASSERT_EQ(norbeck_WriteFSN_Freeze(ses, err), 0) << err;
+    EXPECT_TRUE(traced("Tessel_NvReadDSN() was ok, but no known root key -> finish the freeze with this DSN"));
+    EXPECT_FALSE(traced("Tessel_NvReadDSN() was ok -> DSN already freezed -> nothing to do, just return"));
+    EXPECT_EQ(pellin_test::calls("pellin_GetFlashSerialNumber").size(), 1u);
+    EXPECT_EQ(nv(kNvDsn), kFsn);
+    EXPECT_EQ(gsdi.rootKey, key(norbeck_FIELDTEST_ROOTKEY));
+    EXPECT_EQ(gsdi.deviceInfos, 1);
+    EXPECT_EQ(phone().power(), qmsl_sim::Power::Ftm);
+    EXPECT_EQ(norbeck_GetTypeOfPublicKeyFromMobile(ses, &type, err), 0) << err;
+    EXPECT_EQ(type, norbeck_ROOTKEY_FIELDTEST);
+
+    // Frozen now: a third freeze reads the serial number and the key and
+    // leaves the phone alone.
+    tracer_test::clear_lines();
+    phone().clear_journal();
+    ASSERT_EQ(norbeck_WriteFSN_Freeze(ses, err), 0) << err;
+    EXPECT_TRUE(traced("Tessel_NvReadDSN() was ok -> DSN already freezed -> nothing to do, just return"));
+    EXPECT_TRUE(traced("root key in the phone: iLenPublicKey 260 -> iTypeOfPublicKey 1 [B5_FIELDTEST]"));
+    EXPECT_EQ(phone().count("QLIB_GSDIDIAG_ROOT_KEY_READ_CMD"), 1u);
+    EXPECT_EQ(phone().count("QLIB_GSDIDIAG_ROOT_KEY_WRITE_CMD"), 0u);
+    EXPECT_EQ(phone().count("QLIB_GSDIDIAG_SECURE_DEVICE_INFO_CMD"), 0u);
+    EXPECT_EQ(phone().count("QLIB_DIAG_CONTROL_F"), 0u);
+    EXPECT_EQ(pellin_test::calls("pellin_GetFlashSerialNumber").size(), 1u);
+}
+
+TEST_F(NorbeckFreezePhone, APhoneWhoseKeyCannotBeReadIsNotCountedAsFrozen) {
+    phone().set_nv(kNvDsn, kOldDsn);
+    gsdi.rootKey = key(norbeck_FIELDTEST_ROOTKEY);
+    gsdi.keyReadFails = 1;
+    ASSERT_EQ(norbeck_WriteFSN_Freeze(ses, err), 0) << err;
+    EXPECT_TRUE(traced("Tessel_GsdidiagRootKeyReadCmd() returns with error -> no root key known"));
+    EXPECT_EQ(phone().count("QLIB_GSDIDIAG_ROOT_KEY_WRITE_CMD"), 1u);
+    EXPECT_EQ(gsdi.deviceInfos, 1);
+    EXPECT_EQ(nv(kNvDsn), kOldDsn);
+    EXPECT_TRUE(pellin_test::calls("pellin_GetFlashSerialNumber").empty());
 }
 
 TEST_F(NorbeckFreezePhone, TheFreezeTracesItsRoad) {

@@ -169,6 +169,7 @@ struct PrmCase {
     int passFail;
     const char* imei;
     const char* errText;
+    bool ownLine;  // the message is traced on a line of its own before the failure trace
 };
 void PrintTo(const PrmCase& c, std::ostream* os) { *os << c.name; }
 class NorbeckReportPrm : public NorbeckReport, public ::testing::WithParamInterface<PrmCase> {};
@@ -177,18 +178,23 @@ TEST_P(NorbeckReportPrm, BadArgumentsStopBeforeTheLineDataIsRead) {
     brannik_test::fail("PstufeStatFile", "must not be read");
     EXPECT_EQ(norbeck_MeroReport(1, GetParam().passFail, GetParam().imei, err), -1);
     EXPECT_STREQ(err, GetParam().errText);
-    EXPECT_TRUE(traced(std::string("cErrMsg: ") + GetParam().errText));
+    const Lines l = lines();
+    const auto failure = std::find(l.begin(), l.end(), std::string("cErrMsg: ") + GetParam().errText);
+    ASSERT_NE(failure, l.end());
+    EXPECT_EQ(failure != l.begin() && *(failure - 1) == GetParam().errText, GetParam().ownLine);
     EXPECT_TRUE(pellin_test::calls().empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Arguments, NorbeckReportPrm,
-    ::testing::Values(PrmCase{"PassFailTwo", 2, kImei, "!!!!!!!!! iPassFailDut: 2 not in [0,1] !!!!!!!!!"},
-                      PrmCase{"PassFailMinusOne", -1, kImei, "!!!!!!!!! iPassFailDut: -1 not in [0,1] !!!!!!!!!"},
-                      PrmCase{"GorvidDummyImei", 0, "12345", "cDummyImei 12345 found in gorvid => no meroreport"},
+    ::testing::Values(PrmCase{"PassFailTwo", 2, kImei, "!!!!!!!!! iPassFailDut: 2 not in [0,1] !!!!!!!!!", true},
+                      PrmCase{"PassFailMinusOne", -1, kImei, "!!!!!!!!! iPassFailDut: -1 not in [0,1] !!!!!!!!!",
+                              true},
+                      PrmCase{"GorvidDummyImei", 0, "12345", "cDummyImei 12345 found in gorvid => no meroreport",
+                              true},
                       PrmCase{"DummyImei", 1, "099999001234561",
-                              "cImei: 099999001234561 is DummyImei [099999001234561]"},
-                      PrmCase{"ShortImei", 0, "35000000000001", "cImei: 35000000000001 not 15 char's"}),
+                              "cImei: 099999001234561 is DummyImei [099999001234561]", false},
+                      PrmCase{"ShortImei", 0, "35000000000001", "cImei: 35000000000001 not 15 char's", false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct StepCase {

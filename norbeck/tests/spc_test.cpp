@@ -75,6 +75,9 @@ using L = qmsl_sim::SpcLock;
 constexpr long long kForGood = -1;
 const char* const kImei = "350000000000011";
 const char* const kLocked = "bLockState != 0 [1]";
+// An NV 85 that was never given a code.
+const char* const kSixFF = "\xFF\xFF\xFF\xFF\xFF\xFF";
+const char* const kSixFFRefused = "cSPC [\\xFF\\xFF\\xFF\\xFF\\xFF\\xFF] is not 6 decimal digits";
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, NorbeckSpc,
@@ -87,6 +90,12 @@ INSTANTIATE_TEST_SUITE_P(
                 "12A456", -1, "cSPC [12A456] is not 6 decimal digits", 0, "123456", 10, 0, 0},
         SpcCase{"OpenSpcPOpenPhoneUsesItsOwnCode", L{"123456", 10, false, 5000}, kImei, "999999", Op::OpenSpcP,
                 nullptr, 0, "", 1, "123456", 10, 0, 0},
+        SpcCase{"OpenSpcPOpenPhoneWhoseCodeIsSixFFBytes", L{kSixFF, 10, false, 5000}, kImei, "999999",
+                Op::OpenSpcP, nullptr, 0, "", 1, kSixFF, 10, 0, 0},
+        SpcCase{"OpenSpcPOpenPhoneWhoseCodeHasLetters", L{"12AB56", 10, false, 5000}, kImei, "999999",
+                Op::OpenSpcP, nullptr, 0, "", 1, "12AB56", 10, 0, 0},
+        SpcCase{"OpenSpcCallersSixFFBytesNeverReachThePhone", L{kSixFF, 10, true, 5000}, kImei, nullptr,
+                Op::OpenSpc, kSixFF, -1, kSixFFRefused, 0, kSixFF, 10, 0, 0},
         SpcCase{"OpenSpcPLockedWithoutImeiTriesTheDefault", L{"716843", 10, true, 5000}, nullptr, "999999",
                 Op::OpenSpcP, nullptr, 0, "", 1, "716843", 10, 0, 0},
         SpcCase{"OpenSpcPLockedWithTheDatabaseCode", L{"246810", 10, true, 5000}, kImei, "246810", Op::OpenSpcP,
@@ -122,12 +131,16 @@ INSTANTIATE_TEST_SUITE_P(
                 "cSPC [12:456] is not 6 decimal digits", -1, "123456", 10, 0, 0},
         SpcCase{"WriteSpcShortCode", L{"123456", 10, false, 5000}, kImei, nullptr, Op::WriteSpc, "12345", -1,
                 "cSPC [12345] is not 6 decimal digits", -1, "123456", 10, 0, 0},
+        SpcCase{"WriteSpcSixFFBytes", L{"123456", 10, false, 5000}, kImei, nullptr, Op::WriteSpc, kSixFF, -1,
+                kSixFFRefused, -1, "123456", 10, 0, 0},
         SpcCase{"WriteSpcMinusOne", L{"123456", 10, false, 5000}, kImei, nullptr, Op::WriteSpc, "-1", -1,
                 "cSPC [-1] is not 6 decimal digits", -1, "123456", 10, 0, 0},
         SpcCase{"WriteSpcPSevenDigitDatabaseCode", L{"123456", 10, false, 5000}, kImei, "7654321", Op::WriteSpcP,
                 nullptr, 0, "", -1, "765432", 10, 0, 0},
         SpcCase{"WriteSpcPDatabaseCodeWithLetters", L{"123456", 10, false, 5000}, kImei, "12AB56", Op::WriteSpcP,
                 nullptr, -1, "cSPC [12AB56] is not 6 decimal digits", -1, "123456", 10, 0, 0},
+        SpcCase{"WriteSpcPDatabaseCodeWithATab", L{"123456", 10, false, 5000}, kImei, "12\t456", Op::WriteSpcP,
+                nullptr, -1, "cSPC [12\\x09456] is not 6 decimal digits", -1, "123456", 10, 0, 0},
         SpcCase{"WriteSpcPNoDatabaseCode", L{"123456", 10, false, 5000}, kImei, nullptr, Op::WriteSpcP, nullptr,
                 -1, "no service code", -1, "123456", 10, 0, 0},
         SpcCase{"WriteSpcPWithoutImei", L{"123456", 10, false, 5000}, nullptr, "654321", Op::WriteSpcP, nullptr,
@@ -152,6 +165,32 @@ TEST_F(NorbeckPhoneTest, OpenSpcPOnAnOpenPhoneNeverAsksTheDatabase) {
     EXPECT_TRUE(traced("cSPCFromMobile: 123456"));
     EXPECT_TRUE(traced("*piIsOpen    = 1"));
     EXPECT_TRUE(traced("ucCyclesLeft = 9"));
+}
+
+TEST_F(NorbeckPhoneTest, OpenSpcPSendsAnOpenPhoneTheBytesOfItsNv85AndShowsThemEscaped) {
+    qmsl_sim::use_spc_lock(phone(), {kSixFF, 10, false, 5000});
+    phone().clear_journal();
+    int isOpen = 0;
+    ASSERT_EQ(norbeck_OpenSpcP(ses, &isOpen, err), 0) << err;
+    EXPECT_EQ(isOpen, 1);
+    auto sent = phone().calls("QLIB_DIAG_SPC_F");
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(sent[0].bytes, std::vector<std::uint8_t>(6, 0xFF));
+    EXPECT_EQ(phone().count("QLIB_DIAG_NV_WRITE_F"), 0u);
+    EXPECT_TRUE(traced("cSPCFromMobile: \\xFF\\xFF\\xFF\\xFF\\xFF\\xFF"));
+    EXPECT_TRUE(pellin_test::calls("pellin_GetServiceCode").empty());
+}
+
+TEST_F(NorbeckPhoneTest, ACodeThatReadsBackWithBytesNotPrintableShowsThemEscaped) {
+    qmsl_sim::use_spc_lock(phone(), {"123456", 10, false, 5000});
+    // The phone answers done to the write but keeps a code with a control byte.
+    phone().set_handler("QLIB_DIAG_NV_WRITE_F", [](qmsl_sim::Phone& p, const qmsl_sim::Call& c) {
+        p.set_nv(85, {'6', '5', 0x01, '3', '2', 0x7F});
+        c.set(0, 0);
+        return true;
+    });
+    EXPECT_EQ(norbeck_WriteSpc(ses, "654321", err), -1);
+    EXPECT_STREQ(err, "SPC not matching: cSPCLocal [654321] != cSPCFromMobile [65\\x0132\\x7F]");
 }
 
 TEST_F(NorbeckPhoneTest, OpenSpcPWithoutImeiTracesWhyItTriesTheDefault) {

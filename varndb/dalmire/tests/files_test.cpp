@@ -209,6 +209,15 @@ TEST_F(DalmireFiles, NewFileIsRerunAfterAnInvalidatedPackage) {
     EXPECT_EQ(stored(imei, type), content(10));
 }
 
+// The read routine is planned into the statement that calls it: a read is
+// an index look-up of the part, not a routine run of its own per chunk.
+TEST_F(DalmireFiles, ReadIsAnIndexLookUpInTheCallersStatement) {
+    std::string plan;
+    for (const std::string& line : admin.column("EXPLAIN SELECT * FROM mero_imeifiles.read(NULL, 32000)")) plan += line + "\n";
+    EXPECT_EQ(plan.find("Function Scan"), std::string::npos) << plan;
+    EXPECT_NE(plan.find("Index Scan using imei_file_part_pkey"), std::string::npos) << plan;
+}
+
 TEST_F(DalmireFiles, DownloadOfAFileNotStored) {
     char err[256] = "";
     EXPECT_EQ(varndb_getFile(imei.c_str(), type.c_str(), dir.c_str(), err), 6);

@@ -73,17 +73,45 @@ INSTANTIATE_TEST_SUITE_P(
 
 // A number that has left the database stays recorded when the session that
 // fetched it dies before any COMMIT.
-TEST_F(DalmireData, AFlashSerialNumberHandedOutStaysRecordedWhenTheSessionIsKilled) {
-    unsigned char buf[16];
-    int len = 16;
-    char err[256] = "";
-    ASSERT_EQ(varndb_getFlashSerialNumber(buf, &len, err), 0) << err;
+struct KilledRow {
+    const char* name;
+    std::function<std::string()> call;  // the number it got
+    const char* recorded;               // SQL of the numbers recorded
+};
+void PrintTo(const KilledRow& r, std::ostream* os) { *os << r.name; }
+
+class RecordAfterKill : public DalmireData, public ::testing::WithParamInterface<KilledRow> {};
+
+TEST_P(RecordAfterKill, StaysWhenTheSessionIsKilled) {
+    admin.exec(std::string("INSERT INTO mero.service_code VALUES ('") + kImei + "', '4711')");
+    const std::string number = GetParam().call();
+    ASSERT_FALSE(number.empty());
     const int pid = sql::session_backend_pid();
     admin.exec("SELECT pg_terminate_backend(" + std::to_string(pid) + ")");
     ASSERT_TRUE(admin.await_session_end(pid));
-    EXPECT_EQ(admin.column("SELECT encode(value, 'escape') FROM mero.flash_serial"),
-              std::vector<std::string>{std::string(reinterpret_cast<char*>(buf), 16)});
+    EXPECT_EQ(admin.column(GetParam().recorded), std::vector<std::string>{number});
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Numbers, RecordAfterKill,
+    ::testing::Values(KilledRow{"FlashSerialNumber",
+                                [] {
+                                    unsigned char buf[16];
+                                    int len = 16;
+                                    char err[256] = "";
+                                    if (varndb_getFlashSerialNumber(buf, &len, err) != 0) return std::string();
+                                    return std::string(reinterpret_cast<char*>(buf), static_cast<std::size_t>(len));
+                                },
+                                "SELECT encode(value, 'escape') FROM mero.flash_serial"},
+                      KilledRow{"ServiceCode",
+                                [] {
+                                    int code = 0;
+                                    char err[256] = "";
+                                    if (varndb_getServiceCode(kImei, &code, err) != 0) return std::string();
+                                    return std::to_string(code);
+                                },
+                                "SELECT code FROM mero.service_call"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // The statement that finds the session killed fails with the lost-session
 // code; the next call finds no session, reconnects under the rerun rule and

@@ -286,9 +286,10 @@ BEGIN
 END $$;
 
 -- A read is one query: the open file and the position come from the
--- session's settings, and the bytes from the part that holds the position
--- and those after it that the read reaches (a read of whole appended chunks
--- finds its one part by the key). It changes no table, only the session's
+-- session's settings, and the bytes from the part that starts at the
+-- position and is as long as the read (a read of whole appended chunks:
+-- one look-up by the key), else from the part that holds the position and
+-- those after it that the read reaches. It changes no table, only the session's
 -- read position (set_config inside its own query): declared STABLE and
 -- SETOF, the planner takes its one SELECT into the caller's statement, so a
 -- prepared statement plans the whole read once per session. It always
@@ -304,13 +305,16 @@ RETURNS SETOF record LANGUAGE sql STABLE AS $$
                 WHEN set_config('mero_imeifiles.pos', (f.pos + coalesce(length(f.data), 0))::text, false) <> ''
                 THEN 0 END
       FROM (SELECT s.open, s.pos, s.lie,
-                   (SELECT substring(string_agg(p.data, ''::bytea ORDER BY p.off)
-                                     FROM (s.pos - min(p.off) + 1)::int FOR s.want)
-                      FROM mero.imei_file_part p
-                     WHERE s.open AND p.version = s.version
-                       AND p.off >= coalesce((SELECT max(q.off) FROM mero.imei_file_part q
-                                               WHERE q.version = s.version AND q.off <= s.pos), s.pos)
-                       AND p.off < s.pos + s.want) AS data
+                   coalesce((SELECT p.data FROM mero.imei_file_part p
+                              WHERE s.open AND p.version = s.version AND p.off = s.pos
+                                AND length(p.data) = s.want),
+                            (SELECT substring(string_agg(p.data, ''::bytea ORDER BY p.off)
+                                              FROM (s.pos - min(p.off) + 1)::int FOR s.want)
+                               FROM mero.imei_file_part p
+                              WHERE s.open AND p.version = s.version
+                                AND p.off >= coalesce((SELECT max(q.off) FROM mero.imei_file_part q
+                                                        WHERE q.version = s.version AND q.off <= s.pos), s.pos)
+                                AND p.off < s.pos + s.want)) AS data
               FROM (SELECT mero_test.enter('read') AS entered,
                            mero_imeifiles.open_mode() = 'r' AS open, mero_imeifiles.open_version() AS version,
                            mero_imeifiles.open_pos() AS pos, greatest(coalesce(n_length, 0), 0) AS want,

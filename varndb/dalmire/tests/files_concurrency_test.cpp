@@ -3,18 +3,14 @@
 // one whole stored version; two uploads of one file end with one whole
 // file; a fetch leaves the station idle.
 #include "files_fixture.h"
-#include "other_station.h"
 
 #include <memory>
 
 namespace {
 
-constexpr const char* kOpenBlock =
-    "begin :n_returnValue := mero . ImeiFiles . openFile ( :v_imei , :v_fileType , :v_fileName , :v_errorMessage ) "
-    "; END ;";
-constexpr const char* kReadBlock =
-    "begin :n_returnValue := mero . ImeiFiles . read ( :r_fileData , :n_length , :v_errorMessage ) ; END ;";
-constexpr const char* kCloseBlock = "begin :n_returnValue := mero . ImeiFiles . closeFile ( :v_errorMessage ) ; END ;";
+using dalmire::kCloseBlock;
+using dalmire::kOpenBlock;
+using dalmire::kReadBlock;
 
 // The fetch blocks run one at a time on this station's session.
 class FetchSteps {

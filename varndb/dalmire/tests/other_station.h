@@ -11,6 +11,17 @@
 #include <future>
 #include <string>
 
+// The bytes of data as hex digits (for decode(..., 'hex')).
+inline std::string hex(const std::string& data) {
+    static const char* digits = "0123456789abcdef";
+    std::string h;
+    for (unsigned char c : data) {
+        h += digits[c >> 4];
+        h += digits[c & 15];
+    }
+    return h;
+}
+
 class OtherStation {
 public:
     explicit OtherStation(std::string imei, std::string type) : imei_(std::move(imei)), type_(std::move(type)) {}
@@ -60,16 +71,6 @@ public:
         for (int i = 0; i < 100000; ++i)
             if (db_.value(q) != "0") return true;
         return false;
-    }
-
-    static std::string hex(const std::string& data) {
-        static const char* digits = "0123456789abcdef";
-        std::string h;
-        for (unsigned char c : data) {
-            h += digits[c >> 4];
-            h += digits[c & 15];
-        }
-        return h;
     }
 
 private:

@@ -56,7 +56,11 @@ public:
         EXPECT_EQ(db_.value("SELECT result FROM mero_imeifiles.deletefile(" + key() + ")"), "0");
         end("COMMIT");
     }
-    void rollback() { end("ROLLBACK"); }
+    // Ends a transaction still open (after a failed step, so that a call
+    // waiting for this station goes on).
+    void rollback() {
+        if (inTransaction_) end("ROLLBACK");
+    }
     // Takes every part of every file, until this station's transaction
     // ends: a fetch's next read waits for it.
     void lockParts() {

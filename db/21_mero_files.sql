@@ -285,11 +285,23 @@ BEGIN
     result := 0;
 END $$;
 
+-- The bytes of a version from offset p_pos, at most p_want of them: the
+-- part that holds the offset and those after it that the read reaches.
+CREATE FUNCTION mero_imeifiles.span(p_version bigint, p_pos bigint, p_want int) RETURNS bytea
+LANGUAGE plpgsql STABLE AS $$
+DECLARE first bigint; out bytea;
+BEGIN
+    SELECT max(q.off) INTO first FROM mero.imei_file_part q WHERE q.version = p_version AND q.off <= p_pos;
+    SELECT substring(string_agg(p.data, ''::bytea ORDER BY p.off) FROM (p_pos - min(p.off) + 1)::int FOR p_want)
+      INTO out FROM mero.imei_file_part p
+     WHERE p.version = p_version AND p.off >= coalesce(first, p_pos) AND p.off < p_pos + p_want;
+    RETURN out;
+END $$;
+
 -- A read is one query: the open file and the position come from the
 -- session's settings, and the bytes from the part that starts at the
 -- position and is as long as the read (a read of whole appended chunks:
--- one look-up by the key), else from the part that holds the position and
--- those after it that the read reaches. It changes no table, only the session's
+-- one look-up by the key), else from mero_imeifiles.span. It changes no table, only the session's
 -- read position (set_config inside its own query): declared STABLE and
 -- SETOF, the planner takes its one SELECT into the caller's statement, so a
 -- prepared statement plans the whole read once per session. It always
@@ -308,16 +320,12 @@ RETURNS SETOF record LANGUAGE sql STABLE AS $$
                    coalesce((SELECT p.data FROM mero.imei_file_part p
                               WHERE s.open AND p.version = s.version AND p.off = s.pos
                                 AND length(p.data) = s.want),
-                            (SELECT substring(string_agg(p.data, ''::bytea ORDER BY p.off)
-                                              FROM (s.pos - min(p.off) + 1)::int FOR s.want)
-                               FROM mero.imei_file_part p
-                              WHERE s.open AND p.version = s.version
-                                AND p.off >= coalesce((SELECT max(q.off) FROM mero.imei_file_part q
-                                                        WHERE q.version = s.version AND q.off <= s.pos), s.pos)
-                                AND p.off < s.pos + s.want)) AS data
+                            CASE WHEN s.open THEN mero_imeifiles.span(s.version, s.pos, s.want) END) AS data
               FROM (SELECT mero_test.enter('read') AS entered,
-                           mero_imeifiles.open_mode() = 'r' AS open, mero_imeifiles.open_version() AS version,
-                           mero_imeifiles.open_pos() AS pos, greatest(coalesce(n_length, 0), 0) AS want,
+                           current_setting('mero_imeifiles.mode', true) IS NOT DISTINCT FROM 'r' AS open,
+                           nullif(current_setting('mero_imeifiles.version', true), '')::bigint AS version,
+                           coalesce(nullif(current_setting('mero_imeifiles.pos', true), ''), '0')::bigint AS pos,
+                           greatest(coalesce(n_length, 0), 0) AS want,
                            nullif(current_setting('mero_imeifiles.lie', true), '')::int AS lie) s
             OFFSET 0) f
 $$;

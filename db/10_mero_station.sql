@@ -22,13 +22,6 @@ CREATE TABLE mero.station_login (
     result   int
 );
 
--- Every tracing switch a session sent.
-CREATE TABLE mero.session_trace (
-    id          bigserial PRIMARY KEY,
-    backend_pid int NOT NULL DEFAULT pg_backend_pid(),
-    trace       smallint
-);
-
 -- Message texts by language and number (number = 200000 - result code).
 CREATE TABLE mero.bas_meltex_row (
     sprach_nr varchar(3) NOT NULL,
@@ -65,9 +58,16 @@ BEGIN
     RETURN r;
 END $$;
 
+-- The tracing switch is state of the session (the setting mero.trace), not
+-- a row: switching it changes nothing in the database and leaves no
+-- transaction open behind the connect.
 SELECT mero_test.add_routine('settracingon');
 CREATE FUNCTION mero_simcode.settracingon(si_trace smallint) RETURNS void LANGUAGE plpgsql AS $$
 BEGIN
     PERFORM mero_test.enter('settracingon');
-    INSERT INTO mero.session_trace (trace) VALUES (si_trace);
+    PERFORM set_config('mero.trace', coalesce(si_trace::text, ''), false);
 END $$;
+
+-- The switch the session sent (NULL: none; test support).
+CREATE FUNCTION mero_test.tracing() RETURNS int LANGUAGE sql STABLE
+    AS $$ SELECT nullif(current_setting('mero.trace', true), '')::int $$;

@@ -112,12 +112,22 @@ END $$;
 
 -- The code text per IMEI; no row (or NULL, or '') means no code.
 CREATE TABLE mero.service_code (imei text PRIMARY KEY, code text);
+-- Every look-up and the code it gave, committed in a transaction of its own
+-- before zi_service returns (see 15_mero_records.sql).
 CREATE TABLE mero.service_call (
     id     bigserial PRIMARY KEY,
     imei   text,
     macadr text,
-    ipadr  text
+    ipadr  text,
+    code   text
 );
+
+CREATE FUNCTION mero.record_service_call(p_imei text, p_macadr text, p_ipadr text, p_code text) RETURNS void
+LANGUAGE sql SECURITY DEFINER SET search_path = pg_catalog AS $$
+    SELECT mero_link.own_transaction(format(
+        'INSERT INTO mero.service_call (imei, macadr, ipadr, code) VALUES (%L, %L, %L, %L) RETURNING NULL::text',
+        p_imei, p_macadr, p_ipadr, p_code));
+$$;
 
 SELECT mero_test.add_routine('zi_service');
 CREATE FUNCTION mero.zi_service(v_imei_nr text, v_macadr text, v_ipadr text)
@@ -125,8 +135,8 @@ RETURNS text LANGUAGE plpgsql AS $$
 DECLARE c text;
 BEGIN
     PERFORM mero_test.enter('zi_service');
-    INSERT INTO mero.service_call (imei, macadr, ipadr) VALUES (v_imei_nr, v_macadr, v_ipadr);
     SELECT s.code INTO c FROM mero.service_code s WHERE s.imei = v_imei_nr;
+    PERFORM mero.record_service_call(v_imei_nr, v_macadr, v_ipadr, c);
     RETURN c;
 END $$;
 
@@ -163,8 +173,10 @@ END $$;
 -- ---- flash serial numbers ----------------------------------------------------
 
 -- Numbers handed out: "FSN" and 13 digits of a sequence, 16 bytes, cut or
--- padded with '0' to `width`. The hand-out is a row of the session's
--- transaction: it stays only when that transaction is committed.
+-- padded with '0' to `width`. The number is drawn and its hand-out recorded
+-- in a transaction of its own, committed before the routine returns (see
+-- 15_mero_records.sql): the record stays whatever becomes of the station's
+-- session, and the station's transaction is left as it was.
 CREATE SEQUENCE mero.flash_serial_seq;
 CREATE TABLE mero.flash_serial (
     id     bigserial PRIMARY KEY,
@@ -178,16 +190,28 @@ CREATE TABLE mero.flash_serial_control (
     reported_len int
 );
 
+-- Draws and records one number (run on the recording session).
+CREATE FUNCTION mero.flash_serial_draw(p_width int, p_len_in int) RETURNS bytea LANGUAGE sql AS $$
+    INSERT INTO mero.flash_serial (value, len_in)
+        VALUES (convert_to(rpad('FSN' || lpad(nextval('mero.flash_serial_seq')::text, 13, '0'), p_width, '0'),
+                           'SQL_ASCII'), p_len_in)
+        RETURNING value;
+$$;
+
+CREATE FUNCTION mero.flash_serial_hand_out(p_width int, p_len_in int) RETURNS bytea
+LANGUAGE sql SECURITY DEFINER SET search_path = pg_catalog AS $$
+    SELECT mero_link.own_transaction(format('SELECT mero.flash_serial_draw(%s, %s)',
+                                            p_width, coalesce(p_len_in::text, 'NULL')))::bytea;
+$$;
+
 SELECT mero_test.add_routine('getflashserialnumber');
 CREATE FUNCTION mero.getflashserialnumber(n_len INOUT int, result OUT bytea)
 LANGUAGE plpgsql AS $$
-DECLARE c mero.flash_serial_control%ROWTYPE; t text;
+DECLARE c mero.flash_serial_control%ROWTYPE;
 BEGIN
     PERFORM mero_test.enter('getflashserialnumber');
     SELECT * INTO c FROM mero.flash_serial_control;
-    t := rpad('FSN' || lpad(nextval('mero.flash_serial_seq')::text, 13, '0'), c.width, '0');
-    result := convert_to(t, 'SQL_ASCII');
-    INSERT INTO mero.flash_serial (value, len_in) VALUES (result, n_len);
+    result := mero.flash_serial_hand_out(c.width, n_len);
     n_len := coalesce(c.reported_len, length(result));
 END $$;
 

@@ -10,71 +10,151 @@
 --   deleteFile(imei, type)     removes the stored file
 -- Each returns 0 or a nonzero result with a message.
 --
--- A file is a head row (its name) and its bytes as parts, one row per
--- append, keyed by the part's offset in the file: an append costs the size
--- of its chunk, and a read finds the parts it covers through the key.
+-- Versions. Every upload writes a version of its own, numbered at newFile;
+-- the head row of a file names its current version, and the parts (one row
+-- per append, keyed by version and offset) belong to exactly one version and
+-- never change. A new file replaces the old one at COMMIT by pointing the
+-- head at the new version; a ROLLBACK leaves the head, and so the old file,
+-- as it was. Nothing of an upload is visible to others before its COMMIT.
+--
+-- Storing is serialised per (IMEI, file type): newFile takes a transaction
+-- lock on the pair, so a second station storing the same file waits until
+-- the first one's transaction ends and then replaces the whole file at its
+-- own COMMIT. The head of one upload never names the parts of another.
+--
+-- Fetching. openFile pins the version it finds with a shared session lock
+-- on that version and reads only its parts until closeFile: a file replaced
+-- or deleted in the meantime is still delivered whole, as the version that
+-- was current at the open. A superseded version (replaced or deleted) is
+-- listed in mero.imei_file_superseded and its parts are removed by the next
+-- closeFile of an upload or the next deleteFile of any station, once no
+-- reader holds it; a version still pinned stays until a later one of those.
+--
+-- Session state. The open file (mode, version) and the position in it are
+-- settings of the session, not rows: reading a file changes nothing in the
+-- database, so the caller's transaction ends after each read (the station
+-- stays idle between calls), and a ROLLBACK of an upload resets them with
+-- the upload. The pin is a session lock: it holds no transaction open.
+--
 -- mero.imei_file shows each file whole (name and bytes) and takes inserts
 -- and deletes of whole files.
---
--- The open file is a row of mero.imei_file_session for the session's server
--- process, written in the session's transaction: a ROLLBACK drops it together
--- with an unfinished upload. The position in it (bytes written, or the read
--- position) is the setting mero_imeifiles.pos of the session, which a
--- ROLLBACK resets too; keeping it out of the row spares a row version per
--- chunk. Nothing of a file is visible to others before
--- the session commits: a new file replaces the old one at COMMIT, and a
--- ROLLBACK leaves the old one whole.
 
 CREATE SCHEMA mero_imeifiles;
+
+CREATE SEQUENCE mero.imei_file_version_seq;
 
 CREATE TABLE mero.imei_file_head (
     imei     text NOT NULL,
     filetype text NOT NULL,
     filename text NOT NULL,
+    version  bigint NOT NULL,
     PRIMARY KEY (imei, filetype)
 );
 
--- The parts of a file end to end: part `off` holds the file's bytes from
+-- The parts of a version end to end: part `off` holds the file's bytes from
 -- offset `off` on.
 CREATE TABLE mero.imei_file_part (
-    imei     text NOT NULL,
-    filetype text NOT NULL,
-    off      bigint NOT NULL,
-    data     bytea NOT NULL,
-    PRIMARY KEY (imei, filetype, off)
+    version bigint NOT NULL,
+    off     bigint NOT NULL,
+    data    bytea NOT NULL,
+    PRIMARY KEY (version, off)
 );
+
+-- Versions no head names any more, whose parts wait for removal.
+CREATE TABLE mero.imei_file_superseded (version bigint PRIMARY KEY);
+
+-- Lock classes of the file store (first key of the two-key advisory locks):
+-- a version read by a session, and the pair (IMEI, file type) being stored.
+CREATE FUNCTION mero_imeifiles.version_lock_class() RETURNS int LANGUAGE sql IMMUTABLE AS 'SELECT 1296388686';
+CREATE FUNCTION mero_imeifiles.store_lock_class() RETURNS int LANGUAGE sql IMMUTABLE AS 'SELECT 1296388687';
+CREATE FUNCTION mero_imeifiles.version_key(p_version bigint) RETURNS int LANGUAGE sql IMMUTABLE
+    AS 'SELECT (p_version % 2147483647)::int';
 
 CREATE VIEW mero.imei_file AS
     SELECT h.imei, h.filetype, h.filename,
            coalesce((SELECT string_agg(p.data, ''::bytea ORDER BY p.off) FROM mero.imei_file_part p
-                      WHERE p.imei = h.imei AND p.filetype = h.filetype), ''::bytea) AS data
+                      WHERE p.version = h.version), ''::bytea) AS data
       FROM mero.imei_file_head h;
 
+-- Points the head of (imei, filetype) at a new version (or removes it when
+-- p_filename is NULL); the version it named before becomes superseded.
+CREATE FUNCTION mero_imeifiles.replace_head(p_imei text, p_filetype text, p_filename text, p_version bigint)
+RETURNS boolean LANGUAGE plpgsql AS $$
+DECLARE old bigint;
+BEGIN
+    DELETE FROM mero.imei_file_head WHERE imei = p_imei AND filetype = p_filetype RETURNING version INTO old;
+    IF old IS NOT NULL THEN
+        INSERT INTO mero.imei_file_superseded VALUES (old) ON CONFLICT DO NOTHING;
+    END IF;
+    IF p_filename IS NOT NULL THEN
+        INSERT INTO mero.imei_file_head VALUES (p_imei, p_filetype, p_filename, p_version);
+    END IF;
+    RETURN old IS NOT NULL;
+END $$;
+
+-- Removes the parts of superseded versions that no session has pinned. A
+-- version is taken with a transaction lock, so that no reader pins it while
+-- its removal is not yet committed; one that a reader holds stays.
+CREATE FUNCTION mero_imeifiles.sweep() RETURNS void LANGUAGE plpgsql AS $$
+DECLARE v bigint;
+BEGIN
+    FOR v IN SELECT s.version FROM mero.imei_file_superseded s LOOP
+        IF pg_try_advisory_xact_lock(mero_imeifiles.version_lock_class(), mero_imeifiles.version_key(v)) THEN
+            DELETE FROM mero.imei_file_part WHERE version = v;
+            DELETE FROM mero.imei_file_superseded WHERE version = v;
+        END IF;
+    END LOOP;
+END $$;
+
 CREATE FUNCTION mero.imei_file_change() RETURNS trigger LANGUAGE plpgsql AS $$
+DECLARE v bigint;
 BEGIN
     IF TG_OP = 'DELETE' THEN
-        DELETE FROM mero.imei_file_part WHERE imei = OLD.imei AND filetype = OLD.filetype;
-        DELETE FROM mero.imei_file_head WHERE imei = OLD.imei AND filetype = OLD.filetype;
+        PERFORM mero_imeifiles.replace_head(OLD.imei, OLD.filetype, NULL, NULL);
         RETURN OLD;
     END IF;
-    INSERT INTO mero.imei_file_head VALUES (NEW.imei, NEW.filetype, NEW.filename);
+    v := nextval('mero.imei_file_version_seq');
+    PERFORM mero_imeifiles.replace_head(NEW.imei, NEW.filetype, NEW.filename, v);
     IF length(coalesce(NEW.data, ''::bytea)) > 0 THEN
-        INSERT INTO mero.imei_file_part VALUES (NEW.imei, NEW.filetype, 0, NEW.data);
+        INSERT INTO mero.imei_file_part VALUES (v, 0, NEW.data);
     END IF;
     RETURN NEW;
 END $$;
 CREATE TRIGGER imei_file_change INSTEAD OF INSERT OR DELETE ON mero.imei_file
     FOR EACH ROW EXECUTE FUNCTION mero.imei_file_change();
 
-CREATE TABLE mero.imei_file_session (
-    backend_pid int PRIMARY KEY,
-    imei        text NOT NULL,
-    filetype    text NOT NULL,
-    mode        char(1) NOT NULL    -- 'w' appending, 'r' reading
-);
+-- The session's open file: mode 'w' (appending) or 'r' (reading), its
+-- version, the position in it, and the length read reports instead of the
+-- true one (test support; empty: the true one).
+CREATE FUNCTION mero_imeifiles.set_open(p_mode text, p_version bigint, p_lie int) RETURNS void
+LANGUAGE sql AS $$
+    SELECT set_config('mero_imeifiles.mode', coalesce(p_mode, ''), false),
+           set_config('mero_imeifiles.version', coalesce(p_version::text, ''), false),
+           set_config('mero_imeifiles.pos', '0', false),
+           set_config('mero_imeifiles.lie', coalesce(p_lie::text, ''), false);
+$$;
 
--- Every append and read length as the routines received it (test support;
--- written in the session's transaction like the file itself).
+CREATE FUNCTION mero_imeifiles.open_mode() RETURNS text LANGUAGE sql STABLE
+    AS $$ SELECT coalesce(current_setting('mero_imeifiles.mode', true), '') $$;
+CREATE FUNCTION mero_imeifiles.open_version() RETURNS bigint LANGUAGE sql STABLE
+    AS $$ SELECT nullif(current_setting('mero_imeifiles.version', true), '')::bigint $$;
+CREATE FUNCTION mero_imeifiles.open_pos() RETURNS bigint LANGUAGE sql STABLE
+    AS $$ SELECT coalesce(nullif(current_setting('mero_imeifiles.pos', true), ''), '0')::bigint $$;
+
+-- Releases every version this session has pinned.
+CREATE FUNCTION mero_imeifiles.unpin() RETURNS void LANGUAGE plpgsql AS $$
+DECLARE k int;
+BEGIN
+    FOR k IN SELECT l.objid::bigint::int FROM pg_locks l
+              WHERE l.locktype = 'advisory' AND l.pid = pg_backend_pid() AND l.objsubid = 2
+                AND l.classid = mero_imeifiles.version_lock_class() AND l.mode = 'ShareLock'
+                AND l.granted LOOP
+        PERFORM pg_advisory_unlock_shared(mero_imeifiles.version_lock_class(), k);
+    END LOOP;
+END $$;
+
+-- Every append length as writeAppend received it (test support; written in
+-- the session's transaction like the file itself).
 CREATE TABLE mero.imei_file_chunk (
     id       bigserial PRIMARY KEY,
     routine  text,
@@ -83,7 +163,7 @@ CREATE TABLE mero.imei_file_chunk (
 
 -- Limits a test can set: a file type newFile refuses, the largest file
 -- writeAppend accepts (NULL: none) and a length that read reports instead of
--- the true one (NULL: the true one).
+-- the true one (NULL: the true one; taken at openFile).
 CREATE TABLE mero.imei_file_control (
     one             boolean PRIMARY KEY DEFAULT true CHECK (one),
     refused_type    text,
@@ -95,6 +175,7 @@ SELECT mero_test.add_routine('newfile');
 CREATE FUNCTION mero_imeifiles.newfile(
     v_imei text, v_filetype text, v_filename text, v_errormessage OUT text, result OUT int)
 LANGUAGE plpgsql AS $$
+DECLARE v bigint;
 BEGIN
     PERFORM mero_test.enter('newfile');
     IF v_imei IS NULL OR v_filetype IS NULL OR v_filename IS NULL THEN
@@ -107,14 +188,12 @@ BEGIN
         v_errormessage := format('newFile: file type %s is not accepted', v_filetype);
         RETURN;
     END IF;
-    DELETE FROM mero.imei_file_part WHERE imei = v_imei AND filetype = v_filetype;
-    DELETE FROM mero.imei_file_head WHERE imei = v_imei AND filetype = v_filetype;
-    INSERT INTO mero.imei_file_head VALUES (v_imei, v_filetype, v_filename);
-    INSERT INTO mero.imei_file_session (backend_pid, imei, filetype, mode)
-        VALUES (pg_backend_pid(), v_imei, v_filetype, 'w')
-        ON CONFLICT (backend_pid) DO UPDATE
-            SET imei = EXCLUDED.imei, filetype = EXCLUDED.filetype, mode = 'w';
-    PERFORM set_config('mero_imeifiles.pos', '0', false);
+    -- Waits for another station storing the same file to end its transaction.
+    PERFORM pg_advisory_xact_lock(mero_imeifiles.store_lock_class(), hashtext(v_imei || '/' || v_filetype));
+    PERFORM mero_imeifiles.unpin();
+    v := nextval('mero.imei_file_version_seq');
+    PERFORM mero_imeifiles.replace_head(v_imei, v_filetype, v_filename, v);
+    PERFORM mero_imeifiles.set_open('w', v, NULL);
     result := 0;
 END $$;
 
@@ -122,12 +201,11 @@ SELECT mero_test.add_routine('writeappend');
 CREATE FUNCTION mero_imeifiles.writeappend(
     r_filedata bytea, n_length int, v_errormessage OUT text, result OUT int)
 LANGUAGE plpgsql AS $$
-DECLARE s mero.imei_file_session; c mero.imei_file_control; chunk bytea; pos bigint;
+DECLARE c mero.imei_file_control; chunk bytea; pos bigint;
 BEGIN
     PERFORM mero_test.enter('writeappend');
     INSERT INTO mero.imei_file_chunk (routine, n_length) VALUES ('writeappend', n_length);
-    SELECT * INTO s FROM mero.imei_file_session WHERE backend_pid = pg_backend_pid();
-    IF s.backend_pid IS NULL OR s.mode <> 'w' THEN
+    IF mero_imeifiles.open_mode() <> 'w' THEN
         result := 2;
         v_errormessage := 'writeAppend: no file is open for writing';
         RETURN;
@@ -139,7 +217,7 @@ BEGIN
                                  coalesce(n_length::text, 'NULL'), length(chunk));
         RETURN;
     END IF;
-    pos := coalesce(nullif(current_setting('mero_imeifiles.pos', true), ''), '0')::bigint;
+    pos := mero_imeifiles.open_pos();
     SELECT * INTO c FROM mero.imei_file_control;
     IF c.max_size IS NOT NULL AND pos + n_length > c.max_size THEN
         result := 4;
@@ -150,7 +228,7 @@ BEGIN
         IF n_length < length(chunk) THEN
             chunk := substring(chunk FROM 1 FOR n_length);
         END IF;
-        INSERT INTO mero.imei_file_part VALUES (s.imei, s.filetype, pos, chunk);
+        INSERT INTO mero.imei_file_part VALUES (mero_imeifiles.open_version(), pos, chunk);
         PERFORM set_config('mero_imeifiles.pos', (pos + n_length)::text, false);
     END IF;
     result := 0;
@@ -159,10 +237,17 @@ END $$;
 SELECT mero_test.add_routine('closefile');
 CREATE FUNCTION mero_imeifiles.closefile(v_errormessage OUT text, result OUT int)
 LANGUAGE plpgsql AS $$
+DECLARE m text := mero_imeifiles.open_mode();
 BEGIN
     PERFORM mero_test.enter('closefile');
-    DELETE FROM mero.imei_file_session WHERE backend_pid = pg_backend_pid();
-    IF NOT FOUND THEN
+    IF m = 'w' THEN
+        -- The end of an upload: the version it replaces goes now unless
+        -- a reader holds it.
+        PERFORM mero_imeifiles.sweep();
+    END IF;
+    PERFORM mero_imeifiles.unpin();
+    PERFORM mero_imeifiles.set_open(NULL, NULL, NULL);
+    IF m = '' THEN
         result := 5;
         v_errormessage := 'closeFile: no file is open';
         RETURN;
@@ -174,59 +259,76 @@ SELECT mero_test.add_routine('openfile');
 CREATE FUNCTION mero_imeifiles.openfile(
     v_imei text, v_filetype text, v_filename OUT text, v_errormessage OUT text, result OUT int)
 LANGUAGE plpgsql AS $$
+DECLARE v bigint; again bigint;
 BEGIN
     PERFORM mero_test.enter('openfile');
-    SELECT h.filename INTO v_filename FROM mero.imei_file_head h
-     WHERE h.imei = v_imei AND h.filetype = v_filetype;
-    IF NOT FOUND THEN
-        result := 6;
-        v_errormessage := format('openFile: no file of type %s for IMEI %s',
-                                 coalesce(v_filetype, '<null>'), coalesce(v_imei, '<null>'));
-        RETURN;
-    END IF;
-    INSERT INTO mero.imei_file_session (backend_pid, imei, filetype, mode)
-        VALUES (pg_backend_pid(), v_imei, v_filetype, 'r')
-        ON CONFLICT (backend_pid) DO UPDATE
-            SET imei = EXCLUDED.imei, filetype = EXCLUDED.filetype, mode = 'r';
-    PERFORM set_config('mero_imeifiles.pos', '0', false);
+    PERFORM mero_imeifiles.unpin();
+    PERFORM mero_imeifiles.set_open(NULL, NULL, NULL);
+    -- Pin the current version. A version becomes superseded before it can
+    -- be removed, and its removal holds the version's lock: when the head
+    -- still names the version once it is pinned, its parts stay.
+    LOOP
+        SELECT h.version INTO v FROM mero.imei_file_head h WHERE h.imei = v_imei AND h.filetype = v_filetype;
+        IF v IS NULL THEN
+            result := 6;
+            v_errormessage := format('openFile: no file of type %s for IMEI %s',
+                                     coalesce(v_filetype, '<null>'), coalesce(v_imei, '<null>'));
+            RETURN;
+        END IF;
+        PERFORM pg_advisory_lock_shared(mero_imeifiles.version_lock_class(), mero_imeifiles.version_key(v));
+        SELECT h.version, h.filename INTO again, v_filename FROM mero.imei_file_head h
+         WHERE h.imei = v_imei AND h.filetype = v_filetype;
+        EXIT WHEN again = v;
+        PERFORM pg_advisory_unlock_shared(mero_imeifiles.version_lock_class(), mero_imeifiles.version_key(v));
+    END LOOP;
+    PERFORM mero_imeifiles.set_open('r', v, (SELECT c.read_length_lie FROM mero.imei_file_control c));
     result := 0;
 END $$;
 
+-- The bytes of a version from offset p_pos, at most p_want of them: the
+-- part that holds the offset and those after it that the read reaches.
+CREATE FUNCTION mero_imeifiles.span(p_version bigint, p_pos bigint, p_want int) RETURNS bytea
+LANGUAGE plpgsql STABLE AS $$
+DECLARE first bigint; out bytea;
+BEGIN
+    SELECT max(q.off) INTO first FROM mero.imei_file_part q WHERE q.version = p_version AND q.off <= p_pos;
+    SELECT substring(string_agg(p.data, ''::bytea ORDER BY p.off) FROM (p_pos - min(p.off) + 1)::int FOR p_want)
+      INTO out FROM mero.imei_file_part p
+     WHERE p.version = p_version AND p.off >= coalesce(first, p_pos) AND p.off < p_pos + p_want;
+    RETURN out;
+END $$;
+
+-- A read is one query: the open file and the position come from the
+-- session's settings, and the bytes from the part that starts at the
+-- position and is as long as the read (a read of whole appended chunks:
+-- one look-up by the key), else from mero_imeifiles.span. It changes no table, only the session's
+-- read position (set_config inside its own query): declared STABLE and
+-- SETOF, the planner takes its one SELECT into the caller's statement, so a
+-- prepared statement plans the whole read once per session. It always
+-- gives exactly one row.
 SELECT mero_test.add_routine('read');
 CREATE FUNCTION mero_imeifiles.read(
     r_filedata INOUT bytea, n_length INOUT int, v_errormessage OUT text, result OUT int)
-LANGUAGE plpgsql AS $$
-DECLARE s mero.imei_file_session; c mero.imei_file_control; want int; pos bigint; first bigint;
-BEGIN
-    PERFORM mero_test.enter('read');
-    INSERT INTO mero.imei_file_chunk (routine, n_length) VALUES ('read', n_length);
-    SELECT * INTO s FROM mero.imei_file_session WHERE backend_pid = pg_backend_pid();
-    IF s.backend_pid IS NULL OR s.mode <> 'r' THEN
-        result := 7;
-        v_errormessage := 'read: no file is open for reading';
-        RETURN;
-    END IF;
-    want := greatest(coalesce(n_length, 0), 0);
-    pos := coalesce(nullif(current_setting('mero_imeifiles.pos', true), ''), '0')::bigint;
-    -- Mostly a read is one whole part, as it was appended.
-    SELECT p.data INTO r_filedata FROM mero.imei_file_part p
-     WHERE p.imei = s.imei AND p.filetype = s.filetype AND p.off = pos;
-    IF r_filedata IS NULL OR length(r_filedata) <> want THEN
-        -- The part that holds the read position, and the parts after it
-        -- that the read reaches.
-        SELECT p.off INTO first FROM mero.imei_file_part p
-         WHERE p.imei = s.imei AND p.filetype = s.filetype AND p.off <= pos
-         ORDER BY p.off DESC LIMIT 1;
-        SELECT substring(string_agg(p.data, ''::bytea ORDER BY p.off) FROM (pos - first + 1)::int FOR want)
-          INTO r_filedata FROM mero.imei_file_part p
-         WHERE p.imei = s.imei AND p.filetype = s.filetype AND p.off >= first AND p.off < pos + want;
-    END IF;
-    n_length := coalesce(length(r_filedata), 0);
-    PERFORM set_config('mero_imeifiles.pos', (pos + n_length)::text, false);
-    SELECT * INTO c FROM mero.imei_file_control;
-    n_length := coalesce(c.read_length_lie, n_length);
-    result := 0;
-END $$;
+RETURNS SETOF record LANGUAGE sql STABLE AS $$
+    SELECT CASE WHEN f.open THEN f.data ELSE r_filedata END,
+           CASE WHEN f.open THEN coalesce(f.lie, length(f.data), 0) ELSE n_length END,
+           CASE WHEN NOT f.open THEN 'read: no file is open for reading' END,
+           CASE WHEN NOT f.open THEN 7
+                WHEN set_config('mero_imeifiles.pos', (f.pos + coalesce(length(f.data), 0))::text, false) <> ''
+                THEN 0 END
+      FROM (SELECT s.open, s.pos, s.lie,
+                   coalesce((SELECT p.data FROM mero.imei_file_part p
+                              WHERE s.open AND p.version = s.version AND p.off = s.pos
+                                AND length(p.data) = s.want),
+                            CASE WHEN s.open THEN mero_imeifiles.span(s.version, s.pos, s.want) END) AS data
+              FROM (SELECT mero_test.enter('read') AS entered,
+                           current_setting('mero_imeifiles.mode', true) IS NOT DISTINCT FROM 'r' AS open,
+                           nullif(current_setting('mero_imeifiles.version', true), '')::bigint AS version,
+                           coalesce(nullif(current_setting('mero_imeifiles.pos', true), ''), '0')::bigint AS pos,
+                           greatest(coalesce(n_length, 0), 0) AS want,
+                           nullif(current_setting('mero_imeifiles.lie', true), '')::int AS lie) s
+            OFFSET 0) f
+$$;
 
 SELECT mero_test.add_routine('deletefile');
 CREATE FUNCTION mero_imeifiles.deletefile(
@@ -234,22 +336,33 @@ CREATE FUNCTION mero_imeifiles.deletefile(
 LANGUAGE plpgsql AS $$
 BEGIN
     PERFORM mero_test.enter('deletefile');
-    DELETE FROM mero.imei_file_part WHERE imei = v_imei AND filetype = v_filetype;
-    DELETE FROM mero.imei_file_head WHERE imei = v_imei AND filetype = v_filetype;
-    IF NOT FOUND THEN
+    PERFORM pg_advisory_xact_lock(mero_imeifiles.store_lock_class(), hashtext(v_imei || '/' || v_filetype));
+    IF NOT mero_imeifiles.replace_head(v_imei, v_filetype, NULL, NULL) THEN
         result := 8;
         v_errormessage := format('deleteFile: no file of type %s for IMEI %s',
                                  coalesce(v_filetype, '<null>'), coalesce(v_imei, '<null>'));
         RETURN;
     END IF;
+    PERFORM mero_imeifiles.sweep();
     result := 0;
 END $$;
+
+-- The file store's locks that sessions hold or wait for: 'version' (a
+-- reader's pin, or a removal) and 'store' (an upload or a removal in
+-- progress). Test support.
+CREATE VIEW mero_test.file_lock AS
+    SELECT l.pid,
+           CASE l.classid WHEN mero_imeifiles.version_lock_class()::oid THEN 'version' ELSE 'store' END AS kind,
+           l.objid::bigint AS key, l.mode, l.granted
+      FROM pg_locks l
+     WHERE l.locktype = 'advisory' AND l.objsubid = 2
+       AND l.classid IN (mero_imeifiles.version_lock_class()::oid, mero_imeifiles.store_lock_class()::oid);
 
 CREATE FUNCTION mero_test.clear_files() RETURNS void LANGUAGE plpgsql AS $$
 BEGIN
     DELETE FROM mero.imei_file_part;
     DELETE FROM mero.imei_file_head;
-    DELETE FROM mero.imei_file_session;
+    DELETE FROM mero.imei_file_superseded;
     DELETE FROM mero.imei_file_chunk;
     DELETE FROM mero.imei_file_control;
     INSERT INTO mero.imei_file_control DEFAULT VALUES;

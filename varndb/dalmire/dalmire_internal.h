@@ -29,6 +29,16 @@
 
 namespace dalmire {
 
+// The file store's blocks that fetch a file: open it, read the next chunk,
+// close it (also the end of an upload).
+inline constexpr const char* kOpenBlock =
+    "begin :n_returnValue := mero . ImeiFiles . openFile ( :v_imei , :v_fileType , :v_fileName , :v_errorMessage ) "
+    "; END ;";
+inline constexpr const char* kReadBlock =
+    "begin :n_returnValue := mero . ImeiFiles . read ( :r_fileData , :n_length , :v_errorMessage ) ; END ;";
+inline constexpr const char* kCloseBlock =
+    "begin :n_returnValue := mero . ImeiFiles . closeFile ( :v_errorMessage ) ; END ;";
+
 // One connection per process.
 struct ConnectionState {
     char user[31] = {};

@@ -20,12 +20,6 @@ constexpr const char* kNewFileBlock =
     "; END ;";
 constexpr const char* kAppendBlock =
     "begin :n_returnValue := mero . ImeiFiles . writeAppend ( :r_fileData , :n_length , :v_errorMessage ) ; END ;";
-constexpr const char* kCloseBlock = "begin :n_returnValue := mero . ImeiFiles . closeFile ( :v_errorMessage ) ; END ;";
-constexpr const char* kOpenBlock =
-    "begin :n_returnValue := mero . ImeiFiles . openFile ( :v_imei , :v_fileType , :v_fileName , :v_errorMessage ) "
-    "; END ;";
-constexpr const char* kReadBlock =
-    "begin :n_returnValue := mero . ImeiFiles . read ( :r_fileData , :n_length , :v_errorMessage ) ; END ;";
 constexpr const char* kDeleteBlock =
     "begin :n_returnValue := mero . ImeiFiles . deleteFile ( :v_imei , :v_fileType , :v_errorMessage ) ; END ;";
 

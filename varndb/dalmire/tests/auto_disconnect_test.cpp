@@ -160,7 +160,7 @@ TEST_F(DalmireFiles, FailedUploadWithAutoDisconnectIsRolledBackNotCommittedByThe
     EXPECT_EQ(varndb_putFile(imei.c_str(), type.c_str(), dir.c_str(), "big.bin", err), 4);
     EXPECT_FALSE(sql::session_open());
     EXPECT_EQ(stored(imei, type), content(100, 1));
-    EXPECT_EQ(admin.value("SELECT count(*) FROM mero.imei_file_session"), "0");
+    EXPECT_EQ(admin.value("SELECT count(*) FROM mero_test.file_lock"), "0");
 }
 
 TEST_F(DalmireFiles, RefusedDownloadWithAutoDisconnectLeavesNoSession) {
@@ -170,7 +170,7 @@ TEST_F(DalmireFiles, RefusedDownloadWithAutoDisconnectLeavesNoSession) {
     char err[256] = "";
     EXPECT_EQ(varndb_getFile(imei.c_str(), type.c_str(), dir.c_str(), err), VARNDB_E_LOCAL);
     EXPECT_FALSE(sql::session_open());
-    EXPECT_EQ(admin.value("SELECT count(*) FROM mero.imei_file_session"), "0");
+    EXPECT_EQ(admin.value("SELECT count(*) FROM mero_test.file_lock"), "0");
 }
 
 } // namespace

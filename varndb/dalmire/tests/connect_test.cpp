@@ -132,7 +132,7 @@ TEST_F(DalmireDb, DisconnectClosesTheSession) {
 struct TraceRow {
     const char* name;
     const char* value;  // nullptr: not set
-    const char* sent;
+    int sent;
 };
 
 void PrintTo(const TraceRow& r, std::ostream* os) { *os << r.name; }
@@ -142,14 +142,20 @@ class DalmireTracing : public DalmireDb, public ::testing::WithParamInterface<Tr
 TEST_P(DalmireTracing, OnOnlyForUpperCaseOn) {
     if (GetParam().value) setenv("VARNDB_TRACE", GetParam().value, 1);
     ASSERT_EQ(connect(nullptr), 0);
-    varndb_Disconnect();  // the switch is kept by the logoff's commit
-    EXPECT_EQ(admin.column("SELECT trace FROM mero.session_trace"), std::vector<std::string>{GetParam().sent});
+    // The switch is state of the session: the session holds it, and no
+    // transaction stays open for it.
+    std::int32_t sent = -1;
+    sql::Sqlca ca = sql::execute("begin :n := mero_test . tracing ( ) ; END ;", {sql::bind_int(sql::Dir::out, sent)});
+    ASSERT_EQ(ca.sqlcode, 0) << ca.sqlerrm;
+    EXPECT_EQ(sent, GetParam().sent);
+    EXPECT_EQ(admin.value("SELECT state FROM pg_stat_activity WHERE pid = " + std::to_string(sql::session_backend_pid())),
+              "idle");
 }
 
 INSTANTIATE_TEST_SUITE_P(Values, DalmireTracing,
-                         ::testing::Values(TraceRow{"Unset", nullptr, "0"}, TraceRow{"UpperCaseOn", "ON", "1"},
-                                           TraceRow{"LowerCaseOn", "on", "0"}, TraceRow{"MixedCase", "On", "0"},
-                                           TraceRow{"Off", "OFF", "0"}),
+                         ::testing::Values(TraceRow{"Unset", nullptr, 0}, TraceRow{"UpperCaseOn", "ON", 1},
+                                           TraceRow{"LowerCaseOn", "on", 0}, TraceRow{"MixedCase", "On", 0},
+                                           TraceRow{"Off", "OFF", 0}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DalmireDb, TracingFailureDoesNotFailTheConnect) {

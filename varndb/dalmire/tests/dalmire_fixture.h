@@ -18,8 +18,7 @@ protected:
     void SetUp() override {
         PGTEST_REQUIRE_SERVER(admin);
         ASSERT_TRUE(admin.exec("SELECT mero_test.reset();"
-                               "DELETE FROM mero.station; DELETE FROM mero.station_login;"
-                               "DELETE FROM mero.session_trace;"));
+                               "DELETE FROM mero.station; DELETE FROM mero.station_login;"));
         getMACId(mac);
         char host[HALDEN_NAME_SIZE] = {};
         getHostData(host, ip);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "data_fixture.h"
+#include "other_station.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -35,15 +36,6 @@ protected:
     static std::string readLocal(const std::string& path) {
         std::ifstream in(path, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), {});
-    }
-    static std::string hex(const std::string& data) {
-        static const char* digits = "0123456789abcdef";
-        std::string h;
-        for (unsigned char c : data) {
-            h += digits[c >> 4];
-            h += digits[c & 15];
-        }
-        return h;
     }
     // A file stored and committed by someone else.
     void store(const std::string& imei, const std::string& type, const std::string& name, const std::string& data) {

@@ -152,6 +152,9 @@ TEST_P(FailedUpload, LeavesTheStoredFileAsItWas) {
     EXPECT_EQ(admin.value("SELECT filename FROM mero.imei_file"), "old.bin");
     EXPECT_EQ(chunks("writeappend"), std::vector<std::string>{});  // rolled back with the upload
     if (row.sessionLost) return;
+    EXPECT_EQ(admin.value("SELECT state FROM pg_stat_activity WHERE pid = " +
+                          std::to_string(sql::session_backend_pid())),
+              "idle");
     // The ROLLBACK also dropped the session's open file.
     std::int32_t ret = 0, length = 1;
     sql::Raw<4> data;
@@ -190,7 +193,7 @@ TEST_F(DalmireFiles, InterruptedUploadOfANewFileLeavesNothing) {
     char err[256] = "";
     EXPECT_EQ(varndb_putFile(imei.c_str(), type.c_str(), dir.c_str(), "big.bin", err), VARNDB_E_ORACLE);
     EXPECT_EQ(admin.value("SELECT count(*) FROM mero.imei_file"), "0");
-    EXPECT_EQ(admin.value("SELECT count(*) FROM mero.imei_file_session"), "0");
+    EXPECT_EQ(admin.value("SELECT count(*) FROM mero_test.file_lock"), "0");
     // The caller recovers the session and uploads again.
     EXPECT_EQ(varndb_retryConnect(-3113), 1);
     EXPECT_EQ(varndb_putFile(imei.c_str(), type.c_str(), dir.c_str(), "big.bin", err), 0) << err;
@@ -204,6 +207,15 @@ TEST_F(DalmireFiles, NewFileIsRerunAfterAnInvalidatedPackage) {
     EXPECT_EQ(varndb_putFile(imei.c_str(), type.c_str(), dir.c_str(), "f.bin", err), 0) << err;
     EXPECT_EQ(calls("newfile"), 2);
     EXPECT_EQ(stored(imei, type), content(10));
+}
+
+// The read routine is planned into the statement that calls it: a read is
+// an index look-up of the part, not a routine run of its own per chunk.
+TEST_F(DalmireFiles, ReadIsAnIndexLookUpInTheCallersStatement) {
+    std::string plan;
+    for (const std::string& line : admin.column("EXPLAIN SELECT * FROM mero_imeifiles.read(NULL, 32000)")) plan += line + "\n";
+    EXPECT_EQ(plan.find("Function Scan"), std::string::npos) << plan;
+    EXPECT_NE(plan.find("Index Scan using imei_file_part_pkey"), std::string::npos) << plan;
 }
 
 TEST_F(DalmireFiles, DownloadOfAFileNotStored) {

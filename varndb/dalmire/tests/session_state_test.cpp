@@ -1,8 +1,9 @@
 // What the session leaves on the server between calls: no transaction after
-// a call that changed nothing, and a session that the server killed is
-// opened again by the next call.
+// a call that changed nothing (the schema's own bookkeeping included), and
+// a session that the server killed is opened again by the next call.
 #include "data_fixture.h"
 
+#include <cstring>
 #include <functional>
 
 namespace {
@@ -17,20 +18,15 @@ struct StateRow {
     const char* name;
     std::function<int()> call;
     int result;
-    const char* state;  // of the session afterwards
 };
 void PrintTo(const StateRow& r, std::ostream* os) { *os << r.name; }
 
 class DalmireSessionState : public DalmireData, public ::testing::WithParamInterface<StateRow> {};
 
-TEST_P(DalmireSessionState, AfterTheCall) {
-    // The connect's own work (the trace switch) ends with this removal's
-    // ROLLBACK: the session starts without a transaction.
-    char err[256] = "";
-    ASSERT_EQ(varndb_deleteFile(kImei, "NONE", err), 8);
-    ASSERT_EQ(sessionState(admin), "idle");
+TEST_P(DalmireSessionState, IsIdleAfterTheConnectAndAfterTheCall) {
+    ASSERT_EQ(sessionState(admin), "idle");  // the registration and the trace switch hold nothing open
     EXPECT_EQ(GetParam().call(), GetParam().result);
-    EXPECT_EQ(sessionState(admin), GetParam().state);
+    EXPECT_EQ(sessionState(admin), "idle");
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -43,16 +39,14 @@ INSTANTIATE_TEST_SUITE_P(
                      char err[256];
                      return varndb_getImeiInfo(kImei, buf, &len, err);
                  },
-                 100, "idle"},
+                 100},
         StateRow{"ReadingAMissingFile",
                  [] {
                      char err[256];
                      return varndb_getFile(kImei, "NONE", "/tmp", err);
                  },
-                 6, "idle"},
-        StateRow{"ErrorText", [] { return getErrorText(-2).empty() ? 1 : 0; }, 0, "idle"},
-        // A flash serial number handed out stays in the open transaction
-        // until a later COMMIT keeps it.
+                 6},
+        StateRow{"ErrorText", [] { return getErrorText(-2).empty() ? 1 : 0; }, 0},
         StateRow{"HandingOutAFlashSerialNumber",
                  [] {
                      unsigned char buf[256];
@@ -60,7 +54,63 @@ INSTANTIATE_TEST_SUITE_P(
                      char err[256];
                      return varndb_getFlashSerialNumber(buf, &len, err);
                  },
-                 0, "idle in transaction"}),
+                 0},
+        StateRow{"ServiceCode",
+                 [] {
+                     int code = 0;
+                     char err[256];
+                     return varndb_getServiceCode(kImei, &code, err);
+                 },
+                 0},
+        StateRow{"CharServiceCode",
+                 [] {
+                     char code[101];
+                     char err[256];
+                     return varndb_getCharServiceCode(kImei, code, err);
+                 },
+                 -1}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A number that has left the database stays recorded when the session that
+// fetched it dies before any COMMIT.
+struct KilledRow {
+    const char* name;
+    std::function<std::string()> call;  // the number it got
+    const char* recorded;               // SQL of the numbers recorded
+};
+void PrintTo(const KilledRow& r, std::ostream* os) { *os << r.name; }
+
+class RecordAfterKill : public DalmireData, public ::testing::WithParamInterface<KilledRow> {};
+
+TEST_P(RecordAfterKill, StaysWhenTheSessionIsKilled) {
+    admin.exec(std::string("INSERT INTO mero.service_code VALUES ('") + kImei + "', '4711')");
+    const std::string number = GetParam().call();
+    ASSERT_FALSE(number.empty());
+    const int pid = sql::session_backend_pid();
+    admin.exec("SELECT pg_terminate_backend(" + std::to_string(pid) + ")");
+    ASSERT_TRUE(admin.await_session_end(pid));
+    EXPECT_EQ(admin.column(GetParam().recorded), std::vector<std::string>{number});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Numbers, RecordAfterKill,
+    ::testing::Values(KilledRow{"FlashSerialNumber",
+                                [] {
+                                    unsigned char buf[16];
+                                    int len = 16;
+                                    char err[256] = "";
+                                    if (varndb_getFlashSerialNumber(buf, &len, err) != 0) return std::string();
+                                    return std::string(reinterpret_cast<char*>(buf), static_cast<std::size_t>(len));
+                                },
+                                "SELECT encode(value, 'escape') FROM mero.flash_serial"},
+                      KilledRow{"ServiceCode",
+                                [] {
+                                    int code = 0;
+                                    char err[256] = "";
+                                    if (varndb_getServiceCode(kImei, &code, err) != 0) return std::string();
+                                    return std::to_string(code);
+                                },
+                                "SELECT code FROM mero.service_call"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // The statement that finds the session killed fails with the lost-session

@@ -46,7 +46,10 @@ void Exchange::run() {
             }
         }
     }
-    PQexitPipelineMode(conn_);
+    // Results left unread (the session broke while they were awaited) leave
+    // libpq in pipeline mode and out of step with the server: the session is
+    // of no further use, and the statement reports it lost.
+    if (PQexitPipelineMode(conn_) != 1) state().lost = true;
 }
 
 bool Exchange::ok(int i) const {

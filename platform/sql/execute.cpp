@@ -171,7 +171,7 @@ private:
     // nothing changed ends.
     void undo() {
         SessionState& s = state();
-        if (!s.in_transaction || PQstatus(s.conn) != CONNECTION_OK) return;
+        if (!s.in_transaction || !usable()) return;
         if (began_) {
             end_transaction("ROLLBACK");  // nothing but this statement's work was in it
             return;
@@ -296,9 +296,9 @@ Sqlca execute(std::string_view statement, std::span<const Bind> binds) {
     // After the server ended the session (killed or lost), the statements
     // find no session, as on a session that was never opened: -1012 is a
     // code on which callers reconnect.
-    if (!s.conn || PQstatus(s.conn) != CONNECTION_OK) return error(-1012, "ORA-01012: not logged on");
+    if (!usable()) return error(-1012, "ORA-01012: not logged on");
     Plan plan = translate(statement, binds, s.catalog);
-    if (PQstatus(s.conn) != CONNECTION_OK)
+    if (!usable())
         return error(-3113, "ORA-03113: end-of-file on communication channel");
     if (plan.error_code) return error(plan.error_code, plan.error);
     return Run(binds).steps(plan);

@@ -27,12 +27,16 @@ struct SessionState {
     bool in_transaction = false;  // BEGIN sent, no COMMIT or ROLLBACK since
     bool changed = false;         // the open transaction is known to have changed something
     bool savepoint = false;       // the last statement's savepoint still stands
+    bool lost = false;            // the server went away; the session is of no further use
     PgCatalog catalog;
     Stats stats;
     std::string last_connect_error;
 };
 
 SessionState& state();
+
+// The session can take statements: open, and not known to be lost.
+bool usable();
 
 // Error texts and codes.
 Sqlca error(int code, const std::string& text);

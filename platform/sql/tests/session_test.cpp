@@ -1,9 +1,13 @@
 // The SQL layer against the private PostgreSQL server: the session, the
 // transaction rules, host variables in every direction and the error codes.
+#include "pg_relay.h"
 #include "pg_test_env.h"
 #include "sql_session.h"
 
 #include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
 
 #include <string>
 #include <vector>
@@ -305,6 +309,62 @@ TEST_F(SqlSession, KilledSessionIs3113ThenNotLoggedOn) {
     ASSERT_EQ(sql::lusken_connect(nullptr, nullptr, pgtest::database().c_str()), 0);
     EXPECT_EQ(sql::execute("begin :x := sqltest . divide ( 4 ) ; END ;", {sql::bind_int(Dir::out, x)}).sqlcode, 0);
 }
+
+// A server that went away between statements, by a termination of the
+// session (the server says why, then closes) or by stopping at once (a
+// warning, then the connection ends): the first statement that meets it answers -3113 at
+// once, whether its text was seen before (and goes out in one exchange with
+// its BEGIN and savepoint), the session was inside a transaction, or the
+// statement sends more than a socket buffer holds; the next finds no session.
+struct GoneRow {
+    const char* name;
+    bool silently;            // the connection ends without a message
+    bool inside_transaction;  // a change is open when the server goes
+    std::size_t bytes;        // sent by the statement
+};
+void PrintTo(const GoneRow& r, std::ostream* os) { *os << r.name; }
+
+class SqlServerGone : public SqlSession, public ::testing::WithParamInterface<GoneRow> {};
+
+TEST_P(SqlServerGone, FirstStatementAnswers3113) {
+    pgtest::Relay relay;
+    if (GetParam().silently) {
+        ASSERT_EQ(sql::lusken_connect(nullptr, nullptr, relay.conninfo().c_str()), 0) << sql::last_connect_error();
+    }
+    auto data = std::make_unique<sql::Raw<65000>>();
+    std::int32_t ret = 0, len = 0;
+    auto twice = [&] {
+        data->len = static_cast<std::uint16_t>(GetParam().bytes);
+        std::memset(data->arr, 'k', data->len);
+        return sql::execute("begin :ret := sqltest . pkg . twice ( :d , :n ) ; END ;",
+                            {sql::bind_int(Dir::out, ret), sql::bind_raw(Dir::inout, *data),
+                             sql::bind_int(Dir::inout, len)});
+    };
+    ASSERT_EQ(twice().sqlcode, 0);  // the text and its routine are known to the session
+    if (GetParam().inside_transaction) {
+        ASSERT_EQ(sql::execute("begin sqltest . note_add ( 'k' , NULL ) ; END ;").sqlcode, 0);
+    }
+    if (GetParam().silently) {
+        relay.stop_at_once();
+    } else {
+        int pid = sql::session_backend_pid();
+        admin.exec("SELECT pg_terminate_backend(" + std::to_string(pid) + ")");
+        ASSERT_TRUE(admin.await_session_end(pid));
+    }
+    auto r = twice();
+    EXPECT_EQ(r.sqlcode, -3113) << r.sqlerrm;
+    EXPECT_EQ(r.sqlerrm.rfind("ORA-03113: end-of-file on communication channel", 0), 0u) << r.sqlerrm;
+    EXPECT_EQ(twice().sqlcode, -1012);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, SqlServerGone,
+                         ::testing::Values(GoneRow{"Terminated", false, false, 10},
+                                           GoneRow{"TerminatedInsideATransaction", false, true, 10},
+                                           GoneRow{"TerminatedSendingMuch", false, false, 32000},
+                                           GoneRow{"Stopped", true, false, 10},
+                                           GoneRow{"StoppedInsideATransaction", true, true, 10},
+                                           GoneRow{"StoppedSendingMuch", true, false, 32000}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // ---- transactions begin with the first change ----
 

@@ -15,8 +15,9 @@
  *     it with VARNDB_E_NULL.
  *   - A NULL record, code, length or buffer is refused by both back-ends
  *     with VARNDB_E_NULL and "One parameter is NULL!" before anything else.
- *     (The direct-SQL back-end takes a NULL text argument as the empty text
- *     and refuses NULL GetData/GetApxData buffers with its own -2.)
+ *     So is a NULL IMEI of the service-code operations. (Otherwise the
+ *     direct-SQL back-end takes a NULL text argument as the empty text and
+ *     refuses NULL GetData/GetApxData buffers with its own -2.)
  *   - Texts are NUL-terminated byte strings.
  */
 #ifndef VARNDB_H

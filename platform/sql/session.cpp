@@ -37,6 +37,8 @@ void close_session() {
     s.conn = nullptr;
     s.in_transaction = s.changed = s.savepoint = s.lost = false;
     s.catalog.clear();
+    s.statements.clear();
+    s.prepared = 0;
 }
 
 } // namespace
@@ -67,6 +69,8 @@ int lusken_connect(const char* user, const char* password, const char* database)
     }
     s.conn = c;
     s.in_transaction = s.changed = s.savepoint = s.lost = false;
+    s.statements.clear();
+    s.prepared = 0;
     ++s.stats.connects;
     return 0;
 }

@@ -404,8 +404,9 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 // Exchanges with the server per statement: a statement goes in one round
-// trip with its BEGIN, savepoint and the release of the last statement's;
-// only a transaction that changed nothing takes one more to end.
+// trip with its BEGIN or its savepoint and the release of the last
+// statement's; a statement that changed nothing ends its transaction in the
+// same exchange; only a failure takes one more to undo it.
 struct TripRow {
     const char* name;
     std::vector<const char*> before;  // run first, not counted
@@ -431,7 +432,7 @@ TEST_P(SqlRoundTrips, PerStatement) {
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, SqlRoundTrips,
-    ::testing::Values(TripRow{"Reading", {}, kRead, 2, "idle"},
+    ::testing::Values(TripRow{"Reading", {}, kRead, 1, "idle"},
                       TripRow{"WritingFirst", {}, kWrite, 1, "idle in transaction"},
                       TripRow{"WritingAgain", {kWrite}, kWrite, 1, "idle in transaction"},
                       TripRow{"ReadingAfterWriting", {kWrite}, kRead, 1, "idle in transaction"},
@@ -439,6 +440,66 @@ INSTANTIATE_TEST_SUITE_P(
                       TripRow{"FailingFirst", {}, kFail, 2, "idle"},
                       TripRow{"FailingAfterWriting", {kWrite}, kFail, 2, "idle in transaction"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// One statement text that changes something on one run and nothing on the
+// next: a change stays open until COMMIT or ROLLBACK, whatever the text did
+// before, and a run that changes nothing leaves the session idle.
+TEST_F(SqlSession, AChangeStaysOpenWhateverTheTextDidBefore) {
+    std::int32_t wanted = 0, got = 0;
+    auto run = [&](std::int32_t w) {
+        wanted = w;
+        return sql::execute("begin :got := sqltest . note_if ( :wanted ) ; END ;",
+                            {sql::bind_int(Dir::out, got), sql::bind_int(Dir::in, wanted)})
+            .sqlcode;
+    };
+    auto session = [&] {
+        return admin.value("SELECT state FROM pg_stat_activity WHERE pid = " +
+                           std::to_string(sql::session_backend_pid()));
+    };
+    for (int round = 0; round < 2; ++round) {
+        ASSERT_EQ(run(0), 0);
+        EXPECT_EQ(session(), "idle");
+        ASSERT_EQ(run(0), 0);
+        EXPECT_EQ(session(), "idle");
+        const int before = sql::stats().round_trips;
+        ASSERT_EQ(run(1), 0);
+        EXPECT_EQ(got, 1);
+        EXPECT_EQ(sql::stats().round_trips - before, 2);  // the change found after a run without one
+        EXPECT_EQ(session(), "idle in transaction");
+        EXPECT_EQ(notes(), std::to_string(round));
+        ASSERT_EQ(sql::execute("COMMIT").sqlcode, 0);
+        EXPECT_EQ(notes(), std::to_string(round + 1));
+        ASSERT_EQ(run(1), 0);
+        ASSERT_EQ(sql::execute(round == 0 ? "ROLLBACK" : "COMMIT").sqlcode, 0);
+    }
+    EXPECT_EQ(notes(), "3");
+}
+
+// A statement text is prepared on the server once per session and then run
+// by name; a new session prepares it again.
+TEST_F(SqlSession, AStatementIsPreparedOncePerSession) {
+    const char* const divide = "begin :x := sqltest . divide ( 4 ) ; END ;";
+    std::int32_t x = 0, runs = 0, count = 0;
+    sql::Varchar<20> pattern;
+    pattern.set("%divide%");
+    auto prepared = [&] {
+        ASSERT_EQ(sql::execute("begin :n := sqltest . prepared ( :p , :runs ) ; END ;",
+                               {sql::bind_int(Dir::out, count), sql::bind_varchar(Dir::in, pattern),
+                                sql::bind_int(Dir::out, runs)})
+                      .sqlcode,
+                  0);
+    };
+    for (int i = 0; i < 3; ++i) ASSERT_EQ(sql::execute(divide, {sql::bind_int(Dir::out, x)}).sqlcode, 0);
+    prepared();
+    EXPECT_EQ(count, 1);
+    EXPECT_EQ(runs, 3);
+    ASSERT_EQ(sql::lusken_connect(nullptr, nullptr, pgtest::database().c_str()), 0);
+    ASSERT_EQ(sql::execute(divide, {sql::bind_int(Dir::out, x)}).sqlcode, 0);
+    EXPECT_EQ(x, 25);
+    prepared();
+    EXPECT_EQ(count, 1);
+    EXPECT_EQ(runs, 1);
+}
 
 // Where a RAW receives a result, the whole row comes in binary format; the
 // other columns still reach their host variables as in text format.

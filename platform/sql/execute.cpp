@@ -293,7 +293,13 @@ private:
             if (!ex.ok(b)) return ex.failure(b);
         }
         if (set_savepoint) savepoint_ = ss.savepoint = true;
-        if (!ex.ok(q)) return ex.failure(q);
+        if (!ex.ok(q)) {
+            // A routine redefined with other result columns: prepared again
+            // at the next run.
+            const char* state = ex.result(q) ? PQresultErrorField(ex.result(q), PG_DIAG_SQLSTATE) : nullptr;
+            if (state && std::strcmp(state, "0A000") == 0) name.clear();
+            return ex.failure(q);
+        }
         if (guarded) {
             if (ex.ok(commit)) {
                 // Nothing changed: the transaction has ended.

@@ -15,8 +15,9 @@
  *     it with VARNDB_E_NULL.
  *   - A NULL record, code, length or buffer is refused by both back-ends
  *     with VARNDB_E_NULL and "One parameter is NULL!" before anything else.
- *     (The direct-SQL back-end takes a NULL text argument as the empty text
- *     and refuses NULL GetData/GetApxData buffers with its own -2.)
+ *     So is a NULL IMEI of the service-code operations. (Otherwise the
+ *     direct-SQL back-end takes a NULL text argument as the empty text and
+ *     refuses NULL GetData/GetApxData buffers with its own -2.)
  *   - Texts are NUL-terminated byte strings.
  */
 #ifndef VARNDB_H
@@ -49,6 +50,7 @@ enum {
     VARNDB_E_NOT_CONNECTED = -21,  /* no connection */
     VARNDB_E_LOCAL = -22,          /* local buffer or file error; Oracle error in some operations */
     VARNDB_E_ORACLE = -23,         /* Oracle error */
+    VARNDB_E_FILE_TOO_LARGE = -24, /* remote: a file larger than one remote message carries */
     VARNDB_E_SERVICE_CODE = -32,   /* service code: IMEI too long, or not connected */
     VARNDB_E_REMOTE_RETRY = -100,  /* remote operation asks for a reconnect */
     VARNDB_E_REMOTE = -99999       /* a remote call raised */

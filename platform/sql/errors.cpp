@@ -29,7 +29,6 @@ constexpr StateCode kStateCodes[] = {
     {"23503", -2291},  // parent key not found
     {"40P01", -60},    // deadlock
     {"57014", -1013},  // cancelled
-    {"57P01", -28},    // session killed
     {"42883", -6550},  // undefined routine
     {"42P01", -6550},  // undefined table
     {"42703", -6550},  // undefined column
@@ -37,6 +36,18 @@ constexpr StateCode kStateCodes[] = {
     {"42601", -6550},  // syntax error
     {"42804", -6550},  // datatype mismatch
 };
+
+// Whether a failure means the session is gone: libpq lost the connection or
+// its protocol state (a failure of its own, without a SQLSTATE), or the
+// server ended the session (shutdown, termination, idle timeout: the 57P
+// class). The first statement that meets a dead server reports it at once,
+// whatever libpq's connection status still says.
+bool session_ended(PGconn* conn, const PGresult* res) {
+    if (!conn || PQstatus(conn) == CONNECTION_BAD || state().lost) return true;
+    if (res && PQresultStatus(res) == PGRES_PIPELINE_ABORTED) return false;  // a command before it failed
+    const char* sqlstate = res ? PQresultErrorField(res, PG_DIAG_SQLSTATE) : nullptr;
+    return !sqlstate || std::strncmp(sqlstate, "57P", 3) == 0;
+}
 
 std::string trim(std::string s) {
     while (!s.empty() && (s.back() == '\n' || s.back() == ' ')) s.pop_back();
@@ -51,8 +62,10 @@ Sqlca from_failure(PGconn* conn, const PGresult* res) {
     std::string pg = trim(res && PQresultErrorField(res, PG_DIAG_MESSAGE_PRIMARY)
                               ? PQresultErrorField(res, PG_DIAG_MESSAGE_PRIMARY)
                               : PQerrorMessage(conn));
-    if (!conn || PQstatus(conn) == CONNECTION_BAD)
+    if (session_ended(conn, res)) {
+        state().lost = true;
         return error(-3113, "ORA-03113: end-of-file on communication channel (" + pg + ")");
+    }
     int n = 0;
     if (pg.size() > 10 && pg.compare(0, 4, "ORA-") == 0 && pg[9] == ':' &&
         std::sscanf(pg.c_str() + 4, "%5d", &n) == 1 && n > 0)

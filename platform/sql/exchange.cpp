@@ -25,6 +25,20 @@ int Exchange::add(const std::string& command, int count, const Oid* types, const
     return queued_++;
 }
 
+int Exchange::prepare(const std::string& name, const std::string& command, int count, const Oid* types) {
+    if (!send_failed_ && (!enter() || PQsendPrepare(conn_, name.c_str(), command.c_str(), count, types) != 1))
+        send_failed_ = true;
+    return queued_++;
+}
+
+int Exchange::add_prepared(const std::string& name, int count, const char* const* values, const int* lengths,
+                           const int* formats, bool binary_results) {
+    if (!send_failed_ && (!enter() || PQsendQueryPrepared(conn_, name.c_str(), count, values, lengths, formats,
+                                                          binary_results ? 1 : 0) != 1))
+        send_failed_ = true;
+    return queued_++;
+}
+
 void Exchange::run() {
     results_.assign(static_cast<std::size_t>(queued_), nullptr);
     if (!entered_) return;
@@ -46,7 +60,10 @@ void Exchange::run() {
             }
         }
     }
-    PQexitPipelineMode(conn_);
+    // Results left unread (the session broke while they were awaited) leave
+    // libpq in pipeline mode and out of step with the server: the session is
+    // of no further use, and the statement reports it lost.
+    if (PQexitPipelineMode(conn_) != 1) state().lost = true;
 }
 
 bool Exchange::ok(int i) const {

@@ -23,6 +23,13 @@ public:
     int add(const std::string& command, int count, const Oid* types, const char* const* values, const int* lengths,
             const int* formats, bool binary_results);
 
+    // Queues the preparation of a named statement with its parameter types.
+    int prepare(const std::string& name, const std::string& command, int count, const Oid* types);
+    // Queues a run of a prepared statement (parameters as PQexecPrepared
+    // takes them).
+    int add_prepared(const std::string& name, int count, const char* const* values, const int* lengths,
+                     const int* formats, bool binary_results);
+
     // Sends what is queued and reads every result. A command after a failed
     // one is not run (its result is PGRES_PIPELINE_ABORTED).
     void run();

@@ -117,22 +117,31 @@ void write_back(const Bind& b, const Slot& s) {
 // The transaction around a statement, in as few round trips as the rules
 // allow:
 //   - the first query of a statement goes in one exchange with what must
-//     come before it: BEGIN when no transaction is open, the release of the
-//     last statement's savepoint and this statement's own savepoint;
+//     come before it: BEGIN when no transaction is open (then the statement
+//     needs no savepoint: undoing it is ending the transaction), else the
+//     release of the last statement's savepoint and this statement's own;
 //   - a statement's savepoint is released with the next statement (or ends
 //     with its transaction), so that a statement whose results cannot be
 //     taken is still undone by going back to it;
-//   - after the last query, unless the transaction is already known to have
-//     changed something, the same exchange asks whether a transaction id is
-//     assigned; when none is, nothing changed and the transaction ends at
-//     once (a transaction begins with the first change).
+//   - a transaction begins with the first change: when a statement that
+//     began the transaction changed nothing, the transaction ends at once.
+//     A statement that changed nothing the last time it ran outside a
+//     transaction sends, after its last query, a savepoint, a guard that
+//     fails when a transaction id is assigned, and COMMIT: unchanged, the
+//     transaction ends in the same exchange; changed, the guard stopped the
+//     COMMIT and going back to the savepoint keeps the change. Any other
+//     statement asks after its last query whether a transaction id is
+//     assigned, and ends the transaction when none is;
+//   - each query is prepared on the server at its first run on the session,
+//     in the same exchange.
 class Run {
 public:
-    Run(std::span<const Bind> binds) : binds_(binds) {
+    Run(Prepared& statement, std::span<const Bind> binds) : statement_(statement), binds_(binds) {
         for (const auto& b : binds) slots_.push_back(read_bind(b));
     }
 
-    Sqlca steps(const Plan& plan) {
+    Sqlca steps() {
+        const Plan& plan = statement_.plan;
         last_query_ = -1;
         for (std::size_t i = 0; i < plan.steps.size(); ++i) {
             Step::Kind k = plan.steps[i].kind;
@@ -140,7 +149,7 @@ public:
             if (k == Step::Kind::commit || k == Step::Kind::rollback) last_query_ = -1;  // ends it anyway
         }
         for (std::size_t i = 0; i < plan.steps.size(); ++i) {
-            Sqlca r = step(plan.steps[i], static_cast<int>(i) == last_query_);
+            Sqlca r = step(i);
             if (!r.ok()) {
                 undo();
                 return r;
@@ -152,7 +161,8 @@ public:
     }
 
 private:
-    Sqlca step(const Step& st, bool last_query) {
+    Sqlca step(std::size_t i) {
+        const Step& st = statement_.plan.steps[i];
         switch (st.kind) {
         case Step::Kind::commit: return end_transaction("COMMIT");
         case Step::Kind::rollback: return end_transaction("ROLLBACK");
@@ -162,7 +172,7 @@ private:
                          !v, kText);
         }
         case Step::Kind::query:
-        case Step::Kind::select_into: return query(st, last_query);
+        case Step::Kind::select_into: return query(i, static_cast<int>(i) == last_query_);
         }
         return {};
     }
@@ -171,7 +181,7 @@ private:
     // nothing changed ends.
     void undo() {
         SessionState& s = state();
-        if (!s.in_transaction || PQstatus(s.conn) != CONNECTION_OK) return;
+        if (!s.in_transaction || !usable()) return;
         if (began_) {
             end_transaction("ROLLBACK");  // nothing but this statement's work was in it
             return;
@@ -179,7 +189,7 @@ private:
         if (!savepoint_) return;  // nothing of this statement reached the server
         Exchange ex(s.conn);
         int back = ex.add("ROLLBACK TO SAVEPOINT varn_stmt");
-        int check = s.changed ? -1 : ex.add("SELECT txid_current_if_assigned() IS NULL");
+        int check = s.changed ? -1 : ex.add(kUnassigned);
         ex.run();
         if (!ex.ok(back)) return;
         if (check >= 0 && unassigned(ex, check)) end_transaction("ROLLBACK");
@@ -195,12 +205,27 @@ private:
         return r;
     }
 
+    static constexpr const char* kUnassigned = "SELECT pg_catalog.txid_current_if_assigned() IS NULL";
+    // Fails (undefined setting, SQLSTATE 42704) only when the transaction
+    // has a transaction id, that is when it changed something.
+    static constexpr const char* kGuard =
+        "SELECT pg_catalog.txid_current_if_assigned() IS NULL"
+        " OR pg_catalog.current_setting('varn.statement_changed_data')::boolean";
+    static constexpr const char* kGuardState = "42704";
+
     static bool unassigned(const Exchange& ex, int i) {
         const PGresult* r = ex.result(i);
         return ex.ok(i) && PQntuples(r) == 1 && std::strcmp(PQgetvalue(r, 0, 0), "t") == 0;
     }
 
-    Sqlca query(const Step& st, bool last_query) {
+    static bool guard_stopped(const Exchange& ex, int i) {
+        const PGresult* r = ex.result(i);
+        const char* state = r ? PQresultErrorField(r, PG_DIAG_SQLSTATE) : nullptr;
+        return state && std::strcmp(state, kGuardState) == 0;
+    }
+
+    Sqlca query(std::size_t index, bool last_query) {
+        const Step& st = statement_.plan.steps[index];
         std::size_t n = st.params.size();
         std::vector<std::string> text(n);
         std::vector<const char*> values(n);
@@ -232,29 +257,69 @@ private:
             if (binds_[o.bind].type == Type::raw) binary = true;
 
         SessionState& ss = state();
-        PGconn* c = ss.conn;
-        Exchange ex(c);
+        Exchange ex(ss.conn);
         std::vector<int> before;
         if (!ss.in_transaction) {
             before.push_back(ex.add("BEGIN"));
             ss.in_transaction = began_ = true;
         }
-        if (!savepoint_) {
+        const bool set_savepoint = !began_ && !savepoint_;
+        if (set_savepoint) {
             if (ss.savepoint) before.push_back(ex.add("RELEASE SAVEPOINT varn_stmt"));
             before.push_back(ex.add("SAVEPOINT varn_stmt"));
         }
-        int q = ex.add(st.sql, static_cast<int>(n), types.data(), values.data(), lengths.data(), formats.data(),
-                       binary);
-        int check = last_query && !ss.changed ? ex.add("SELECT txid_current_if_assigned() IS NULL") : -1;
+        std::string& name = statement_.names[index];
+        std::string fresh;
+        int prepare = -1;
+        if (name.empty()) {
+            fresh = "varn_" + std::to_string(++ss.prepared);
+            prepare = ex.prepare(fresh, st.sql, static_cast<int>(n), types.data());
+            before.push_back(prepare);
+        }
+        int q = ex.add_prepared(name.empty() ? fresh : name, static_cast<int>(n), values.data(), lengths.data(),
+                                formats.data(), binary);
+        const bool guarded = last_query && began_ && !statement_.changes;
+        int kept = -1, guard = -1, commit = -1, check = -1;
+        if (guarded) {
+            kept = ex.add("SAVEPOINT varn_kept");
+            guard = ex.add(kGuard);
+            commit = ex.add("COMMIT");
+        } else if (last_query && !ss.changed) {
+            check = ex.add(kUnassigned);
+        }
         ex.run();
+        if (prepare >= 0 && ex.ok(prepare)) name = fresh;
         for (int b : before) {
             if (!ex.ok(b)) return ex.failure(b);
         }
-        if (!savepoint_) savepoint_ = ss.savepoint = true;
-        if (!ex.ok(q)) return ex.failure(q);
+        if (set_savepoint) savepoint_ = ss.savepoint = true;
+        if (!ex.ok(q)) {
+            // A routine redefined with other result columns: prepared again
+            // at the next run.
+            const char* state = ex.result(q) ? PQresultErrorField(ex.result(q), PG_DIAG_SQLSTATE) : nullptr;
+            if (state && std::strcmp(state, "0A000") == 0) name.clear();
+            return ex.failure(q);
+        }
+        if (guarded) {
+            if (ex.ok(commit)) {
+                // Nothing changed: the transaction has ended.
+                ss.in_transaction = ss.changed = ss.savepoint = false;
+            } else if (ex.ok(kept) && guard_stopped(ex, guard)) {
+                statement_.changes = ss.changed = true;
+                Exchange back(ss.conn);
+                int to = back.add("ROLLBACK TO SAVEPOINT varn_kept");
+                int release = back.add("RELEASE SAVEPOINT varn_kept");
+                back.run();
+                if (!back.ok(to)) return back.failure(to);
+                if (!back.ok(release)) return back.failure(release);
+            } else {
+                return ex.failure(!ex.ok(kept) ? kept : !ex.ok(guard) ? guard : commit);
+            }
+        }
         if (check >= 0) {
             if (unassigned(ex, check)) unchanged_ = true;
             else if (ex.ok(check)) ss.changed = true;
+            if (began_ && ex.ok(check)) statement_.changes = !unchanged_;
         }
 
         const PGresult* r = ex.result(q);
@@ -278,6 +343,7 @@ private:
         return {};
     }
 
+    Prepared& statement_;
     std::span<const Bind> binds_;
     std::vector<Slot> slots_;
     int last_query_ = -1;
@@ -296,12 +362,26 @@ Sqlca execute(std::string_view statement, std::span<const Bind> binds) {
     // After the server ended the session (killed or lost), the statements
     // find no session, as on a session that was never opened: -1012 is a
     // code on which callers reconnect.
-    if (!s.conn || PQstatus(s.conn) != CONNECTION_OK) return error(-1012, "ORA-01012: not logged on");
-    Plan plan = translate(statement, binds, s.catalog);
-    if (PQstatus(s.conn) != CONNECTION_OK)
-        return error(-3113, "ORA-03113: end-of-file on communication channel");
-    if (plan.error_code) return error(plan.error_code, plan.error);
-    return Run(binds).steps(plan);
+    if (!usable()) return error(-1012, "ORA-01012: not logged on");
+    // A text is translated once per shape of its host variables (their
+    // types, directions and indicators decide the translation).
+    std::string key(statement);
+    key += '\0';
+    for (const Bind& b : binds) {
+        key += static_cast<char>('0' + static_cast<int>(b.type));
+        key += static_cast<char>('0' + static_cast<int>(b.dir));
+        key += b.indicator ? 'i' : '-';
+    }
+    auto it = s.statements.find(key);
+    if (it == s.statements.end()) {
+        Plan plan = translate(statement, binds, s.catalog);
+        if (!usable()) return error(-3113, "ORA-03113: end-of-file on communication channel");
+        if (plan.error_code) return error(plan.error_code, plan.error);
+        std::size_t steps = plan.steps.size();
+        it = s.statements.emplace(std::move(key), Prepared{std::move(plan), std::vector<std::string>(steps), false})
+                 .first;
+    }
+    return Run(it->second, binds).steps();
 }
 
 Sqlca execute(std::string_view statement, std::initializer_list<Bind> binds) {

@@ -11,6 +11,11 @@ SessionState& state() {
     return s;
 }
 
+bool usable() {
+    const SessionState& s = state();
+    return s.conn && !s.lost && PQstatus(s.conn) == CONNECTION_OK;
+}
+
 namespace {
 
 int classify(const char* message) {
@@ -27,11 +32,13 @@ void close_session() {
     SessionState& s = state();
     if (!s.conn) return;
     // An orderly logoff keeps the work of the open transaction.
-    if (s.in_transaction && PQstatus(s.conn) == CONNECTION_OK) run_command("COMMIT");
+    if (s.in_transaction && usable()) run_command("COMMIT");
     PQfinish(s.conn);
     s.conn = nullptr;
-    s.in_transaction = s.changed = s.savepoint = false;
+    s.in_transaction = s.changed = s.savepoint = s.lost = false;
     s.catalog.clear();
+    s.statements.clear();
+    s.prepared = 0;
 }
 
 } // namespace
@@ -61,7 +68,9 @@ int lusken_connect(const char* user, const char* password, const char* database)
         return code;
     }
     s.conn = c;
-    s.in_transaction = s.changed = s.savepoint = false;
+    s.in_transaction = s.changed = s.savepoint = s.lost = false;
+    s.statements.clear();
+    s.prepared = 0;
     ++s.stats.connects;
     return 0;
 }

@@ -8,6 +8,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 namespace sql::detail {
 
@@ -22,17 +23,33 @@ private:
     std::map<std::string, Routine> cache_;
 };
 
+// A statement text as the session runs it: translated once, each of its
+// queries prepared on the server at its first run.
+struct Prepared {
+    Plan plan;
+    std::vector<std::string> names;  // per step: the server's statement name, empty until prepared
+    bool changes = false;            // its last run outside a transaction changed something
+};
+
 struct SessionState {
     PGconn* conn = nullptr;
     bool in_transaction = false;  // BEGIN sent, no COMMIT or ROLLBACK since
     bool changed = false;         // the open transaction is known to have changed something
     bool savepoint = false;       // the last statement's savepoint still stands
+    bool lost = false;            // the server went away; the session is of no further use
     PgCatalog catalog;
+    // Statement texts seen on this session (with the shape of their host
+    // variables), and the number of statements prepared on the server.
+    std::map<std::string, Prepared> statements;
+    int prepared = 0;
     Stats stats;
     std::string last_connect_error;
 };
 
 SessionState& state();
+
+// The session can take statements: open, and not known to be lost.
+bool usable();
 
 // Error texts and codes.
 Sqlca error(int code, const std::string& text);

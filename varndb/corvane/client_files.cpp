@@ -2,10 +2,12 @@
 // back into a directory under the name the server keeps for it.
 #include "VarndbCIclient.h"
 
+#include "corvane.h"
 #include "errtext.h"
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <vector>
@@ -32,8 +34,18 @@ bool readAll(const std::string& path, std::vector<char>& bytes) {
 int VarndbCIclient::putFile(const char* imei, const char* fileType, const char* directory, const char* fileName,
                             char* errText) {
     varndb::clear_text(errText);
+    const std::string path = corvane::joinPath(directory, fileName);
+    // A file that cannot fit one remote message is refused here: the call
+    // would fail whatever the reconnect loop did.
+    std::error_code ec;
+    const std::uintmax_t size = std::filesystem::file_size(path, ec);
+    if (!ec && size > CORVANE_MAX_FILE_SIZE) {
+        varndb::put_text(errText, "File <%s> has %ju bytes, more than the %u a remote call carries!", fileName, size,
+                         CORVANE_MAX_FILE_SIZE);
+        return VARNDB_E_FILE_TOO_LARGE;
+    }
     std::vector<char> bytes;
-    if (!readAll(corvane::joinPath(directory, fileName), bytes)) {
+    if (!readAll(path, bytes)) {
         varndb::put_text(errText, "Can't open file <%s>!", fileName);
         return VARNDB_E_LOCAL;
     }

@@ -22,9 +22,13 @@
 #define CORVANE_RETRY_WAIT_MS 10000
 
 /* Files travel whole in one remote message; the ORB accepts messages of up
- * to CORVANE_MAX_MESSAGE_SIZE bytes (256 MiB), so a file of up to 255 MiB
- * can be stored and fetched. */
+ * to CORVANE_MAX_MESSAGE_SIZE bytes (256 MiB), so a file of up to
+ * CORVANE_MAX_FILE_SIZE bytes (255 MiB) can be stored and fetched.
+ * varndb_putFile of a larger file is refused before anything is sent and
+ * without the reconnect loop: VARNDB_E_FILE_TOO_LARGE and
+ * "File <name> has <n> bytes, more than the 267386880 a remote call carries!". */
 #define CORVANE_MAX_MESSAGE_SIZE (256u * 1024u * 1024u)
+#define CORVANE_MAX_FILE_SIZE (255u * 1024u * 1024u)
 
 /* varndb_getSADBlock reads the caller's flash serial number up to its
  * terminator and at most CORVANE_FLASH_SERIAL_SIZE bytes (the 16 bytes that

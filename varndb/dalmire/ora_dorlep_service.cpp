@@ -46,7 +46,7 @@ ServiceRun runServiceBlock(const char* block, sql::Bind code, const char* imei, 
 }
 
 int getServiceCode(const char* imei, int* code, char* errText) {
-    if (int c = refuseNull(errText, {code})) return c;
+    if (int c = refuseNull(errText, {imei, code})) return c;
     std::int32_t lret = -1;  // a failed block leaves it: *code is then -1
     ServiceRun run = runServiceBlock(kServiceCodeBlock, sql::bind_int(sql::Dir::out, lret), imei, errText);
     if (run.ran) *code = lret;
@@ -54,7 +54,7 @@ int getServiceCode(const char* imei, int* code, char* errText) {
 }
 
 int getCharServiceCode(const char* imei, char* codeText, char* errText) {
-    if (int c = refuseNull(errText, {codeText})) return c;
+    if (int c = refuseNull(errText, {imei, codeText})) return c;
     sql::Varchar<100> value;
     ServiceRun run = runServiceBlock(kCharServiceCodeBlock, sql::bind_varchar(sql::Dir::out, value), imei, errText);
     if (!run.ran) return run.result;

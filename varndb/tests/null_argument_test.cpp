@@ -51,7 +51,9 @@ void PrintTo(const NullRow& r, std::ostream* os) { *os << r.name; }
     NullRow{name, #fn, dalmire, corvane, [](void* f, Args& a) { return reinterpret_cast<decltype(&fn)>(f)(__VA_ARGS__); }}
 const NullRow kRows[] = {
     ROW("WriteReport_rec", varndb_WriteReport, true, true, nullptr, a.err),
+    ROW("getServiceCode_imei", varndb_getServiceCode, true, true, nullptr, &a.code, a.err),
     ROW("getServiceCode_code", varndb_getServiceCode, true, true, "490154203237518", nullptr, a.err),
+    ROW("getCharServiceCode_imei", varndb_getCharServiceCode, true, false, nullptr, a.codeText, a.err),
     ROW("getCharServiceCode_code", varndb_getCharServiceCode, true, false, "490154203237518", nullptr, a.err),
     ROW("getImeiInfo_buf", varndb_getImeiInfo, true, true, "490154203237518", nullptr, &a.len, a.err),
     ROW("getImeiInfo_len", varndb_getImeiInfo, true, true, "490154203237518", a.buf, nullptr, a.err),

@@ -19,12 +19,16 @@
 //   something leaves its transaction open until a COMMIT or ROLLBACK
 //   (inside a block or as a statement of its own); after a statement that
 //   changed nothing the transaction ends at once, so an idle session holds
-//   no locks. A failed statement undoes only its own work.
+//   no locks. A failed statement undoes only its own work. A statement goes
+//   to the server in one round trip (one more when it fails, or when it
+//   changes something after its text last changed nothing); its text is
+//   translated and prepared on the server once per session.
 //
 // Codes the layer produces itself:
 //   -1012  no session is open, also after the server killed or lost it
 //          (callers reconnect on it)
-//   -3113  the session was lost during the statement
+//   -3113  the session was lost: the server went away before or during the
+//          statement (the first statement that meets a dead server)
 //   -900   a text outside the subset      -6550  unknown routine or argument
 //   -6502  a value that does not fit its host variable
 //   Server errors whose message begins "ORA-nnnnn:" give -nnnnn; the

@@ -73,3 +73,19 @@ LANGUAGE sql AS $$
     SELECT '\x5c7800ff'::bytea, 2147483647::bigint, 123456789::numeric, -42.000::numeric, 2.5::numeric,
            'abc'::text, 3
 $$;
+
+-- A note only when asked for: the same statement text changes something or
+-- not, by its argument.
+CREATE OR REPLACE FUNCTION sqltest.note_if(wanted int) RETURNS int LANGUAGE plpgsql AS $$
+BEGIN
+    IF wanted = 1 THEN
+        INSERT INTO sqltest.note (txt) VALUES ('wanted');
+    END IF;
+    RETURN wanted;
+END $$;
+
+-- The statements prepared on the calling session whose text matches a
+-- pattern, and how often they ran.
+CREATE OR REPLACE FUNCTION sqltest.prepared(pattern text, runs OUT int, result OUT int) LANGUAGE sql AS
+    $$ SELECT coalesce(sum(generic_plans + custom_plans), 0)::int, count(*)::int
+         FROM pg_catalog.pg_prepared_statements WHERE statement LIKE pattern $$;

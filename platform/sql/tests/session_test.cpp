@@ -1,9 +1,13 @@
 // The SQL layer against the private PostgreSQL server: the session, the
 // transaction rules, host variables in every direction and the error codes.
+#include "pg_relay.h"
 #include "pg_test_env.h"
 #include "sql_session.h"
 
 #include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
 
 #include <string>
 #include <vector>
@@ -306,6 +310,62 @@ TEST_F(SqlSession, KilledSessionIs3113ThenNotLoggedOn) {
     EXPECT_EQ(sql::execute("begin :x := sqltest . divide ( 4 ) ; END ;", {sql::bind_int(Dir::out, x)}).sqlcode, 0);
 }
 
+// A server that went away between statements, by a termination of the
+// session (the server says why, then closes) or by stopping at once (a
+// warning, then the connection ends): the first statement that meets it answers -3113 at
+// once, whether its text was seen before (and goes out in one exchange with
+// its BEGIN and savepoint), the session was inside a transaction, or the
+// statement sends more than a socket buffer holds; the next finds no session.
+struct GoneRow {
+    const char* name;
+    bool silently;            // the connection ends without a message
+    bool inside_transaction;  // a change is open when the server goes
+    std::size_t bytes;        // sent by the statement
+};
+void PrintTo(const GoneRow& r, std::ostream* os) { *os << r.name; }
+
+class SqlServerGone : public SqlSession, public ::testing::WithParamInterface<GoneRow> {};
+
+TEST_P(SqlServerGone, FirstStatementAnswers3113) {
+    pgtest::Relay relay;
+    if (GetParam().silently) {
+        ASSERT_EQ(sql::lusken_connect(nullptr, nullptr, relay.conninfo().c_str()), 0) << sql::last_connect_error();
+    }
+    auto data = std::make_unique<sql::Raw<65000>>();
+    std::int32_t ret = 0, len = 0;
+    auto twice = [&] {
+        data->len = static_cast<std::uint16_t>(GetParam().bytes);
+        std::memset(data->arr, 'k', data->len);
+        return sql::execute("begin :ret := sqltest . pkg . twice ( :d , :n ) ; END ;",
+                            {sql::bind_int(Dir::out, ret), sql::bind_raw(Dir::inout, *data),
+                             sql::bind_int(Dir::inout, len)});
+    };
+    ASSERT_EQ(twice().sqlcode, 0);  // the text and its routine are known to the session
+    if (GetParam().inside_transaction) {
+        ASSERT_EQ(sql::execute("begin sqltest . note_add ( 'k' , NULL ) ; END ;").sqlcode, 0);
+    }
+    if (GetParam().silently) {
+        relay.stop_at_once();
+    } else {
+        int pid = sql::session_backend_pid();
+        admin.exec("SELECT pg_terminate_backend(" + std::to_string(pid) + ")");
+        ASSERT_TRUE(admin.await_session_end(pid));
+    }
+    auto r = twice();
+    EXPECT_EQ(r.sqlcode, -3113) << r.sqlerrm;
+    EXPECT_EQ(r.sqlerrm.rfind("ORA-03113: end-of-file on communication channel", 0), 0u) << r.sqlerrm;
+    EXPECT_EQ(twice().sqlcode, -1012);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, SqlServerGone,
+                         ::testing::Values(GoneRow{"Terminated", false, false, 10},
+                                           GoneRow{"TerminatedInsideATransaction", false, true, 10},
+                                           GoneRow{"TerminatedSendingMuch", false, false, 32000},
+                                           GoneRow{"Stopped", true, false, 10},
+                                           GoneRow{"StoppedInsideATransaction", true, true, 10},
+                                           GoneRow{"StoppedSendingMuch", true, false, 32000}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 // ---- transactions begin with the first change ----
 
 struct OpenRow {
@@ -344,8 +404,9 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 // Exchanges with the server per statement: a statement goes in one round
-// trip with its BEGIN, savepoint and the release of the last statement's;
-// only a transaction that changed nothing takes one more to end.
+// trip with its BEGIN or its savepoint and the release of the last
+// statement's; a statement that changed nothing ends its transaction in the
+// same exchange; only a failure takes one more to undo it.
 struct TripRow {
     const char* name;
     std::vector<const char*> before;  // run first, not counted
@@ -371,7 +432,7 @@ TEST_P(SqlRoundTrips, PerStatement) {
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, SqlRoundTrips,
-    ::testing::Values(TripRow{"Reading", {}, kRead, 2, "idle"},
+    ::testing::Values(TripRow{"Reading", {}, kRead, 1, "idle"},
                       TripRow{"WritingFirst", {}, kWrite, 1, "idle in transaction"},
                       TripRow{"WritingAgain", {kWrite}, kWrite, 1, "idle in transaction"},
                       TripRow{"ReadingAfterWriting", {kWrite}, kRead, 1, "idle in transaction"},
@@ -379,6 +440,66 @@ INSTANTIATE_TEST_SUITE_P(
                       TripRow{"FailingFirst", {}, kFail, 2, "idle"},
                       TripRow{"FailingAfterWriting", {kWrite}, kFail, 2, "idle in transaction"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// One statement text that changes something on one run and nothing on the
+// next: a change stays open until COMMIT or ROLLBACK, whatever the text did
+// before, and a run that changes nothing leaves the session idle.
+TEST_F(SqlSession, AChangeStaysOpenWhateverTheTextDidBefore) {
+    std::int32_t wanted = 0, got = 0;
+    auto run = [&](std::int32_t w) {
+        wanted = w;
+        return sql::execute("begin :got := sqltest . note_if ( :wanted ) ; END ;",
+                            {sql::bind_int(Dir::out, got), sql::bind_int(Dir::in, wanted)})
+            .sqlcode;
+    };
+    auto session = [&] {
+        return admin.value("SELECT state FROM pg_stat_activity WHERE pid = " +
+                           std::to_string(sql::session_backend_pid()));
+    };
+    for (int round = 0; round < 2; ++round) {
+        ASSERT_EQ(run(0), 0);
+        EXPECT_EQ(session(), "idle");
+        ASSERT_EQ(run(0), 0);
+        EXPECT_EQ(session(), "idle");
+        const int before = sql::stats().round_trips;
+        ASSERT_EQ(run(1), 0);
+        EXPECT_EQ(got, 1);
+        EXPECT_EQ(sql::stats().round_trips - before, 2);  // the change found after a run without one
+        EXPECT_EQ(session(), "idle in transaction");
+        EXPECT_EQ(notes(), std::to_string(round));
+        ASSERT_EQ(sql::execute("COMMIT").sqlcode, 0);
+        EXPECT_EQ(notes(), std::to_string(round + 1));
+        ASSERT_EQ(run(1), 0);
+        ASSERT_EQ(sql::execute(round == 0 ? "ROLLBACK" : "COMMIT").sqlcode, 0);
+    }
+    EXPECT_EQ(notes(), "3");
+}
+
+// A statement text is prepared on the server once per session and then run
+// by name; a new session prepares it again.
+TEST_F(SqlSession, AStatementIsPreparedOncePerSession) {
+    const char* const divide = "begin :x := sqltest . divide ( 4 ) ; END ;";
+    std::int32_t x = 0, runs = 0, count = 0;
+    sql::Varchar<20> pattern;
+    pattern.set("%divide%");
+    auto prepared = [&] {
+        ASSERT_EQ(sql::execute("begin :n := sqltest . prepared ( :p , :runs ) ; END ;",
+                               {sql::bind_int(Dir::out, count), sql::bind_varchar(Dir::in, pattern),
+                                sql::bind_int(Dir::out, runs)})
+                      .sqlcode,
+                  0);
+    };
+    for (int i = 0; i < 3; ++i) ASSERT_EQ(sql::execute(divide, {sql::bind_int(Dir::out, x)}).sqlcode, 0);
+    prepared();
+    EXPECT_EQ(count, 1);
+    EXPECT_EQ(runs, 3);
+    ASSERT_EQ(sql::lusken_connect(nullptr, nullptr, pgtest::database().c_str()), 0);
+    ASSERT_EQ(sql::execute(divide, {sql::bind_int(Dir::out, x)}).sqlcode, 0);
+    EXPECT_EQ(x, 25);
+    prepared();
+    EXPECT_EQ(count, 1);
+    EXPECT_EQ(runs, 1);
+}
 
 // Where a RAW receives a result, the whole row comes in binary format; the
 // other columns still reach their host variables as in text format.

@@ -75,6 +75,19 @@ TEST_F(CorvaneFiles, AFileOfSeveralMegabytesTravelsWhole) {
     EXPECT_EQ(server.calls("registration").size(), 0u);
 }
 
+// A file one byte above the largest a remote message carries is refused
+// before anything is sent and without reconnecting (a sparse file: nothing
+// is written to disk).
+TEST_F(CorvaneFiles, AFileAboveTheMessageLimitIsRefusedAtOnce) {
+    write(dir / "in" / "huge.bin", "");
+    fs::resize_file(dir / "in" / "huge.bin", CORVANE_MAX_FILE_SIZE + 1ull);
+    EXPECT_EQ(varndb_putFile("490154203237518", "img", (dir / "in").c_str(), "huge.bin", err),
+              VARNDB_E_FILE_TOO_LARGE);
+    EXPECT_STREQ(err, "File <huge.bin> has 267386881 bytes, more than the 267386880 a remote call carries!");
+    EXPECT_TRUE(server.journal().empty());
+    EXPECT_EQ(pclock::now_ms(), 0);
+}
+
 TEST_F(CorvaneFiles, AnEmptyFileTravelsAsAnEmptySequence) {
     write(dir / "in" / "empty.bin", "");
     EXPECT_EQ(varndb_putFile("1", "bin", (dir / "in").c_str(), "empty.bin", err), 0);

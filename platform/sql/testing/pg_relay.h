@@ -1,0 +1,136 @@
+// A relay between one client and the private PostgreSQL server, for tests of
+// a server that stops at once: the client connects through the relay's Unix
+// socket (conninfo()), and stop_at_once() leaves the client as an immediate
+// shutdown of the server does, with a warning and then the end of the
+// connection (no error, no session end the client could have been told of).
+#pragma once
+
+#include "pg_test_env.h"
+
+#include <arpa/inet.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <thread>
+#include <utility>
+
+namespace pgtest {
+
+class Relay {
+public:
+    Relay() {
+        char tmpl[] = "/tmp/phoneline-relay.XXXXXX";
+        if (!mkdtemp(tmpl)) return;
+        dir_ = tmpl;
+        const char* port = std::getenv("PGPORT");
+        port_ = port ? port : "5432";
+        listen_ = socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un a = address(dir_);
+        if (listen_ < 0 || bind(listen_, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 || listen(listen_, 1) != 0 ||
+            pipe(wake_) != 0)
+            return;
+        thread_ = std::thread([this] { run(); });
+    }
+    ~Relay() {
+        stop_at_once();
+        if (listen_ >= 0) close(listen_);
+        for (int fd : wake_)
+            if (fd >= 0) close(fd);
+        if (!dir_.empty()) {
+            unlink(address(dir_).sun_path);
+            rmdir(dir_.c_str());
+        }
+    }
+    Relay(const Relay&) = delete;
+    Relay& operator=(const Relay&) = delete;
+
+    // A libpq connection string that leads through the relay.
+    std::string conninfo() const { return "host=" + dir_ + " port=" + port_ + " dbname=" + database(); }
+
+    // Sends the client the server's warning of an immediate shutdown (call it
+    // while the session is idle, between messages), then closes both sides;
+    // returns when both are closed.
+    void stop_at_once() {
+        if (!thread_.joinable()) return;
+        last_words_ = notice("WARNING", "57P01", "terminating connection due to immediate shutdown command");
+        char c = 0;
+        if (write(wake_[1], &c, 1) != 1) return;
+        thread_.join();
+    }
+
+private:
+    sockaddr_un address(const std::string& dir) const {
+        sockaddr_un a{};
+        a.sun_family = AF_UNIX;
+        std::snprintf(a.sun_path, sizeof a.sun_path, "%s/.s.PGSQL.%s", dir.c_str(), port_.c_str());
+        return a;
+    }
+
+    // Accepts one client, connects it to the server and copies bytes both
+    // ways until cut() wakes it.
+    void run() {
+        int client = -1, server = -1;
+        pollfd first[] = {{listen_, POLLIN, 0}, {wake_[0], POLLIN, 0}};
+        if (poll(first, 2, -1) > 0 && (first[0].revents & POLLIN)) {
+            client = accept(listen_, nullptr, nullptr);
+            const char* host = std::getenv("PGHOST");
+            server = socket(AF_UNIX, SOCK_STREAM, 0);
+            sockaddr_un a = address(host ? host : "/tmp");
+            if (connect(server, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0) {
+                close(server);
+                server = -1;
+            }
+        }
+        while (client >= 0 && server >= 0) {
+            pollfd fds[] = {{client, POLLIN, 0}, {server, POLLIN, 0}, {wake_[0], POLLIN, 0}};
+            if (poll(fds, 3, -1) < 0 || fds[2].revents) break;
+            if (!copy(fds[0], server) || !copy(fds[1], client)) break;
+        }
+        if (client >= 0 && !last_words_.empty()) send(client, last_words_.data(), last_words_.size(), MSG_NOSIGNAL);
+        if (client >= 0) close(client);
+        if (server >= 0) close(server);
+        // Wait for cut() so that it always finds the sides closed.
+        pollfd wait[] = {{wake_[0], POLLIN, 0}};
+        poll(wait, 1, -1);
+    }
+
+    // A NoticeResponse message of the server's protocol.
+    static std::string notice(const char* severity, const char* sqlstate, const char* text) {
+        std::string body;
+        for (auto [type, value] : {std::pair{'S', severity}, {'V', severity}, {'C', sqlstate}, {'M', text}}) {
+            body += type;
+            body += value;
+            body += '\0';
+        }
+        body += '\0';
+        std::uint32_t len = htonl(static_cast<std::uint32_t>(body.size() + 4));
+        return "N" + std::string(reinterpret_cast<const char*>(&len), 4) + body;
+    }
+
+    static bool copy(const pollfd& from, int to) {
+        if (!from.revents) return true;
+        char buf[65536];
+        ssize_t n = read(from.fd, buf, sizeof buf);
+        if (n <= 0) return false;
+        for (ssize_t done = 0; done < n;) {
+            ssize_t w = send(to, buf + done, static_cast<std::size_t>(n - done), MSG_NOSIGNAL);
+            if (w <= 0) return false;
+            done += w;
+        }
+        return true;
+    }
+
+    std::string dir_, port_;
+    std::string last_words_;
+    int listen_ = -1;
+    int wake_[2] = {-1, -1};
+    std::thread thread_;
+};
+
+} // namespace pgtest

@@ -1,17 +1,21 @@
 # Included by ctest (through the TEST_INCLUDE_FILES of each test binary's
 # folder): registers one entry "<binary>:<suite>" per test suite of the
 # binary. The suites are read from the binary's --gtest_list_tests and cached
-# in PHONELINE_TEST_LIST until the binary is rebuilt.
+# in PHONELINE_TEST_LIST until the binary or its settings change.
 #
 # In:  PHONELINE_TEST_NAME, PHONELINE_TEST_BINARY, PHONELINE_TEST_LIST,
-#      PHONELINE_TEST_PROPERTIES (a list of ctest property/value pairs).
+#      PHONELINE_TEST_INCLUDE (the file that sets these),
+#      PHONELINE_TEST_PROPERTIES (a list of ctest property/value pairs),
+#      PHONELINE_TEST_LAUNCHER (a command the binary runs under, or empty).
 if(NOT EXISTS "${PHONELINE_TEST_BINARY}")
   add_test("${PHONELINE_TEST_NAME}:NOT_BUILT" "${PHONELINE_TEST_BINARY}")
   return()
 endif()
 
 if(NOT EXISTS "${PHONELINE_TEST_LIST}" OR
-   "${PHONELINE_TEST_BINARY}" IS_NEWER_THAN "${PHONELINE_TEST_LIST}")
+   "${PHONELINE_TEST_BINARY}" IS_NEWER_THAN "${PHONELINE_TEST_LIST}" OR
+   "${PHONELINE_TEST_INCLUDE}" IS_NEWER_THAN "${PHONELINE_TEST_LIST}" OR
+   "${CMAKE_CURRENT_LIST_FILE}" IS_NEWER_THAN "${PHONELINE_TEST_LIST}")
   execute_process(COMMAND "${PHONELINE_TEST_BINARY}" --gtest_list_tests
     OUTPUT_VARIABLE listing ERROR_VARIABLE errors RESULT_VARIABLE rc
     TIMEOUT 120)
@@ -24,10 +28,14 @@ if(NOT EXISTS "${PHONELINE_TEST_LIST}" OR
   # "  # TypeParam = ..."; case lines are indented.
   string(REPLACE "\n" ";" lines "${listing}")
   set(body "")
+  set(launcher "")
+  if(PHONELINE_TEST_LAUNCHER)
+    set(launcher "\"${PHONELINE_TEST_LAUNCHER}\" ")
+  endif()
   foreach(line IN LISTS lines)
     if(line MATCHES "^([^ #][^ ]*)\\.( .*)?$")
       set(suite "${CMAKE_MATCH_1}")
-      string(APPEND body "add_test(\"${PHONELINE_TEST_NAME}:${suite}\" \"${PHONELINE_TEST_BINARY}\" \"--suite=${suite}\")\n")
+      string(APPEND body "add_test(\"${PHONELINE_TEST_NAME}:${suite}\" ${launcher}\"${PHONELINE_TEST_BINARY}\" \"--suite=${suite}\")\n")
       string(APPEND body "set_tests_properties(\"${PHONELINE_TEST_NAME}:${suite}\" PROPERTIES \${PHONELINE_TEST_PROPERTIES})\n")
     endif()
   endforeach()

@@ -1,6 +1,8 @@
-# phoneline_test(<name> SOURCES <files...> LIBS <targets...> [PROPERTIES <ctest properties...>])
+# phoneline_test(<name> SOURCES <files...> LIBS <targets...> [DATABASE]
+#                [PROPERTIES <ctest properties...>])
 # Builds one GoogleTest binary and registers one ctest entry per test suite
-# of it. The binary's main (testsupport/case_runner_main.cpp) runs every case
+# of it. With DATABASE, each entry runs on a copy of the test run's database
+# of its own (testsupport/own_database). The binary's main (testsupport/case_runner_main.cpp) runs every case
 # of the suite in a child process of its own, so the process-wide module state
 # of the libraries starts clean for each case while the binary starts once.
 add_library(phoneline_case_runner STATIC ${CMAKE_CURRENT_LIST_DIR}/testsupport/case_runner_main.cpp)
@@ -8,7 +10,7 @@ target_link_libraries(phoneline_case_runner PUBLIC GTest::gtest)
 
 set(PHONELINE_SUITES_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/PhonelineSuites.cmake)
 function(phoneline_test name)
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS;PROPERTIES" ${ARGN})
+  cmake_parse_arguments(T "DATABASE" "" "SOURCES;LIBS;PROPERTIES" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock phoneline_case_runner)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/cmake/testsupport)
@@ -18,11 +20,17 @@ function(phoneline_test name)
   set(include_file ${CMAKE_CURRENT_BINARY_DIR}/${name}_suites_include.cmake)
   set(list_file ${CMAKE_CURRENT_BINARY_DIR}/${name}_suites.cmake)
   string(REPLACE ";" " " props "TIMEOUT;1800;${T_PROPERTIES}")
+  set(launcher "")
+  if(T_DATABASE)
+    set(launcher ${PROJECT_SOURCE_DIR}/cmake/testsupport/own_database)
+  endif()
   file(GENERATE OUTPUT ${include_file} CONTENT
 "set(PHONELINE_TEST_NAME \"${name}\")
 set(PHONELINE_TEST_BINARY \"$<TARGET_FILE:${name}>\")
 set(PHONELINE_TEST_LIST \"${list_file}\")
+set(PHONELINE_TEST_INCLUDE \"${include_file}\")
 set(PHONELINE_TEST_PROPERTIES ${props})
+set(PHONELINE_TEST_LAUNCHER \"${launcher}\")
 include(\"${PHONELINE_SUITES_SCRIPT}\")
 ")
   set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${include_file})

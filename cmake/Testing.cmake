@@ -5,8 +5,21 @@
 # of its own (testsupport/own_database). The binary's main (testsupport/case_runner_main.cpp) runs every case
 # of the suite in a child process of its own, so the process-wide module state
 # of the libraries starts clean for each case while the binary starts once.
-add_library(phoneline_case_runner STATIC ${CMAKE_CURRENT_LIST_DIR}/testsupport/case_runner_main.cpp)
+add_library(phoneline_case_runner STATIC ${CMAKE_CURRENT_LIST_DIR}/testsupport/case_runner_main.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/testsupport/leak_roots.cpp)
 target_link_libraries(phoneline_case_runner PUBLIC GTest::gtest)
+# Reads tens of megabytes word by word once per test binary run.
+set_source_files_properties(${CMAKE_CURRENT_LIST_DIR}/testsupport/leak_roots.cpp
+  PROPERTIES COMPILE_OPTIONS -O2)
+
+# The runner's own check: a fixture whose cases leak and crash on purpose.
+add_executable(case_runner_fixture ${CMAKE_CURRENT_LIST_DIR}/testsupport/runner_check/fixture.cpp)
+target_link_libraries(case_runner_fixture PRIVATE GTest::gtest phoneline_case_runner)
+if(PHONELINE_SANITIZE)
+  add_test(NAME case_runner_check
+    COMMAND ${CMAKE_CURRENT_LIST_DIR}/testsupport/runner_check/run_check.sh
+            $<TARGET_FILE:case_runner_fixture>)
+endif()
 
 set(PHONELINE_SUITES_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/PhonelineSuites.cmake)
 function(phoneline_test name)

@@ -18,6 +18,8 @@
 // process, as plain GoogleTest would (useful under a debugger).
 #include <gtest/gtest.h>
 
+#include "leak_roots.h"
+
 #if defined(__SANITIZE_ADDRESS__)
 #include <sanitizer/lsan_interface.h>
 #endif
@@ -119,7 +121,10 @@ std::vector<std::string> selectedCases(const std::string& suite) {
   std::fflush(stdout);
   std::fflush(stderr);
 #if defined(__SANITIZE_ADDRESS__)
-  if (code == 0 && __lsan_do_recoverable_leak_check() != 0) code = 1;
+  if (code == 0) {
+    leak_roots::narrowToPagesThatMayPoint();
+    if (__lsan_do_recoverable_leak_check() != 0) code = 1;
+  }
 #endif
   _exit(code);
 }
@@ -139,6 +144,11 @@ int runEachInItsOwnProcess(const std::vector<std::string>& names) {
   const char* timeoutText = std::getenv("PHONELINE_CASE_TIMEOUT");
   const int timeoutSeconds = timeoutText ? std::atoi(timeoutText) : 120;
   std::vector<std::string> failed;
+  // Written before the module data is read for heap pointers, so that the
+  // output buffer exists by then (see leak_roots.h).
+  std::printf("[==========] %zu case(s), each in its own process\n", names.size());
+  std::fflush(stdout);
+  leak_roots::rememberPagesWithPointers();
   for (const std::string& name : names) {
     std::fflush(stdout);
     std::fflush(stderr);
@@ -178,6 +188,7 @@ int runEachInItsOwnProcess(const std::vector<std::string>& names) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  leak_roots::registerAllModuleData();
   std::string suite = takeSuiteArgument(argc, argv);
   testing::InitGoogleTest(&argc, argv);
   if (GTEST_FLAG_GET(list_tests)) return RUN_ALL_TESTS();
@@ -192,7 +203,9 @@ int main(int argc, char** argv) {
     std::string joined;
     for (const std::string& n : names) joined += (joined.empty() ? "" : ":") + n;
     GTEST_FLAG_SET(filter, joined.empty() ? "-*" : joined);
-    return RUN_ALL_TESTS();
+    int result = RUN_ALL_TESTS();
+    leak_roots::registerAllModuleData();  // modules the cases loaded count too
+    return result;
   }
 #if defined(__SANITIZE_ADDRESS__)
   // The first leak check of a process sets itself up (a few hundred

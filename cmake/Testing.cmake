@@ -8,6 +8,7 @@
 add_library(phoneline_case_runner STATIC ${CMAKE_CURRENT_LIST_DIR}/testsupport/case_runner_main.cpp
   ${CMAKE_CURRENT_LIST_DIR}/testsupport/leak_roots.cpp)
 target_link_libraries(phoneline_case_runner PUBLIC GTest::gtest)
+target_include_directories(phoneline_case_runner PUBLIC ${CMAKE_CURRENT_LIST_DIR}/testsupport)
 # Reads tens of megabytes word by word once per test binary run.
 set_source_files_properties(${CMAKE_CURRENT_LIST_DIR}/testsupport/leak_roots.cpp
   PROPERTIES COMPILE_OPTIONS -O2)

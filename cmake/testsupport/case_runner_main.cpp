@@ -1,23 +1,29 @@
-// Test main of every GoogleTest binary: runs each selected case in a child
-// process of its own.
+// Test main of every GoogleTest binary: runs each selected test suite in a
+// child process of its own.
 //
 // The libraries keep process-wide module state (registries, sessions, the
-// simulated phones, the clock), so a case must start in a fresh process. The
-// binary's own start (loading, sanitizer set-up, registering thousands of
-// parameterised cases) is paid once: the parent registers everything, then
-// forks one child per case, which runs just that case and exits.
+// simulated phones, the clock), so every suite starts in a fresh process: the
+// parent registers everything once (loading, sanitizer set-up, registering
+// thousands of parameterised cases), then forks one child per suite, which
+// runs the suite's cases one after another and exits. A suite marked with
+// PHONELINE_CASES_APART (case_runner.h) gets a child per case instead. When a
+// suite's child fails, each of its cases runs again in a child of its own, so
+// that the failing cases are named; cases that pass apart but failed together
+// share state, and the run fails saying so.
 //
 //   <binary> [gtest flags] [--suite=NAME]
 //
 // --suite=NAME selects the cases of one test suite (the name as
 // --gtest_list_tests prints it, "Prefix/Suite" for parameterised suites);
 // --gtest_filter (or GTEST_FILTER) narrows the selection further. The parent
-// prints one line per case and a summary naming every failed case; a child
-// that crashes or runs longer than PHONELINE_CASE_TIMEOUT seconds (default
-// 120) counts as failed. PHONELINE_IN_PROCESS=1 runs the selection in one
-// process, as plain GoogleTest would (useful under a debugger).
+// prints one line per suite (per case where cases run apart) and a summary
+// naming every failed case; a child that crashes or runs longer than
+// PHONELINE_CASE_TIMEOUT seconds (default 120) per case counts as failed.
+// PHONELINE_IN_PROCESS=1 runs the selection in one process, as plain
+// GoogleTest would (useful under a debugger).
 #include <gtest/gtest.h>
 
+#include "case_runner.h"
 #include "leak_roots.h"
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -140,52 +146,122 @@ std::string describeEnd(int status, int timeoutSeconds) {
   return "ended abnormally";
 }
 
-int runEachInItsOwnProcess(const std::vector<std::string>& names) {
+struct Outcome {
+  bool ok;
+  long long ms;
+  std::string end;  // how the process ended, when it failed
+};
+
+// Runs the cases the filter names in a child process.
+Outcome runInChild(const std::string& filter, long timeoutSeconds) {
+  std::fflush(stdout);
+  std::fflush(stderr);
+  auto start = std::chrono::steady_clock::now();
+  pid_t pid = fork();
+  if (pid < 0) {
+    std::perror("fork");
+    return {false, 0, "not started"};
+  }
+  if (pid == 0) {
+    if (timeoutSeconds > 0) alarm(static_cast<unsigned>(timeoutSeconds));
+    GTEST_FLAG_SET(filter, filter);
+    endChild(RUN_ALL_TESTS());
+  }
+  int status = 0;
+  while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+  }
+  long long ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+                     std::chrono::steady_clock::now() - start)
+                     .count();
+  if (WIFEXITED(status) && WEXITSTATUS(status) == 0) return {true, ms, {}};
+  return {false, ms, describeEnd(status, timeoutSeconds)};
+}
+
+std::vector<std::string>& fixturesApart() {
+  static std::vector<std::string> fixtures;
+  return fixtures;
+}
+
+bool casesApart(std::string_view suite) {
+  for (const std::string& fixture : fixturesApart()) {
+    if (suite == fixture) return true;
+    if (suite.size() > fixture.size() && suite.ends_with(fixture) &&
+        suite[suite.size() - fixture.size() - 1] == '/')
+      return true;
+  }
+  return false;
+}
+
+std::string_view suiteOf(const std::string& name) {
+  return std::string_view(name).substr(0, name.find('.'));
+}
+
+int runSelection(const std::vector<std::string>& names) {
   const char* timeoutText = std::getenv("PHONELINE_CASE_TIMEOUT");
-  const int timeoutSeconds = timeoutText ? std::atoi(timeoutText) : 120;
-  std::vector<std::string> failed;
+  const long timeoutSeconds = timeoutText ? std::atol(timeoutText) : 120;
+  std::vector<std::string> failed;       // cases
+  std::vector<std::string> sharedState;  // suites whose cases fail only together
   // Written before the module data is read for heap pointers, so that the
   // output buffer exists by then (see leak_roots.h).
-  std::printf("[==========] %zu case(s), each in its own process\n", names.size());
+  std::printf("[==========] %zu case(s)\n", names.size());
   std::fflush(stdout);
   leak_roots::rememberPagesWithPointers();
-  for (const std::string& name : names) {
-    std::fflush(stdout);
-    std::fflush(stderr);
-    auto start = std::chrono::steady_clock::now();
-    pid_t pid = fork();
-    if (pid < 0) {
-      std::perror("fork");
-      return 1;
-    }
-    if (pid == 0) {
-      if (timeoutSeconds > 0) alarm(static_cast<unsigned>(timeoutSeconds));
-      GTEST_FLAG_SET(filter, name);
-      endChild(RUN_ALL_TESTS());
-    }
-    int status = 0;
-    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
-    auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
-                  std::chrono::steady_clock::now() - start)
-                  .count();
-    bool ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    if (ok) {
-      std::printf("[       OK ] %s (%lld ms)\n", name.c_str(), static_cast<long long>(ms));
+
+  auto runApart = [&](const std::string& name) {
+    Outcome o = runInChild(name, timeoutSeconds);
+    if (o.ok) {
+      std::printf("[       OK ] %s (%lld ms)\n", name.c_str(), o.ms);
     } else {
-      std::printf("[  FAILED  ] %s (%lld ms, %s)\n", name.c_str(), static_cast<long long>(ms),
-                  describeEnd(status, timeoutSeconds).c_str());
+      std::printf("[  FAILED  ] %s (%lld ms, %s)\n", name.c_str(), o.ms, o.end.c_str());
       failed.push_back(name);
     }
+  };
+
+  for (size_t first = 0; first < names.size();) {
+    const std::string suite(suiteOf(names[first]));
+    size_t last = first;
+    while (last < names.size() && suiteOf(names[last]) == suite) ++last;
+    const size_t count = last - first;
+    if (count == 1 || casesApart(suite)) {
+      for (size_t i = first; i < last; ++i) runApart(names[i]);
+    } else {
+      std::string filter;
+      for (size_t i = first; i < last; ++i) filter += (i == first ? "" : ":") + names[i];
+      Outcome o = runInChild(filter, timeoutSeconds * static_cast<long>(count));
+      if (o.ok) {
+        std::printf("[       OK ] %s: %zu cases in one process (%lld ms)\n", suite.c_str(), count,
+                    o.ms);
+      } else {
+        // Each case again in a process of its own names the failing ones.
+        std::printf("[  FAILED  ] %s: %zu cases in one process (%lld ms, %s); each case again "
+                    "in a process of its own:\n",
+                    suite.c_str(), count, o.ms, o.end.c_str());
+        const size_t failedBefore = failed.size();
+        for (size_t i = first; i < last; ++i) runApart(names[i]);
+        if (failed.size() == failedBefore) sharedState.push_back(suite);
+      }
+    }
+    first = last;
   }
-  std::printf("[==========] %zu case(s), each in its own process: %zu passed, %zu failed\n",
-              names.size(), names.size() - failed.size(), failed.size());
+
+  std::printf("[==========] %zu case(s): %zu passed, %zu failed\n", names.size(),
+              names.size() - failed.size(), failed.size());
   for (const std::string& name : failed) std::printf("[  FAILED  ] %s\n", name.c_str());
+  for (const std::string& suite : sharedState)
+    std::printf("[  FAILED  ] %s: its cases pass each in a process of its own but fail in one "
+                "process together, so they share state; mark the suite with "
+                "PHONELINE_CASES_APART or make its cases clean up\n",
+                suite.c_str());
   std::fflush(stdout);
-  return failed.empty() ? 0 : 1;
+  return failed.empty() && sharedState.empty() ? 0 : 1;
 }
 
 }  // namespace
+
+bool case_runner::markCasesApart(const char* fixture) {
+  fixturesApart().emplace_back(fixture);
+  return true;
+}
 
 int main(int argc, char** argv) {
   leak_roots::registerAllModuleData();
@@ -212,5 +288,5 @@ int main(int argc, char** argv) {
   // milliseconds in a large binary); done once here, every child inherits it.
   __lsan_do_recoverable_leak_check();
 #endif
-  return runEachInItsOwnProcess(names);
+  return runSelection(names);
 }

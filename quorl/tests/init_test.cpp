@@ -1,5 +1,6 @@
 // The resource-string parser of quorl_init.
 #include "quorl.h"
+#include "case_runner.h"
 
 #include <gtest/gtest.h>
 
@@ -22,6 +23,9 @@ std::string field(char c, size_t length) { return std::string(length, c); }
 const std::string kGood = "server:portnr:11111:ipadr:10.0.0.1:mode:filecheck:txdelay:0.5:rxdelay:0.1";
 
 class QuorlInit : public ::testing::TestWithParam<ResourceCase> {};
+
+// The first successful init of a process gets session 1.
+PHONELINE_CASES_APART(QuorlInit);
 
 } // namespace
 

@@ -5,6 +5,7 @@
 #include "cvi_tcp.h"
 #include "cvi_tcp_client.h"
 #include "pclock.h"
+#include "case_runner.h"
 
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
@@ -92,6 +93,10 @@ protected:
     fs::path dir_;
 };
 
+// Each case starts the process's one server, whose first session is 1, in a
+// TMPDIR of its own.
+PHONELINE_CASES_APART(QuorlServer);
+
 } // namespace
 
 TEST_F(QuorlServer, RegistrationFollowsTheMarkerFile) {
@@ -166,6 +171,8 @@ void PrintTo(const CommandCase& c, std::ostream* os) { *os << c.name; }
 
 class QuorlCommands : public QuorlServer, public ::testing::WithParamInterface<CommandCase> {};
 
+PHONELINE_CASES_APART(QuorlCommands);
+
 TEST_P(QuorlCommands, LeaveTheMode) {
     start();
     auto client = connect();
@@ -205,6 +212,8 @@ void PrintTo(const MessageCase& c, std::ostream* os) { *os << c.name; }
 
 
 class QuorlShowMessage : public QuorlServer, public ::testing::WithParamInterface<MessageCase> {};
+
+PHONELINE_CASES_APART(QuorlShowMessage);
 
 TEST_P(QuorlShowMessage, ShowsTheTextAfterTheFirstColon) {
     start();

@@ -2,6 +2,7 @@
 // the simulated phone of COM1, in real time. Keys go in, the screen is read
 // back; every read that is asserted on waits for its marker text first.
 #include "cvi_tmux.h"
+#include "case_runner.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -73,6 +74,9 @@ protected:
     fs::path dir_;
     std::unique_ptr<TmuxProgram> tamsel_;
 };
+
+// Each case runs the station in a folder named after the test process.
+PHONELINE_CASES_APART(TamselOnScreen);
 
 // The separator above the output pane spans the terminal's width.
 std::string separatorOf(int width) { return "-- Output " + std::string(static_cast<std::size_t>(width - 10), '-'); }

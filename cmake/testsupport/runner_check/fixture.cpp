@@ -2,6 +2,8 @@
 // or crash on purpose. Not registered as tests of their own.
 #include <gtest/gtest.h>
 
+#include "case_runner.h"
+
 #include <cstdlib>
 #include <cstdint>
 
@@ -23,30 +25,62 @@ const bool earlyAllocated = [] {
 
 }  // namespace
 
-TEST(Leaks, AFreshAllocationDroppedIsReported) {
+// Each case sees the early allocation as the binary left it.
+class Leaks : public ::testing::Test {};
+PHONELINE_CASES_APART(Leaks);
+
+TEST_F(Leaks, AFreshAllocationDroppedIsReported) {
   int* lost = new int[16]();
   lost[3] = 7;
   EXPECT_EQ(lost[3], 7);
 }
 
-TEST(Leaks, AFreshAllocationKeptInAGlobalIsNotReported) {
+TEST_F(Leaks, AFreshAllocationKeptInAGlobalIsNotReported) {
   late.pointer = new int[16]();
   EXPECT_NE(late.pointer, nullptr);
 }
 
-TEST(Leaks, AnEarlyAllocationStillReferencedIsNotReported) {
+TEST_F(Leaks, AnEarlyAllocationStillReferencedIsNotReported) {
   EXPECT_TRUE(earlyAllocated);
 }
 
-TEST(Leaks, AnEarlyAllocationDroppedIsReported) {
+TEST_F(Leaks, AnEarlyAllocationDroppedIsReported) {
   early.pointer = nullptr;
   EXPECT_EQ(early.pointer, nullptr);
 }
 
-TEST(Leaks, AChainFromAnEarlyAllocationKeepsAFreshOneReachable) {
+TEST_F(Leaks, AChainFromAnEarlyAllocationKeepsAFreshOneReachable) {
   reinterpret_cast<int**>(early.pointer)[0] = new int[16]();
   SUCCEED();
 }
+
+// A leak in a suite that runs in one process fails the suite's process; the
+// case is then named by running each case apart.
+TEST(LeaksTogether, ALeakingCase) {
+  int* lost = new int[8]();
+  lost[1] = 2;
+  EXPECT_EQ(lost[1], 2);
+}
+TEST(LeaksTogether, ACleanCase) { SUCCEED(); }
+
+// Cases that pass alone but not after each other: the second sees what the
+// first left behind.
+int leftBehind = 0;
+TEST(Shared, FirstLeavesAValue) {
+  EXPECT_EQ(leftBehind, 0);
+  leftBehind = 1;
+}
+TEST(Shared, SecondExpectsNone) { EXPECT_EQ(leftBehind, 0); }
+
+// The same cases, declared as needing a process each.
+int leftBehindApart = 0;
+class Apart : public ::testing::Test {};
+PHONELINE_CASES_APART(Apart);
+TEST_F(Apart, FirstLeavesAValue) {
+  EXPECT_EQ(leftBehindApart, 0);
+  leftBehindApart = 1;
+}
+TEST_F(Apart, SecondExpectsNone) { EXPECT_EQ(leftBehindApart, 0); }
 
 TEST(Ends, AnAbortIsNamed) { std::abort(); }
 

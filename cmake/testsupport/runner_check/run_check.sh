@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Checks what the case runner reports for the fixture's cases: each case in a
-# process of its own, leaks found in case processes (allocated before or after
-# the fork), no leak reported for memory still referenced from module data,
-# and every failed case named in the summary.
+# Checks what the case runner reports for the fixture's cases: a suite's cases
+# in one process, or each in its own where the suite says so; a failed suite's
+# cases run again apart so that the failing ones are named; cases that fail
+# only together fail the run; leaks found in case processes (allocated before
+# or after the fork); no leak reported for memory still referenced from module
+# data; and every failed case named in the summary.
 set -uo pipefail
 fixture=$1
 failures=0
@@ -22,14 +24,29 @@ for ok in AFreshAllocationKeptInAGlobalIsNotReported AnEarlyAllocationStillRefer
   expect "^\[       OK \] Leaks\.$ok \(" "$output" "passes"
 done
 for failed in Leaks.AFreshAllocationDroppedIsReported Leaks.AnEarlyAllocationDroppedIsReported \
-              Ends.AnAbortIsNamed Ends.AFailedAssertionIsNamed; do
+              LeaksTogether.ALeakingCase Ends.AnAbortIsNamed Ends.AFailedAssertionIsNamed; do
   expect "^\[  FAILED  \] $failed \(" "$output" "fails"
   expect "^\[  FAILED  \] $failed\$" "$output" "named in the summary"
 done
 expect "Ends\.AnAbortIsNamed \(.*killed by signal 6" "$output" "abort"
-expect "7 case\(s\), each in its own process: 3 passed, 4 failed" "$output" "summary"
+for suite in LeaksTogether Shared Ends; do
+  expect "^\[  FAILED  \] $suite: [0-9]+ cases in one process \(.*\); each case again" "$output" \
+    "a failed suite runs again apart"
+done
+for ok in LeaksTogether.ACleanCase Shared.FirstLeavesAValue Shared.SecondExpectsNone Apart.FirstLeavesAValue Apart.SecondExpectsNone; do
+  expect "^\[       OK \] $ok \(" "$output" "passes apart"
+done
+if grep -qE "(Apart|Leaks): .* in one process" <<<"$output"; then
+  echo "a suite marked apart ran in one process"
+  failures=$((failures + 1))
+fi
+expect "^\[  FAILED  \] Shared: its cases pass each in a process of its own but fail in one process together" \
+  "$output" "shared state named"
+expect "13 case\(s\): 8 passed, 5 failed" "$output" "summary"
 leaks=$(grep -c "ERROR: LeakSanitizer: detected memory leaks" <<<"$output")
-[ "$leaks" -eq 2 ] || { echo "expected 2 leak reports, found $leaks"; failures=$((failures + 1)); }
+# Two for the cases apart; for the suite in one process, one for its process
+# and one for its leaking case apart.
+[ "$leaks" -eq 4 ] || { echo "expected 4 leak reports, found $leaks"; failures=$((failures + 1)); }
 
 # In one process the whole module data is the root set: nothing still
 # referenced is reported at exit.

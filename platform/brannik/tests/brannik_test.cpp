@@ -1,4 +1,5 @@
 #include "brannik_test.h"
+#include "case_runner.h"
 
 #include <gtest/gtest.h>
 
@@ -96,6 +97,9 @@ INSTANTIATE_TEST_SUITE_P(Items, BrannikText, ::testing::ValuesIn(kTextRows),
                          [](const auto& info) { return std::string(info.param.name); });
 INSTANTIATE_TEST_SUITE_P(Items, BrannikNumber, ::testing::ValuesIn(kNumberRows),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// The items file is read once per process, and planned failures stay planned.
+PHONELINE_CASES_APART(Brannik);
 
 TEST(Brannik, WhatOneCallPutsALaterGetReturns) {
     brannik_test::reset();

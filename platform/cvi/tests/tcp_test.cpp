@@ -1,6 +1,7 @@
 #include "cvi_tcp.h"
 #include "cvi_tcp_client.h"
 #include "pclock.h"
+#include "case_runner.h"
 
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
@@ -55,6 +56,9 @@ protected:
     }
     unsigned port = 0;
 };
+
+// Connection handles are numbered from the start of the process.
+PHONELINE_CASES_APART(CviTcp);
 
 } // namespace
 

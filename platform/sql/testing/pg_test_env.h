@@ -72,6 +72,18 @@ public:
         return false;
     }
 
+    // Ends the sessions of the database that began before this one and waits
+    // until each is gone. Call it first thing in a case: the sessions of
+    // earlier cases of the same process may still be leaving (a backend ends
+    // a moment after its client closes), holding their locks, and a case
+    // starts as it would in a process of its own, without them.
+    bool end_earlier_sessions() {
+        return exec("SELECT pg_terminate_backend(pid, 10000) FROM pg_stat_activity"
+                    " WHERE datname = current_database() AND backend_type = 'client backend'"
+                    " AND backend_start < (SELECT backend_start FROM pg_stat_activity"
+                    "                       WHERE pid = pg_backend_pid())");
+    }
+
     bool exec_file(const std::string& path) {
         std::ifstream in(path);
         if (!in) {

@@ -9,6 +9,7 @@
 #include "cvi_tcp_client.h"
 #include "gorvid.h"
 #include "quorl.h"
+#include "case_runner.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -43,6 +44,9 @@ void closeRemote(const RemoteServer& server) {
     std::error_code ec;
     fs::remove_all(server.dir, ec);
 }
+
+// Each case opens the process's one remote server, in a TMPDIR of its own.
+PHONELINE_CASES_APART(TamselTest);
 
 // Only the program's own lines: those the phone-access library traces stay
 // on the station.

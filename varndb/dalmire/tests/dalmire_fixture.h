@@ -7,6 +7,7 @@
 #include "pclock.h"
 #include "pg_test_env.h"
 #include "varndb.h"
+#include "case_runner.h"
 
 #include <gtest/gtest.h>
 
@@ -17,6 +18,8 @@ class DalmireDb : public ::testing::Test {
 protected:
     void SetUp() override {
         PGTEST_REQUIRE_SERVER(admin);
+        // The fixture's own connections open after admin's.
+        ASSERT_TRUE(admin.end_earlier_sessions());
         ASSERT_TRUE(admin.exec("SELECT mero_test.reset();"
                                "DELETE FROM mero.station; DELETE FROM mero.station_login;"));
         getMACId(mac);
@@ -47,3 +50,7 @@ protected:
     char mac[HALDEN_MAC_SIZE] = {};
     char ip[HALDEN_IP_SIZE] = {};
 };
+
+// The library's session and its counters (connects refused, statements
+// sent) live as long as the process.
+PHONELINE_CASES_APART(DalmireDb);

@@ -1,14 +1,18 @@
-# Included by ctest (through the TEST_INCLUDE_FILES of each test binary's
-# folder): registers one entry "<binary>:<suite>" per test suite of the
-# binary. The suites are read from the binary's --gtest_list_tests and cached
-# in PHONELINE_TEST_LIST until the binary or its settings change.
+# Lists the test suites of one test binary and registers one ctest entry
+# "<binary>:<suite>" per suite. Run as a script right after the binary is
+# linked (PHONELINE_LIST_ONLY: only the list is written), and included by
+# ctest through the TEST_INCLUDE_FILES of the binary's folder. The suites are
+# read from the binary's --gtest_list_tests and cached in PHONELINE_TEST_LIST
+# until the binary or its settings change.
 #
 # In:  PHONELINE_TEST_NAME, PHONELINE_TEST_BINARY, PHONELINE_TEST_LIST,
 #      PHONELINE_TEST_INCLUDE (the file that sets these),
 #      PHONELINE_TEST_PROPERTIES (a list of ctest property/value pairs),
 #      PHONELINE_TEST_LAUNCHER (a command the binary runs under, or empty).
 if(NOT EXISTS "${PHONELINE_TEST_BINARY}")
-  add_test("${PHONELINE_TEST_NAME}:NOT_BUILT" "${PHONELINE_TEST_BINARY}")
+  if(NOT PHONELINE_LIST_ONLY)
+    add_test("${PHONELINE_TEST_NAME}:NOT_BUILT" "${PHONELINE_TEST_BINARY}")
+  endif()
   return()
 endif()
 
@@ -21,7 +25,10 @@ if(NOT EXISTS "${PHONELINE_TEST_LIST}" OR
     TIMEOUT 120)
   if(NOT rc EQUAL 0)
     message(WARNING "${PHONELINE_TEST_BINARY} --gtest_list_tests failed (${rc}): ${errors}")
-    add_test("${PHONELINE_TEST_NAME}:NOT_LISTED" "${PHONELINE_TEST_BINARY}" --gtest_list_tests)
+    file(REMOVE "${PHONELINE_TEST_LIST}")
+    if(NOT PHONELINE_LIST_ONLY)
+      add_test("${PHONELINE_TEST_NAME}:NOT_LISTED" "${PHONELINE_TEST_BINARY}" --gtest_list_tests)
+    endif()
     return()
   endif()
   # A suite line starts in column 0 and ends in '.', possibly followed by
@@ -41,4 +48,6 @@ if(NOT EXISTS "${PHONELINE_TEST_LIST}" OR
   endforeach()
   file(WRITE "${PHONELINE_TEST_LIST}" "${body}")
 endif()
-include("${PHONELINE_TEST_LIST}")
+if(NOT PHONELINE_LIST_ONLY)
+  include("${PHONELINE_TEST_LIST}")
+endif()

@@ -349,13 +349,15 @@ END $$;
 
 -- The file store's locks that sessions hold or wait for: 'version' (a
 -- reader's pin, or a removal) and 'store' (an upload or a removal in
--- progress). Test support.
+-- progress), in this database only (advisory locks are the server's, and
+-- other databases of the server hold the same kinds). Test support.
 CREATE VIEW mero_test.file_lock AS
     SELECT l.pid,
            CASE l.classid WHEN mero_imeifiles.version_lock_class()::oid THEN 'version' ELSE 'store' END AS kind,
            l.objid::bigint AS key, l.mode, l.granted
       FROM pg_locks l
      WHERE l.locktype = 'advisory' AND l.objsubid = 2
+       AND l.database = (SELECT oid FROM pg_database WHERE datname = current_database())
        AND l.classid IN (mero_imeifiles.version_lock_class()::oid, mero_imeifiles.store_lock_class()::oid);
 
 CREATE FUNCTION mero_test.clear_files() RETURNS void LANGUAGE plpgsql AS $$

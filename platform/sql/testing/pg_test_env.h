@@ -3,8 +3,8 @@
 // and PHONELINE_PG=1). A test that needs the server fails when it is
 // missing; it never skips.
 //
-// Admin gives a second, independent connection for setting up fixtures and
-// looking at what a test's session left behind.
+// Admin gives a connection of its own, apart from the session under test,
+// for setting up fixtures and looking at what a test's session left behind.
 #pragma once
 
 #include <libpq-fe.h>
@@ -25,10 +25,24 @@ inline std::string database() {
     return d ? d : "";
 }
 
+// Asks Admin for a session that no other Admin uses (a second station that
+// holds its own transaction and locks, say).
+struct OwnSession {};
+inline constexpr OwnSession own_session{};
+
 class Admin {
 public:
-    Admin() : conn_(PQconnectdb("application_name=phoneline-test-admin")) {}
-    ~Admin() { PQfinish(conn_); }
+    // The process's admin session, opened by the first Admin and kept for
+    // the next: a test process runs a whole suite's cases, and a session of
+    // its own for each would cost every case a server process started cold.
+    // Each Admin gets it back as a fresh session would be: no transaction,
+    // no settings, prepared statements, locks or temporary tables of an
+    // earlier case; a session that the server ended is opened again.
+    Admin() : conn_(shared_session()), owned_(false), made_at_(server_time()) {}
+    explicit Admin(OwnSession) : conn_(open()), owned_(true), made_at_(server_time()) {}
+    ~Admin() {
+        if (owned_) PQfinish(conn_);
+    }
     Admin(const Admin&) = delete;
     Admin& operator=(const Admin&) = delete;
 
@@ -72,16 +86,16 @@ public:
         return false;
     }
 
-    // Ends the sessions of the database that began before this one and waits
-    // until each is gone. Call it first thing in a case: the sessions of
-    // earlier cases of the same process may still be leaving (a backend ends
-    // a moment after its client closes), holding their locks, and a case
-    // starts as it would in a process of its own, without them.
+    // Ends the sessions of the database that began before this Admin was
+    // made (except its own) and waits until each is gone. Call it first
+    // thing in a case: the sessions of earlier cases may still be leaving (a
+    // backend ends a moment after its client closes), holding their locks,
+    // and a case starts as it would on a server of its own, without them.
+    // Sessions that the case opened after its Admin stay.
     bool end_earlier_sessions() {
         return exec("SELECT pg_terminate_backend(pid, 10000) FROM pg_stat_activity"
                     " WHERE datname = current_database() AND backend_type = 'client backend'"
-                    " AND backend_start < (SELECT backend_start FROM pg_stat_activity"
-                    "                       WHERE pid = pg_backend_pid())");
+                    " AND pid <> pg_backend_pid() AND backend_start < '" + made_at_ + "'");
     }
 
     bool exec_file(const std::string& path) {
@@ -96,7 +110,34 @@ public:
     }
 
 private:
+    static PGconn* open() { return PQconnectdb("application_name=phoneline-test-admin"); }
+
+    static PGconn* shared_session() {
+        static PGconn* conn = nullptr;  // ends with the process
+        if (conn && PQstatus(conn) == CONNECTION_OK) {
+            // ROLLBACK first: DISCARD ALL cannot run inside a transaction.
+            if (PQtransactionStatus(conn) != PQTRANS_IDLE) PQclear(PQexec(conn, "ROLLBACK"));
+            PGresult* r = PQexec(conn, "DISCARD ALL");
+            const bool good = PQresultStatus(r) == PGRES_COMMAND_OK;
+            PQclear(r);
+            if (good) return conn;
+        }
+        PQfinish(conn);
+        conn = open();
+        return conn;
+    }
+
+    // The server's clock now ("-infinity" without a server).
+    std::string server_time() const {
+        PGresult* r = PQexec(conn_, "SELECT clock_timestamp()");
+        std::string t = PQresultStatus(r) == PGRES_TUPLES_OK ? PQgetvalue(r, 0, 0) : "-infinity";
+        PQclear(r);
+        return t;
+    }
+
     PGconn* conn_;
+    bool owned_;
+    std::string made_at_;
 };
 
 // Fails the current test (fatally) when the private server is not there.

@@ -18,7 +18,7 @@ class DalmireDb : public ::testing::Test {
 protected:
     void SetUp() override {
         PGTEST_REQUIRE_SERVER(admin);
-        // The fixture's own connections open after admin's.
+        // The fixture's own connections open after admin is made.
         ASSERT_TRUE(admin.end_earlier_sessions());
         ASSERT_TRUE(admin.exec("SELECT mero_test.reset();"
                                "DELETE FROM mero.station; DELETE FROM mero.station_login;"));

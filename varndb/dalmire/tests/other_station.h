@@ -87,7 +87,7 @@ private:
     }
     std::string key() const { return "'" + imei_ + "', '" + type_ + "'"; }
 
-    pgtest::Admin db_;
+    pgtest::Admin db_{pgtest::own_session};
     std::string imei_, type_;
     bool inTransaction_ = false;
 };

@@ -174,7 +174,7 @@ public:
     static constexpr int kWaitLimitMs = 20000;  // generous: a loaded CI machine starts slowly
 
     explicit TmuxProgram(const std::string& command)
-        : socket_("cvi_tmux_" + std::to_string(::getpid())), tmux_("tmux -L " + socket_ + " -f /dev/null") {
+        : socket_(fresh_socket_name()), tmux_("tmux -L " + socket_ + " -f /dev/null") {
         run_command(tmux_ + " new-session -d -s main -x 100 -y 30 " + quoted(command) +
                     " \\; set-option -w -t main remain-on-exit on");
         control_ = std::make_unique<TmuxControl>(socket_, "main");
@@ -228,6 +228,12 @@ public:
     }
 
 private:
+    // A tmux server of its own for each program, even one started while the
+    // server of the program before it in this process is still going away.
+    static std::string fresh_socket_name() {
+        static int started = 0;
+        return "cvi_tmux_" + std::to_string(::getpid()) + "_" + std::to_string(++started);
+    }
     // Single quotes, for the shell and for tmux's own command parser alike;
     // the text must hold none.
     static std::string quoted(const std::string& s) { return "'" + s + "'"; }

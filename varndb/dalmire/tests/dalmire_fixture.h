@@ -7,7 +7,6 @@
 #include "pclock.h"
 #include "pg_test_env.h"
 #include "varndb.h"
-#include "case_runner.h"
 
 #include <gtest/gtest.h>
 
@@ -51,6 +50,3 @@ protected:
     char ip[HALDEN_IP_SIZE] = {};
 };
 
-// The library's session and its counters (connects refused, statements
-// sent) live as long as the process.
-PHONELINE_CASES_APART(DalmireDb);

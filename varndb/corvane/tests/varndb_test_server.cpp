@@ -73,6 +73,7 @@ bool g_released = false;
 std::string hex(const void* p, std::size_t n) {
     static const char digits[] = "0123456789abcdef";
     std::string out;
+    out.reserve(2 * n);
     const auto* b = static_cast<const unsigned char*>(p);
     for (std::size_t i = 0; i < n; ++i) {
         out += digits[b[i] >> 4];

@@ -27,7 +27,6 @@ function(phoneline_test name)
   cmake_parse_arguments(T "DATABASE" "" "SOURCES;LIBS;PROPERTIES" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock phoneline_case_runner)
-  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/cmake/testsupport)
   # Linked at a fixed address, a test binary has none of its own relocations
   # to apply when it starts (hundreds of thousands under the sanitizers).
   target_link_options(${name} PRIVATE -no-pie)

@@ -11,9 +11,11 @@
 // corrects, Enter or moving on stores the value (coerced into its range),
 // Esc drops the edit; Page Up and Page Down scroll the output pane back over
 // the lines it keeps; Ctrl-L repaints the whole screen. Keys typed while a
-// button's callback runs are dropped when it returns (what its dialogs read
-// is theirs): a key meant for the panel as it was must not press whatever
-// has the focus afterwards. Popups are modal dialogs (screen_dialog.cpp).
+// button's callback runs are dropped when it returns, and those typed before
+// a dialog is drawn when it is drawn: a key meant for the panel as it was,
+// or for a dialog not yet seen, must not press whatever has the focus
+// afterwards or answer a question nobody read. Popups are modal dialogs
+// (screen_dialog.cpp).
 //
 // The terminal's XON/XOFF flow control is off while the panel is up: Ctrl-S
 // would freeze the screen while the keys typed after it still act, unseen.

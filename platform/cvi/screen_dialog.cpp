@@ -1,7 +1,9 @@
 // Modal dialogs of the front end: a framed box over the panel with the
 // title and the message; a message waits for Enter (or Space, Esc), a prompt
 // edits a one-line entry. The event loop is not pumped meanwhile; a resize
-// or Ctrl-L repaints the panel and the box over it.
+// or Ctrl-L repaints the panel and the box over it. A dialog is answered only
+// by keys pressed while it is shown: those typed before it was drawn are
+// dropped when it first appears.
 #include "screen.h"
 
 #include "cvi_panel.h"
@@ -76,6 +78,14 @@ public:
     }
 
     WINDOW* window() const { return w_; }
+    // To be called just before the box goes to the screen: the first time,
+    // the keys typed until then (meant for the panel, or ahead of a question
+    // not yet read) are dropped. Dropped before the box is drawn rather than
+    // after, so that no key pressed once it is seen can be lost.
+    void showing() {
+        if (fresh_) flushinp();
+        fresh_ = false;
+    }
     // The first row below the message.
     int below() const { return text_rows_ + 3; }
     int width() const { return w_ ? getmaxx(w_) - 4 : 0; }
@@ -93,6 +103,7 @@ private:
     int extra_;
     WINDOW* w_ = nullptr;
     int text_rows_ = 0;
+    bool fresh_ = true;
 };
 
 } // namespace
@@ -109,6 +120,7 @@ void message_dialog(const char* title, const char* text) {
             wattron(w, A_REVERSE);
             mvwaddstr(w, box.below(), 2, "[ OK ]");
             wattroff(w, A_REVERSE);
+            box.showing();
             wrefresh(w);
         }
         int ch = box.key();
@@ -141,6 +153,7 @@ int prompt_dialog(const char* title, const char* message, char* buffer, int max_
             wattroff(w, A_UNDERLINE | A_REVERSE);
             mvwaddnstr(w, row + 2, 2, "Enter: OK   Esc: cancel", width);
             wmove(w, row, 2 + static_cast<int>(shown.size()));
+            box.showing();
             wrefresh(w);
         }
         int ch = box.key();

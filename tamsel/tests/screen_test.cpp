@@ -7,9 +7,11 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -51,6 +53,35 @@ TEST(TamselScreen, AnOperatorWritesAnImeiToASimulatedPhone) {
     fs::remove_all(dir, ec);
 }
 
+// The separator above the output pane spans the terminal's width.
+std::string separatorOf(int width) { return "-- Output " + std::string(static_cast<std::size_t>(width - 10), '-'); }
+
+// A dialog's row of text, as its frame shows it.
+std::string dialogRow(const std::string& text) { return "| " + text; }
+
+// What the entry of an open prompt holds: the row two below its message,
+// inside the frame ("(no prompt)" when the screen shows none).
+std::string promptEntry(const std::string& screen, const std::string& message) {
+    std::vector<std::string> rows;
+    for (std::size_t begin = 0; begin < screen.size();) {
+        const std::size_t end = std::min(screen.find('\n', begin), screen.size());
+        rows.push_back(screen.substr(begin, end - begin));
+        begin = end + 1;
+    }
+    for (std::size_t r = 0; r + 2 < rows.size(); ++r) {
+        const std::size_t left = rows[r].find(dialogRow(message));
+        if (left == std::string::npos) continue;
+        const std::string& entry = rows[r + 2];
+        const std::size_t right = entry.find('|', left + 1);
+        if (entry.size() <= left || entry[left] != '|' || right == std::string::npos) break;
+        std::string text = entry.substr(left + 1, right - left - 1);
+        text.erase(0, text.find_first_not_of(' '));
+        text.erase(text.find_last_not_of(' ') + 1);
+        return text;
+    }
+    return "(no prompt)";
+}
+
 // The program in a terminal of its own, in a fresh directory.
 class TamselOnScreen : public ::testing::Test {
 protected:
@@ -71,15 +102,24 @@ protected:
         tamsel_->keys("Tab Tab Enter");
         ASSERT_TRUE(tamsel_->wait_for("Status: FTM mode: done")) << tamsel_->screen();
     }
+    // Resizes the terminal and waits until the program has drawn itself at
+    // that size with `shown` on the screen. An open dialog reads the keys
+    // the terminal holds before it takes a resize, so what it shows at the
+    // new size is what the keys already there have done to it.
+    bool drawnAt(int columns, int rows, const std::string& shown) {
+        tamsel_->resize(columns, rows);
+        return tamsel_->wait_until([&] {
+            const std::string v = tamsel_->visible();
+            return std::count(v.begin(), v.end(), '\n') == rows && v.find(separatorOf(columns)) != std::string::npos &&
+                   v.find(shown) != std::string::npos;
+        });
+    }
     fs::path dir_;
     std::unique_ptr<TmuxProgram> tamsel_;
 };
 
 // Each case runs the station in a folder named after the test process.
 PHONELINE_CASES_APART(TamselOnScreen);
-
-// The separator above the output pane spans the terminal's width.
-std::string separatorOf(int width) { return "-- Output " + std::string(static_cast<std::size_t>(width - 10), '-'); }
 
 TEST_F(TamselOnScreen, ATerminalResizedIsRedrawnWithoutAKey) {
     ASSERT_TRUE(tamsel_->wait_for(separatorOf(100))) << tamsel_->screen();
@@ -136,6 +176,47 @@ TEST_F(TamselOnScreen, PageUpAndPageDownScrollTheOutputPane) {
     tamsel_->keys("NPage");
     ASSERT_TRUE(tamsel_->wait_for("-- Output --")) << tamsel_->screen();
     EXPECT_EQ(tamsel_->screen().find(first), std::string::npos) << tamsel_->screen();
+}
+
+// The LED test is a visual check, one light per question: a second Enter
+// sent with the one that starts it (the two in one write to the terminal,
+// there before the first question is drawn) answers nothing. The first
+// question stays until a key pressed once it is shown, and so does each
+// after it.
+TEST_F(TamselOnScreen, TheLedTestAsksEachQuestionOfKeysPressedOnceItIsShown) {
+    switchOn();
+    const char* const questions[] = {"LED off?",         "Display LED on?",     "Display LED off?",
+                                     "E_LIGHT_LCD_SUB on?", "E_LIGHT_LCD_SUB off?", "E_LIGHT_MP3 on?",
+                                     "E_LIGHT_MP3 off?",  "Display LED on?",     "Display LED off?"};
+    tamsel_->keys("Tab Tab Tab Tab Tab Tab Enter Enter");  // from FTM mode to LED test
+    ASSERT_TRUE(tamsel_->wait_for(dialogRow(questions[0]))) << tamsel_->screen();
+    ASSERT_TRUE(drawnAt(100, 31, dialogRow(questions[0]))) << tamsel_->visible();
+    for (std::size_t i = 1; i < std::size(questions); ++i) {
+        tamsel_->keys("Enter");
+        ASSERT_TRUE(tamsel_->wait_for(dialogRow(questions[i]))) << tamsel_->screen();
+    }
+    EXPECT_EQ(tamsel_->screen().find("Status: LED test:"), std::string::npos) << tamsel_->screen();
+    tamsel_->keys("Enter");
+    EXPECT_TRUE(tamsel_->wait_for("Status: LED test: done")) << tamsel_->screen();
+}
+
+// Digits typed before the IMEI prompt is drawn (a scanner fired too soon)
+// are dropped with the Enter after them: the prompt waits, empty, and takes
+// what is typed once it is shown.
+TEST_F(TamselOnScreen, AnImeiTypedBeforeThePromptIsDrawnIsNotTaken) {
+    switchOn();
+    std::string typedAhead = "Tab Tab Tab Enter";  // from FTM mode to Write IMEI
+    for (char digit : kImei) typedAhead += std::string(" ") + digit;
+    tamsel_->keys(typedAhead + " Enter");
+    ASSERT_TRUE(tamsel_->wait_for("Please input IMEI")) << tamsel_->screen();
+    ASSERT_TRUE(drawnAt(100, 31, "Please input IMEI")) << tamsel_->visible();
+    const std::string prompt = tamsel_->visible();
+    EXPECT_EQ(promptEntry(prompt, "Please input IMEI"), "") << prompt;
+    EXPECT_EQ(prompt.find("Status: Write IMEI:"), std::string::npos) << prompt;
+
+    tamsel_->type(kImei);
+    tamsel_->keys("Enter");
+    EXPECT_TRUE(tamsel_->wait_for("Status: Write IMEI: done")) << tamsel_->screen();
 }
 
 } // namespace

@@ -17,6 +17,12 @@
 // afterwards or answer a question nobody read. Popups are modal dialogs
 // (screen_dialog.cpp).
 //
+// A terminal too small for the whole panel (every control whole, a text
+// control with the rows its text takes, the output pane's separator and the
+// help line) shows only a notice with the size needed; keys then
+// move and press nothing, open dialogs are hidden too, and the panel comes
+// back as it was when the terminal grows.
+//
 // The terminal's XON/XOFF flow control is off while the panel is up: Ctrl-S
 // would freeze the screen while the keys typed after it still act, unseen.
 //
@@ -53,6 +59,8 @@
 #include <cstring>
 #include <deque>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -134,6 +142,113 @@ std::string control_face(const cvi_panel::Control& c, bool has_focus) {
     return c.label + " [" + v + "]";
 }
 
+// Where the controls go at a width, flowing left to right in file order.
+struct Placed {
+    const cvi_panel::Control* control;
+    int y, x;
+    std::vector<std::string> rows;  // a face, or the rows of a text control
+};
+
+struct Layout {
+    std::vector<Placed> placed;
+    int separator = 0;   // the row above the output pane
+    bool whole = true;   // every face fits in the width
+};
+
+// The widest face a control can show: a numeric field while it is edited.
+std::string widest_face(const cvi_panel::Control& c) {
+    if (c.kind == cvi_panel::Kind::Button) return printable(control_face(c, false));
+    return printable(c.label + " [" + std::string(std::max<std::size_t>(kNumericWidth, kEditMax + 1), ' ') + "]");
+}
+
+// `widest`: with every face at its widest, so that a layout that fits goes
+// on fitting whatever is typed into a field.
+Layout lay_out(const cvi_panel::Panel& p, int cols, bool widest) {
+    Layout out;
+    int y = 2, x = 1;
+    const cvi_panel::Control* cur = focused();
+    for (const cvi_panel::Control& c : p.controls) {
+        if (c.kind == cvi_panel::Kind::Text) {
+            if (x > 1) ++y;
+            const std::string line = printable(c.label.empty() ? c.text : c.label + ": " + c.text);
+            const std::size_t width = static_cast<std::size_t>(std::max(1, cols - 2));
+            Placed text{&c, y, 1, {}};
+            for (std::size_t r = 0; r < kTextRows && (r == 0 || r * width < line.size()); ++r)
+                text.rows.push_back(line.substr(std::min(line.size(), r * width), width));
+            y += static_cast<int>(text.rows.size());
+            out.placed.push_back(std::move(text));
+            x = 1;
+            continue;
+        }
+        std::string face = widest ? widest_face(c) : printable(control_face(c, &c == cur));
+        const int w = static_cast<int>(face.size());
+        if (x > 1 && x + w >= cols) {
+            ++y;
+            x = 1;
+        }
+        if (x + w > cols - 1) out.whole = false;
+        out.placed.push_back({&c, y, x, {std::move(face)}});
+        x += w + 2;
+    }
+    if (x > 1) ++y;
+    out.separator = y + 1;
+    return out;
+}
+
+// Rows from the separator on: the separator and the help line; the output
+// pane between them may have none (it is no control).
+constexpr int kRowsFromSeparator = 2;
+
+// The size the panel needs at this width (or at the narrowest width that
+// holds every control, when this one does not).
+std::pair<int, int> needed_size(const cvi_panel::Panel& p, int cols) {
+    Layout l = lay_out(p, cols, true);
+    if (!l.whole) {
+        int widest = 0;
+        for (const cvi_panel::Control& c : p.controls)
+            if (c.kind != cvi_panel::Kind::Text) widest = std::max(widest, static_cast<int>(widest_face(c).size()));
+        cols = widest + 2;
+        l = lay_out(p, cols, true);
+    }
+    return {cols, l.separator + kRowsFromSeparator};
+}
+
+bool fits(const cvi_panel::Panel& p) {
+    const Layout l = lay_out(p, COLS, true);
+    return l.whole && LINES >= l.separator + kRowsFromSeparator;
+}
+
+// Instead of a panel cut off by the terminal's edges, whose hidden buttons
+// the keys would still reach: one notice, centred, with the size needed.
+void draw_notice(const cvi_panel::Panel& p) {
+    const auto [cols, rows] = needed_size(p, COLS);
+    const std::string phrases[] = {"terminal too small for the panel:",
+                                   "at least " + std::to_string(cols) + "x" + std::to_string(rows)};
+    // One line when it fits, else a line for each phrase, wrapped at blanks.
+    std::vector<std::string> lines;
+    if (static_cast<int>(phrases[0].size() + 1 + phrases[1].size()) <= COLS) {
+        lines.push_back(phrases[0] + " " + phrases[1]);
+    } else {
+        for (const std::string& phrase : phrases) {
+            lines.emplace_back();
+            for (std::size_t begin = 0; begin < phrase.size();) {
+                const std::size_t end = std::min(phrase.find(' ', begin), phrase.size());
+                const std::string word = phrase.substr(begin, end - begin);
+                if (!lines.back().empty() && static_cast<int>(lines.back().size() + 1 + word.size()) > COLS)
+                    lines.push_back(word);
+                else
+                    lines.back() += (lines.back().empty() ? "" : " ") + word;
+                begin = end + 1;
+            }
+        }
+    }
+    const int top = std::max(0, (LINES - static_cast<int>(lines.size())) / 2);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const int left = std::max(0, (COLS - static_cast<int>(lines[i].size())) / 2);
+        mvaddnstr(top + static_cast<int>(i), left, lines[i].c_str(), COLS - left);
+    }
+}
+
 void draw() {
     State& s = st();
     cvi_panel::Panel* p = panel();
@@ -141,34 +256,24 @@ void draw() {
     drain_output();
     int rows = LINES, cols = COLS;
     erase();
+    if (!fits(*p)) {
+        draw_notice(*p);
+        refresh();
+        return;
+    }
     attron(A_BOLD);
     mvaddnstr(0, 1, printable(p->title).c_str(), cols - 2);
     attroff(A_BOLD);
-    int y = 2, x = 1;
-    cvi_panel::Control* cur = focused();
-    for (const cvi_panel::Control& c : p->controls) {
-        if (c.kind == cvi_panel::Kind::Text) {
-            if (x > 1) ++y;
-            std::string line = printable(c.label.empty() ? c.text : c.label + ": " + c.text);
-            int width = std::max(1, cols - 2);
-            for (int r = 0; r < kTextRows && (r == 0 || static_cast<std::size_t>(r * width) < line.size()); ++r)
-                mvaddnstr(y++, 1, line.c_str() + std::min(line.size(), static_cast<std::size_t>(r * width)), width);
-            x = 1;
-            continue;
-        }
-        std::string face = printable(control_face(c, &c == cur));
-        int w = static_cast<int>(face.size());
-        if (x > 1 && x + w >= cols) {
-            ++y;
-            x = 1;
-        }
-        if (&c == cur) attron(A_REVERSE);
-        mvaddnstr(y, x, face.c_str(), cols - x - 1);
-        if (&c == cur) attroff(A_REVERSE);
-        x += w + 2;
+    const Layout layout = lay_out(*p, cols, false);
+    const cvi_panel::Control* cur = focused();
+    for (const Placed& placed : layout.placed) {
+        const bool highlight = placed.control == cur;
+        if (highlight) attron(A_REVERSE);
+        for (std::size_t r = 0; r < placed.rows.size(); ++r)
+            mvaddnstr(placed.y + static_cast<int>(r), placed.x, placed.rows[r].c_str(), cols - placed.x - 1);
+        if (highlight) attroff(A_REVERSE);
     }
-    if (x > 1) ++y;
-    ++y;
+    int y = layout.separator;
     int top = y + 1, bottom = rows - 2;
     int height = std::max(0, bottom - top + 1);
     s.pane_height = std::max(1, height);
@@ -230,6 +335,11 @@ void press_focused() {
 
 void handle_key(int ch) {
     State& s = st();
+    if (!cvi_screen::panel_fits()) {
+        // Nothing of the panel is shown: no key may move or press anything.
+        if (ch == kCtrlL) clearok(curscr, TRUE);
+        return;
+    }
     cvi_panel::Control* c = focused();
     bool numeric = c && c->kind == cvi_panel::Kind::Numeric;
     switch (ch) {
@@ -414,6 +524,11 @@ void stop() {
 }
 
 bool active() { return st().active; }
+
+bool panel_fits() {
+    const cvi_panel::Panel* p = panel();
+    return !p || fits(*p);
+}
 int shown_panel() { return st().active ? st().panel : 0; }
 
 void redraw() {
@@ -427,7 +542,10 @@ int dialog_key(WINDOW* w) {
             repaint();
             return KEY_RESIZE;
         }
-        if (ch != ERR) return ch;
+        if (ch != ERR) {
+            if (panel_fits()) return ch;
+            continue;  // the dialog is not shown: the key is nobody's
+        }
         pollfd fds[2] = {{STDIN_FILENO, POLLIN, 0}, {g_resize_pipe[0], POLLIN, 0}};
         const nfds_t count = g_resize_pipe[0] >= 0 ? 2 : 1;
         if (::poll(fds, count, -1) < 0) {

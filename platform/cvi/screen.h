@@ -27,10 +27,14 @@ std::string printable(const std::string& s);
 // whether they are numbered.
 void set_stdio_options(int max_lines, bool line_numbers);
 
+// Whether the terminal holds the whole panel; when it does not, the screen
+// shows a notice instead, and neither the panel nor a dialog takes keys.
+bool panel_fits();
+
 // The next key for an open dialog, read through its window `w` (in no-delay
 // mode). A resized terminal, or Ctrl-L, repaints the panel and gives
-// KEY_RESIZE: the dialog then draws itself again, over it. ERR: the terminal
-// is gone.
+// KEY_RESIZE: the dialog then draws itself again, over it. Keys that come
+// while the panel does not fit are dropped. ERR: the terminal is gone.
 int dialog_key(WINDOW* w);
 
 // Modal dialogs (the event loop is not pumped while they are up).

@@ -3,7 +3,8 @@
 // edits a one-line entry. The event loop is not pumped meanwhile; a resize
 // or Ctrl-L repaints the panel and the box over it. A dialog is answered only
 // by keys pressed while it is shown: those typed before it was drawn are
-// dropped when it first appears.
+// dropped when it first appears, and it is hidden, taking no keys, while the
+// terminal is too small for the panel.
 #include "screen.h"
 
 #include "cvi_panel.h"
@@ -53,9 +54,12 @@ public:
     Box& operator=(const Box&) = delete;
 
     // (Re)creates the window, centred, and draws the frame, title and
-    // message. False when the screen cannot hold a window.
+    // message. False when the screen cannot hold a window, or the panel
+    // under it does not fit and shows its notice.
     bool open() {
         if (w_) delwin(w_);
+        w_ = nullptr;
+        if (!cvi_screen::panel_fits()) return false;
         int width = std::clamp(static_cast<int>(std::max(title_.size(), message_.size())) + 6, 30,
                                std::max(30, COLS - 4));
         width = std::min(width, COLS);
@@ -137,9 +141,10 @@ int prompt_dialog(const char* title, const char* message, char* buffer, int max_
     Box box(title, message, 4);
     box.open();
     int result = VAL_USER_CANCEL;
-    curs_set(1);
     for (;;) {
-        if (WINDOW* w = box.window()) {
+        WINDOW* w = box.window();
+        curs_set(w ? 1 : 0);
+        if (w) {
             const int width = std::max(1, box.width());
             const int row = box.below();
             std::string shown = entry.size() >= static_cast<std::size_t>(width)

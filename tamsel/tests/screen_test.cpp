@@ -219,4 +219,33 @@ TEST_F(TamselOnScreen, AnImeiTypedBeforeThePromptIsDrawnIsNotTaken) {
     EXPECT_TRUE(tamsel_->wait_for("Status: Write IMEI: done")) << tamsel_->screen();
 }
 
+// At 40x10 the panel does not fit: a notice says so and what it needs, and
+// keys move and press nothing (Ctrl-L, after them in the same write,
+// repaints the notice once they have been read). Grown again, the panel is
+// back with the focus where it was.
+TEST_F(TamselOnScreen, ATerminalTooSmallShowsANoticeAndTakesNoKeys) {
+    tamsel_->keys("Tab Tab Tab Tab");  // Set FTM flag
+    tamsel_->resize(40, 10);
+    const std::string notice[] = {"terminal too small for the panel:", "at least 40x15"};
+    ASSERT_TRUE(tamsel_->wait_until([&] {
+        const std::string v = tamsel_->visible();
+        return v.find(notice[0]) != std::string::npos && v.find(notice[1]) != std::string::npos;
+    })) << tamsel_->visible();
+    const std::string shown = tamsel_->visible();
+    EXPECT_EQ(shown.find("[ "), std::string::npos) << shown;  // no control of the panel
+
+    cvi_testing::run_command("printf '\\033[H\\033[2Jwritten over' > " + tamsel_->tty());
+    ASSERT_TRUE(tamsel_->wait_for("written over")) << tamsel_->screen();
+    tamsel_->keys("Tab Enter C-l");
+    ASSERT_TRUE(tamsel_->wait_for_visible(shown)) << tamsel_->visible() << "\nexpected:\n" << shown;
+
+    ASSERT_TRUE(drawnAt(120, 40, "[ Quit ]")) << tamsel_->visible();
+    const std::string back = tamsel_->visible();
+    EXPECT_NE(back.find("\n Status:\n"), std::string::npos) << back;  // nothing was pressed
+    EXPECT_EQ(back.find("exit status"), std::string::npos) << back;
+    EXPECT_EQ(back.find(dialogRow("")), std::string::npos) << back;
+    tamsel_->keys("Enter");
+    EXPECT_TRUE(tamsel_->wait_for("Status: Set FTM flag: FAILED")) << tamsel_->screen();
+}
+
 } // namespace

@@ -3,10 +3,15 @@
 // off, booting into FTM mode when the power key is pressed, and quick to
 // boot, so that the FTM-mode button works in real time. They identify as the
 // phone type with two displays, which has every light of the LED test, and
-// hold a variant name for the read-variant button.
+// hold a variant name for the read-variant button. They come locked, as a
+// new phone does, with all its unlock tries: their service programming code
+// (the one the service-code button offers) opens them, any other costs a
+// try. A refused code leaves them answering at once, so that the lock state
+// the button reads next shows the tries left.
 #include "TamselSimPhones.h"
 
 #include "qmsl_sim.h"
+#include "qmsl_spc_sim.h"
 
 #include <string>
 
@@ -31,6 +36,11 @@ void TamselPrepareSimulatedPhones() {
         phone.set_nv(kNvFtmMode, {1});
         const std::string variant = TAMSEL_SIM_VARIANT_NAME;
         phone.set_nv(kNvVariantRead, {variant.begin(), variant.end()});
+        qmsl_sim::SpcLock lock;
+        lock.code = TAMSEL_SIM_SERVICE_CODE;
+        lock.locked = true;
+        lock.silent_ms = 0;
+        qmsl_sim::use_spc_lock(phone, lock);
         phone.set_power(qmsl_sim::Power::Off);
     }
 }

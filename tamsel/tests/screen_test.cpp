@@ -248,4 +248,24 @@ TEST_F(TamselOnScreen, ATerminalTooSmallShowsANoticeAndTakesNoKeys) {
     EXPECT_TRUE(tamsel_->wait_for("Status: Set FTM flag: FAILED")) << tamsel_->screen();
 }
 
+// The station's phones come locked with the ten unlock tries of a new
+// phone. The code the prompt offers opens one (and the button stores the
+// phone's new code); a wrong one is refused, and the lock state read after
+// it shows a try fewer.
+TEST_F(TamselOnScreen, TheServiceCodeButtonUnlocksAStationPhoneWithItsCodeOnly) {
+    switchOn();
+    tamsel_->keys("Tab Tab Tab Tab Tab Tab Tab Enter");  // from FTM mode to Service code
+    ASSERT_TRUE(tamsel_->wait_for("Please input SPC code")) << tamsel_->screen();
+    tamsel_->keys("Enter");  // the code offered
+    ASSERT_TRUE(tamsel_->wait_for("Status: Service code: done")) << tamsel_->screen();
+    EXPECT_NE(tamsel_->screen().find("[UNLOCK_TTL:OK(10):SEC_CODE:OK]"), std::string::npos) << tamsel_->screen();
+
+    tamsel_->keys("Enter");
+    ASSERT_TRUE(tamsel_->wait_for("Please input SPC code")) << tamsel_->screen();
+    tamsel_->type("111111");
+    tamsel_->keys("Enter");
+    ASSERT_TRUE(tamsel_->wait_for("Status: Service code: FAILED - bLockState != 0 [1]")) << tamsel_->screen();
+    EXPECT_NE(tamsel_->screen().find("[UNLOCK_TTL:OK(9):SEC_CODE:E]"), std::string::npos) << tamsel_->screen();
+}
+
 } // namespace

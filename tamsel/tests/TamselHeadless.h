@@ -24,8 +24,11 @@ public:
 
     // Starts the program in `dir` (which must exist) with standard input
     // from /dev/null, standard output into dir/stdout.txt and standard error
-    // into dir/stderr.txt; `env` adds "NAME=value" entries.
-    TamselHeadless(const std::filesystem::path& dir, const std::vector<std::string>& env = {})
+    // into dir/stderr.txt; `env` adds "NAME=value" entries. `command` is the
+    // program and its arguments (a script that ends in exec of the program
+    // keeps the process, so pid() is the program's).
+    TamselHeadless(const std::filesystem::path& dir, const std::vector<std::string>& env = {},
+                   std::vector<std::string> command = {TAMSEL_PROGRAM})
         : out_(dir / "stdout.txt") {
         std::vector<std::string> entries = env;
         for (char** e = environ; *e; ++e) entries.emplace_back(*e);
@@ -33,8 +36,9 @@ public:
         for (std::string& e : entries) envp.push_back(e.data());
         envp.push_back(nullptr);
         const std::string err = (dir / "stderr.txt").string(), out = out_.string(), cwd = dir.string();
-        char program[] = TAMSEL_PROGRAM;
-        char* argv[] = {program, nullptr};
+        std::vector<char*> argv;
+        for (std::string& a : command) argv.push_back(a.data());
+        argv.push_back(nullptr);
         pid_ = ::fork();
         if (pid_ == 0) {
             const int in = ::open("/dev/null", O_RDONLY);
@@ -44,7 +48,7 @@ public:
             ::dup2(in, STDIN_FILENO);
             ::dup2(o, STDOUT_FILENO);
             ::dup2(e, STDERR_FILENO);
-            ::execve(program, argv, envp.data());
+            ::execve(argv[0], argv.data(), envp.data());
             ::_exit(127);
         }
     }

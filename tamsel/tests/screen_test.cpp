@@ -178,12 +178,17 @@ TEST_F(TamselOnScreen, PageUpAndPageDownScrollTheOutputPane) {
     EXPECT_EQ(tamsel_->screen().find(first), std::string::npos) << tamsel_->screen();
 }
 
+// The cases of what the operator's keys answer and press, a suite of their
+// own so that it runs beside the one above.
+class TamselOnScreenKeys : public TamselOnScreen {};
+PHONELINE_CASES_APART(TamselOnScreenKeys);
+
 // The LED test is a visual check, one light per question: a second Enter
 // sent with the one that starts it (the two in one write to the terminal,
 // there before the first question is drawn) answers nothing. The first
 // question stays until a key pressed once it is shown, and so does each
 // after it.
-TEST_F(TamselOnScreen, TheLedTestAsksEachQuestionOfKeysPressedOnceItIsShown) {
+TEST_F(TamselOnScreenKeys, TheLedTestAsksEachQuestionOfKeysPressedOnceItIsShown) {
     switchOn();
     const char* const questions[] = {"LED off?",         "Display LED on?",     "Display LED off?",
                                      "E_LIGHT_LCD_SUB on?", "E_LIGHT_LCD_SUB off?", "E_LIGHT_MP3 on?",
@@ -203,7 +208,7 @@ TEST_F(TamselOnScreen, TheLedTestAsksEachQuestionOfKeysPressedOnceItIsShown) {
 // Digits typed before the IMEI prompt is drawn (a scanner fired too soon)
 // are dropped with the Enter after them: the prompt waits, empty, and takes
 // what is typed once it is shown.
-TEST_F(TamselOnScreen, AnImeiTypedBeforeThePromptIsDrawnIsNotTaken) {
+TEST_F(TamselOnScreenKeys, AnImeiTypedBeforeThePromptIsDrawnIsNotTaken) {
     switchOn();
     std::string typedAhead = "Tab Tab Tab Enter";  // from FTM mode to Write IMEI
     for (char digit : kImei) typedAhead += std::string(" ") + digit;
@@ -223,7 +228,7 @@ TEST_F(TamselOnScreen, AnImeiTypedBeforeThePromptIsDrawnIsNotTaken) {
 // keys move and press nothing (Ctrl-L, after them in the same write,
 // repaints the notice once they have been read). Grown again, the panel is
 // back with the focus where it was.
-TEST_F(TamselOnScreen, ATerminalTooSmallShowsANoticeAndTakesNoKeys) {
+TEST_F(TamselOnScreenKeys, ATerminalTooSmallShowsANoticeAndTakesNoKeys) {
     tamsel_->keys("Tab Tab Tab Tab");  // Set FTM flag
     tamsel_->resize(40, 10);
     const std::string notice[] = {"terminal too small for the panel:", "at least 40x15"};
@@ -252,7 +257,7 @@ TEST_F(TamselOnScreen, ATerminalTooSmallShowsANoticeAndTakesNoKeys) {
 // phone. The code the prompt offers opens one (and the button stores the
 // phone's new code); a wrong one is refused, and the lock state read after
 // it shows a try fewer.
-TEST_F(TamselOnScreen, TheServiceCodeButtonUnlocksAStationPhoneWithItsCodeOnly) {
+TEST_F(TamselOnScreenKeys, TheServiceCodeButtonUnlocksAStationPhoneWithItsCodeOnly) {
     switchOn();
     tamsel_->keys("Tab Tab Tab Tab Tab Tab Tab Enter");  // from FTM mode to Service code
     ASSERT_TRUE(tamsel_->wait_for("Please input SPC code")) << tamsel_->screen();

@@ -21,6 +21,11 @@
 -- lock on the pair, so a second station storing the same file waits until
 -- the first one's transaction ends and then replaces the whole file at its
 -- own COMMIT. The head of one upload never names the parts of another.
+-- The wait is bounded: newFile and deleteFile wait at most 10 seconds for
+-- the lock (their own lock_timeout, which no session setting changes), then
+-- give up with result 10 and "File of type T for IMEI I is being stored by
+-- another station", so a station whose upload froze holds up the others
+-- for that long and no longer.
 --
 -- Fetching. openFile pins the version it finds with a shared session lock
 -- on that version and reads only its parts until closeFile: a file replaced
@@ -69,6 +74,18 @@ CREATE FUNCTION mero_imeifiles.version_lock_class() RETURNS int LANGUAGE sql IMM
 CREATE FUNCTION mero_imeifiles.store_lock_class() RETURNS int LANGUAGE sql IMMUTABLE AS 'SELECT 1296388687';
 CREATE FUNCTION mero_imeifiles.version_key(p_version bigint) RETURNS int LANGUAGE sql IMMUTABLE
     AS 'SELECT (p_version % 2147483647)::int';
+
+-- Takes the store lock of (IMEI, file type), waiting at most 10 seconds
+-- (the routine's own lock_timeout); NULL when taken, else the text that
+-- another station holds it.
+CREATE FUNCTION mero_imeifiles.lock_store(p_imei text, p_filetype text) RETURNS text
+LANGUAGE plpgsql SET lock_timeout = '10s' AS $$
+BEGIN
+    PERFORM pg_advisory_xact_lock(mero_imeifiles.store_lock_class(), hashtext(p_imei || '/' || p_filetype));
+    RETURN NULL;
+EXCEPTION WHEN lock_not_available THEN
+    RETURN format('File of type %s for IMEI %s is being stored by another station', p_filetype, p_imei);
+END $$;
 
 CREATE VIEW mero.imei_file AS
     SELECT h.imei, h.filetype, h.filename,
@@ -179,7 +196,11 @@ BEGIN
         RETURN;
     END IF;
     -- Waits for another station storing the same file to end its transaction.
-    PERFORM pg_advisory_xact_lock(mero_imeifiles.store_lock_class(), hashtext(v_imei || '/' || v_filetype));
+    v_errormessage := mero_imeifiles.lock_store(v_imei, v_filetype);
+    IF v_errormessage IS NOT NULL THEN
+        result := 10;
+        RETURN;
+    END IF;
     PERFORM mero_imeifiles.unpin();
     v := nextval('mero.imei_file_version_seq');
     PERFORM mero_imeifiles.replace_head(v_imei, v_filetype, v_filename, v);
@@ -315,7 +336,11 @@ CREATE FUNCTION mero_imeifiles.deletefile(
     v_imei text, v_filetype text, v_errormessage OUT text, result OUT int)
 LANGUAGE plpgsql AS $$
 BEGIN
-    PERFORM pg_advisory_xact_lock(mero_imeifiles.store_lock_class(), hashtext(v_imei || '/' || v_filetype));
+    v_errormessage := mero_imeifiles.lock_store(v_imei, v_filetype);
+    IF v_errormessage IS NOT NULL THEN
+        result := 10;
+        RETURN;
+    END IF;
     IF NOT mero_imeifiles.replace_head(v_imei, v_filetype, NULL, NULL) THEN
         result := 8;
         v_errormessage := format('deleteFile: no file of type %s for IMEI %s',

@@ -2,10 +2,8 @@
 -- import, service codes, boot PINs, flash serial numbers, add data and the
 -- two line-logistics routines.
 --
--- Each routine counts its call and honours injected faults through
--- mero_test.enter, records what it received in a table a test can read,
--- and answers from a table a test can fill. mero_test.clear_data() empties
--- all of them and restores the defaults.
+-- Each routine records what it received in a table a test can read and
+-- answers from a table a test can fill.
 
 CREATE SCHEMA mero_dorlep_dbc;
 CREATE SCHEMA mero_bootpin;
@@ -34,14 +32,12 @@ CREATE TABLE mero.coder_call (
     outsize_in int
 );
 
-SELECT mero_test.add_routine('getdata');
 CREATE FUNCTION mero_simcode.getdata(
     v_coder text, v_inputdata bytea, i_inputsize int,
     v_outputdata INOUT bytea, i_outputsize INOUT int, result OUT int)
 LANGUAGE plpgsql AS $$
 DECLARE c mero.coder%ROWTYPE;
 BEGIN
-    PERFORM mero_test.enter('getdata');
     INSERT INTO mero.coder_call (coder, input, insize, output_in, outsize_in)
         VALUES (v_coder, v_inputdata, i_inputsize, v_outputdata, i_outputsize);
     SELECT * INTO c FROM mero.coder WHERE coder = v_coder;
@@ -83,7 +79,6 @@ CREATE TABLE mero.report (
 -- The import's answer per IMEI (default 0, stored).
 CREATE TABLE mero.report_answer (imei_nr text PRIMARY KEY, result int NOT NULL);
 
-SELECT mero_test.add_routine('kt_imp_dorlep');
 CREATE FUNCTION mero_dorlep_dbc.kt_imp_dorlep(
     v_imei_nr text, i_pruefstatus int, v_linie_staort text, v_linie_typ text, i_linie_nr int,
     d_pruef_datum timestamp, v_sach_nr text, v_sw_rel text, d_comp_datum timestamp,
@@ -92,7 +87,6 @@ CREATE FUNCTION mero_dorlep_dbc.kt_imp_dorlep(
 RETURNS int LANGUAGE plpgsql AS $$
 DECLARE r int;
 BEGIN
-    PERFORM mero_test.enter('kt_imp_dorlep');
     SELECT a.result INTO r FROM mero.report_answer a WHERE a.imei_nr = v_imei_nr;
     IF NOT FOUND THEN
         r := 0;
@@ -129,12 +123,10 @@ LANGUAGE sql SECURITY DEFINER SET search_path = pg_catalog AS $$
         p_imei, p_macadr, p_ipadr, p_code));
 $$;
 
-SELECT mero_test.add_routine('zi_service');
 CREATE FUNCTION mero.zi_service(v_imei_nr text, v_macadr text, v_ipadr text)
 RETURNS text LANGUAGE plpgsql AS $$
 DECLARE c text;
 BEGIN
-    PERFORM mero_test.enter('zi_service');
     SELECT s.code INTO c FROM mero.service_code s WHERE s.imei = v_imei_nr;
     PERFORM mero.record_service_call(v_imei_nr, v_macadr, v_ipadr, c);
     RETURN c;
@@ -151,13 +143,11 @@ CREATE TABLE mero.boot_pin (
     result int NOT NULL DEFAULT 0
 );
 
-SELECT mero_test.add_routine('getbootpin');
 CREATE FUNCTION mero_bootpin.getbootpin(
     v_imei text, r_bootpin OUT bytea, n_len OUT int, result OUT int)
 LANGUAGE plpgsql AS $$
 DECLARE b mero.boot_pin%ROWTYPE;
 BEGIN
-    PERFORM mero_test.enter('getbootpin');
     SELECT * INTO b FROM mero.boot_pin WHERE imei = v_imei;
     IF NOT FOUND THEN
         r_bootpin := convert_to('no boot PIN for IMEI ' || coalesce(v_imei, '<null>'), 'SQL_ASCII');
@@ -204,12 +194,10 @@ LANGUAGE sql SECURITY DEFINER SET search_path = pg_catalog AS $$
                                             p_width, coalesce(p_len_in::text, 'NULL')))::bytea;
 $$;
 
-SELECT mero_test.add_routine('getflashserialnumber');
 CREATE FUNCTION mero.getflashserialnumber(n_len INOUT int, result OUT bytea)
 LANGUAGE plpgsql AS $$
 DECLARE c mero.flash_serial_control%ROWTYPE;
 BEGIN
-    PERFORM mero_test.enter('getflashserialnumber');
     SELECT * INTO c FROM mero.flash_serial_control;
     result := mero.flash_serial_hand_out(c.width, n_len);
     n_len := coalesce(c.reported_len, length(result));
@@ -238,7 +226,6 @@ CREATE TABLE mero.add_data (
 -- Refusals per IMEI: the result and the message given back.
 CREATE TABLE mero.add_data_refusal (imei text PRIMARY KEY, result int NOT NULL, errmsg text);
 
-SELECT mero_test.add_routine('putdata');
 CREATE FUNCTION mero_orgtovikadddata.putdata(
     i_imei text, i_nounlockcode text, i_spunlockcode text, i_simunlockcode text,
     i_cpunlockcode text, i_nsunlockcode text, i_mpunlockcode text, i_bluetoothid text,
@@ -247,7 +234,6 @@ CREATE FUNCTION mero_orgtovikadddata.putdata(
 LANGUAGE plpgsql AS $$
 DECLARE f mero.add_data_refusal%ROWTYPE;
 BEGIN
-    PERFORM mero_test.enter('putdata');
     SELECT * INTO f FROM mero.add_data_refusal WHERE imei = i_imei;
     IF FOUND THEN
         result := f.result;
@@ -276,7 +262,7 @@ CREATE TABLE mero.fbg_call (
 );
 CREATE TABLE mero.fbg_answer (laserid text PRIMARY KEY, result int NOT NULL);
 
-CREATE FUNCTION mero_test.fbg_record(p_routine text, p_mac text, p_laser text, p_fbg text, p_value text)
+CREATE FUNCTION mero.fbg_record(p_routine text, p_mac text, p_laser text, p_fbg text, p_value text)
 RETURNS int LANGUAGE plpgsql AS $$
 DECLARE r int;
 BEGIN
@@ -286,42 +272,21 @@ BEGIN
     RETURN coalesce(r, 0);
 END $$;
 
-SELECT mero_test.add_routine('fbgsetimei');
 CREATE FUNCTION mero_pumline.fbgsetimei(
     bvchmacadr text, bvchlaserid text, bvchfbgid text, bvchimei text)
 RETURNS int LANGUAGE plpgsql AS $$
 BEGIN
-    PERFORM mero_test.enter('fbgsetimei');
-    RETURN mero_test.fbg_record('fbgsetimei', bvchmacadr, bvchlaserid, bvchfbgid, bvchimei);
+    RETURN mero.fbg_record('fbgsetimei', bvchmacadr, bvchlaserid, bvchfbgid, bvchimei);
 END $$;
 
-SELECT mero_test.add_routine('fbgsetstatus');
 CREATE FUNCTION mero_logistics.fbgsetstatus(
     bvchmacadr text, bvchlaserid text, bvchfbgid text, bvchresult text)
 RETURNS int LANGUAGE plpgsql AS $$
 BEGIN
-    PERFORM mero_test.enter('fbgsetstatus');
-    RETURN mero_test.fbg_record('fbgsetstatus', bvchmacadr, bvchlaserid, bvchfbgid, bvchresult);
+    RETURN mero.fbg_record('fbgsetstatus', bvchmacadr, bvchlaserid, bvchfbgid, bvchresult);
 END $$;
 
--- ---- test support ----------------------------------------------------------------
+-- ---- defaults ------------------------------------------------------------------
 
-CREATE FUNCTION mero_test.clear_data() RETURNS void LANGUAGE plpgsql AS $$
-BEGIN
-    DELETE FROM mero.coder;
-    INSERT INTO mero.coder (coder) VALUES ('ECHO');
-    DELETE FROM mero.coder_call;
-    DELETE FROM mero.report;
-    DELETE FROM mero.report_answer;
-    DELETE FROM mero.service_code;
-    DELETE FROM mero.service_call;
-    DELETE FROM mero.boot_pin;
-    DELETE FROM mero.flash_serial;
-    DELETE FROM mero.flash_serial_control;
-    INSERT INTO mero.flash_serial_control (width) VALUES (16);
-    DELETE FROM mero.add_data;
-    DELETE FROM mero.add_data_refusal;
-    DELETE FROM mero.fbg_call;
-    DELETE FROM mero.fbg_answer;
-END $$;
-SELECT mero_test.clear_data();
+INSERT INTO mero.coder (coder) VALUES ('ECHO');
+INSERT INTO mero.flash_serial_control (width) VALUES (16);

@@ -21,6 +21,11 @@
 -- lock on the pair, so a second station storing the same file waits until
 -- the first one's transaction ends and then replaces the whole file at its
 -- own COMMIT. The head of one upload never names the parts of another.
+-- The wait is bounded: newFile and deleteFile wait at most 10 seconds for
+-- the lock (their own lock_timeout, which no session setting changes), then
+-- give up with result 10 and "File of type T for IMEI I is being stored by
+-- another station", so a station whose upload froze holds up the others
+-- for that long and no longer.
 --
 -- Fetching. openFile pins the version it finds with a shared session lock
 -- on that version and reads only its parts until closeFile: a file replaced
@@ -69,6 +74,18 @@ CREATE FUNCTION mero_imeifiles.version_lock_class() RETURNS int LANGUAGE sql IMM
 CREATE FUNCTION mero_imeifiles.store_lock_class() RETURNS int LANGUAGE sql IMMUTABLE AS 'SELECT 1296388687';
 CREATE FUNCTION mero_imeifiles.version_key(p_version bigint) RETURNS int LANGUAGE sql IMMUTABLE
     AS 'SELECT (p_version % 2147483647)::int';
+
+-- Takes the store lock of (IMEI, file type), waiting at most 10 seconds
+-- (the routine's own lock_timeout); NULL when taken, else the text that
+-- another station holds it.
+CREATE FUNCTION mero_imeifiles.lock_store(p_imei text, p_filetype text) RETURNS text
+LANGUAGE plpgsql SET lock_timeout = '10s' AS $$
+BEGIN
+    PERFORM pg_advisory_xact_lock(mero_imeifiles.store_lock_class(), hashtext(p_imei || '/' || p_filetype));
+    RETURN NULL;
+EXCEPTION WHEN lock_not_available THEN
+    RETURN format('File of type %s for IMEI %s is being stored by another station', p_filetype, p_imei);
+END $$;
 
 CREATE VIEW mero.imei_file AS
     SELECT h.imei, h.filetype, h.filename,
@@ -153,14 +170,6 @@ BEGIN
     END LOOP;
 END $$;
 
--- Every append length as writeAppend received it (test support; written in
--- the session's transaction like the file itself).
-CREATE TABLE mero.imei_file_chunk (
-    id       bigserial PRIMARY KEY,
-    routine  text,
-    n_length int
-);
-
 -- Limits a test can set: a file type newFile refuses, the largest file
 -- writeAppend accepts (NULL: none) and a length that read reports instead of
 -- the true one (NULL: the true one; taken at openFile).
@@ -171,13 +180,11 @@ CREATE TABLE mero.imei_file_control (
     read_length_lie int
 );
 
-SELECT mero_test.add_routine('newfile');
 CREATE FUNCTION mero_imeifiles.newfile(
     v_imei text, v_filetype text, v_filename text, v_errormessage OUT text, result OUT int)
 LANGUAGE plpgsql AS $$
 DECLARE v bigint;
 BEGIN
-    PERFORM mero_test.enter('newfile');
     IF v_imei IS NULL OR v_filetype IS NULL OR v_filename IS NULL THEN
         result := 1;
         v_errormessage := 'newFile: IMEI, file type and file name are required';
@@ -189,7 +196,11 @@ BEGIN
         RETURN;
     END IF;
     -- Waits for another station storing the same file to end its transaction.
-    PERFORM pg_advisory_xact_lock(mero_imeifiles.store_lock_class(), hashtext(v_imei || '/' || v_filetype));
+    v_errormessage := mero_imeifiles.lock_store(v_imei, v_filetype);
+    IF v_errormessage IS NOT NULL THEN
+        result := 10;
+        RETURN;
+    END IF;
     PERFORM mero_imeifiles.unpin();
     v := nextval('mero.imei_file_version_seq');
     PERFORM mero_imeifiles.replace_head(v_imei, v_filetype, v_filename, v);
@@ -197,14 +208,11 @@ BEGIN
     result := 0;
 END $$;
 
-SELECT mero_test.add_routine('writeappend');
 CREATE FUNCTION mero_imeifiles.writeappend(
     r_filedata bytea, n_length int, v_errormessage OUT text, result OUT int)
 LANGUAGE plpgsql AS $$
 DECLARE c mero.imei_file_control; chunk bytea; pos bigint;
 BEGIN
-    PERFORM mero_test.enter('writeappend');
-    INSERT INTO mero.imei_file_chunk (routine, n_length) VALUES ('writeappend', n_length);
     IF mero_imeifiles.open_mode() <> 'w' THEN
         result := 2;
         v_errormessage := 'writeAppend: no file is open for writing';
@@ -234,12 +242,10 @@ BEGIN
     result := 0;
 END $$;
 
-SELECT mero_test.add_routine('closefile');
 CREATE FUNCTION mero_imeifiles.closefile(v_errormessage OUT text, result OUT int)
 LANGUAGE plpgsql AS $$
 DECLARE m text := mero_imeifiles.open_mode();
 BEGIN
-    PERFORM mero_test.enter('closefile');
     IF m = 'w' THEN
         -- The end of an upload: the version it replaces goes now unless
         -- a reader holds it.
@@ -255,13 +261,11 @@ BEGIN
     result := 0;
 END $$;
 
-SELECT mero_test.add_routine('openfile');
 CREATE FUNCTION mero_imeifiles.openfile(
     v_imei text, v_filetype text, v_filename OUT text, v_errormessage OUT text, result OUT int)
 LANGUAGE plpgsql AS $$
 DECLARE v bigint; again bigint;
 BEGIN
-    PERFORM mero_test.enter('openfile');
     PERFORM mero_imeifiles.unpin();
     PERFORM mero_imeifiles.set_open(NULL, NULL, NULL);
     -- Pin the current version. A version becomes superseded before it can
@@ -306,7 +310,6 @@ END $$;
 -- SETOF, the planner takes its one SELECT into the caller's statement, so a
 -- prepared statement plans the whole read once per session. It always
 -- gives exactly one row.
-SELECT mero_test.add_routine('read');
 CREATE FUNCTION mero_imeifiles.read(
     r_filedata INOUT bytea, n_length INOUT int, v_errormessage OUT text, result OUT int)
 RETURNS SETOF record LANGUAGE sql STABLE AS $$
@@ -321,8 +324,7 @@ RETURNS SETOF record LANGUAGE sql STABLE AS $$
                               WHERE s.open AND p.version = s.version AND p.off = s.pos
                                 AND length(p.data) = s.want),
                             CASE WHEN s.open THEN mero_imeifiles.span(s.version, s.pos, s.want) END) AS data
-              FROM (SELECT mero_test.enter('read') AS entered,
-                           current_setting('mero_imeifiles.mode', true) IS NOT DISTINCT FROM 'r' AS open,
+              FROM (SELECT current_setting('mero_imeifiles.mode', true) IS NOT DISTINCT FROM 'r' AS open,
                            nullif(current_setting('mero_imeifiles.version', true), '')::bigint AS version,
                            coalesce(nullif(current_setting('mero_imeifiles.pos', true), ''), '0')::bigint AS pos,
                            greatest(coalesce(n_length, 0), 0) AS want,
@@ -330,13 +332,15 @@ RETURNS SETOF record LANGUAGE sql STABLE AS $$
             OFFSET 0) f
 $$;
 
-SELECT mero_test.add_routine('deletefile');
 CREATE FUNCTION mero_imeifiles.deletefile(
     v_imei text, v_filetype text, v_errormessage OUT text, result OUT int)
 LANGUAGE plpgsql AS $$
 BEGIN
-    PERFORM mero_test.enter('deletefile');
-    PERFORM pg_advisory_xact_lock(mero_imeifiles.store_lock_class(), hashtext(v_imei || '/' || v_filetype));
+    v_errormessage := mero_imeifiles.lock_store(v_imei, v_filetype);
+    IF v_errormessage IS NOT NULL THEN
+        result := 10;
+        RETURN;
+    END IF;
     IF NOT mero_imeifiles.replace_head(v_imei, v_filetype, NULL, NULL) THEN
         result := 8;
         v_errormessage := format('deleteFile: no file of type %s for IMEI %s',
@@ -347,26 +351,4 @@ BEGIN
     result := 0;
 END $$;
 
--- The file store's locks that sessions hold or wait for: 'version' (a
--- reader's pin, or a removal) and 'store' (an upload or a removal in
--- progress), in this database only (advisory locks are the server's, and
--- other databases of the server hold the same kinds). Test support.
-CREATE VIEW mero_test.file_lock AS
-    SELECT l.pid,
-           CASE l.classid WHEN mero_imeifiles.version_lock_class()::oid THEN 'version' ELSE 'store' END AS kind,
-           l.objid::bigint AS key, l.mode, l.granted
-      FROM pg_locks l
-     WHERE l.locktype = 'advisory' AND l.objsubid = 2
-       AND l.database = (SELECT oid FROM pg_database WHERE datname = current_database())
-       AND l.classid IN (mero_imeifiles.version_lock_class()::oid, mero_imeifiles.store_lock_class()::oid);
-
-CREATE FUNCTION mero_test.clear_files() RETURNS void LANGUAGE plpgsql AS $$
-BEGIN
-    DELETE FROM mero.imei_file_part;
-    DELETE FROM mero.imei_file_head;
-    DELETE FROM mero.imei_file_superseded;
-    DELETE FROM mero.imei_file_chunk;
-    DELETE FROM mero.imei_file_control;
-    INSERT INTO mero.imei_file_control DEFAULT VALUES;
-END $$;
-SELECT mero_test.clear_files();
+INSERT INTO mero.imei_file_control DEFAULT VALUES;

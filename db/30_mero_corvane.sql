@@ -10,9 +10,7 @@ CREATE TABLE mero.server_ref (
 );
 INSERT INTO mero.server_ref (ior, default_ior) VALUES (NULL, NULL);
 
-SELECT mero_test.add_routine('getior');
 CREATE FUNCTION mero.getior(OUT v_defaultior varchar, OUT result varchar) LANGUAGE plpgsql AS $$
 BEGIN
-    PERFORM mero_test.enter('getior');
     SELECT r.ior, r.default_ior INTO result, v_defaultior FROM mero.server_ref r;
 END $$;

@@ -4,12 +4,9 @@
 -- block 1 at 24 (224 bytes), encrypted block 2 at 248 (232 bytes), access
 -- block 1 at 526 (56 bytes) and the Bluetooth id 0a 0b 0c 0d 0e 0f, in the
 -- phone's NV order, at 592; the other bytes follow the pattern below.
---
--- mero_test.clear_data() empties mero.coder; mero_test.add_simdata_coder()
--- puts the coder back.
 
 -- Byte i of the answer is (i * 7 + 3) mod 256 outside the fixed fields.
-CREATE FUNCTION mero_test.simdata_answer() RETURNS bytea LANGUAGE plpgsql AS $$
+CREATE FUNCTION mero.simdata_answer() RETURNS bytea LANGUAGE plpgsql AS $$
 DECLARE a bytea := '\x'::bytea; i int;
 BEGIN
     FOR i IN 0..599 LOOP
@@ -20,11 +17,4 @@ BEGIN
     RETURN a;
 END $$;
 
-CREATE FUNCTION mero_test.add_simdata_coder() RETURNS void LANGUAGE sql AS $$
-    INSERT INTO mero.coder (coder, result, output, outsize)
-        VALUES ('SIMDATA', 0, mero_test.simdata_answer(), NULL)
-    ON CONFLICT (coder) DO UPDATE
-        SET result = EXCLUDED.result, output = EXCLUDED.output, outsize = EXCLUDED.outsize;
-$$;
-
-SELECT mero_test.add_simdata_coder();
+INSERT INTO mero.coder (coder, output) VALUES ('SIMDATA', mero.simdata_answer());

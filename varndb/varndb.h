@@ -56,6 +56,14 @@ enum {
     VARNDB_E_REMOTE = -99999       /* a remote call raised */
 };
 
+/* ---- results of the database that the interface names ---- */
+/* varndb_putFile, varndb_deleteFile: another station is storing the same
+ * (IMEI, file type) and kept it longer than the database waits for it (10
+ * seconds in the reference schema of db/); the text is "File of type T for
+ * IMEI I is being stored by another station". Both back-ends pass it on
+ * unchanged, as every result of the database or the server. */
+#define VARNDB_FILE_BUSY 10
+
 /* ---- records ---- */
 
 /* Test report: 240 bytes, 4-byte aligned, texts NUL-terminated. */

@@ -30,6 +30,10 @@
 #define CORVANE_MAX_MESSAGE_SIZE (256u * 1024u * 1024u)
 #define CORVANE_MAX_FILE_SIZE (255u * 1024u * 1024u)
 
+/* The server's results pass through unchanged: a server on the reference
+ * schema answers an upload or removal of a file that another station is
+ * storing with VARNDB_FILE_BUSY and its text (varndb.h). */
+
 /* varndb_getSADBlock reads the caller's flash serial number up to its
  * terminator and at most CORVANE_FLASH_SERIAL_SIZE bytes (the 16 bytes that
  * varndb_getFlashSerialNumber hands out need no terminator); the rest of the

@@ -13,6 +13,7 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -58,7 +59,9 @@ public:
     // returns when both are closed.
     void stop_at_once() {
         if (!thread_.joinable()) return;
-        last_words_ = notice("WARNING", "57P01", "terminating connection due to immediate shutdown command");
+        // Set before the wake-up: the relay reads it once its loop ends,
+        // whatever ended it.
+        at_once_.store(true, std::memory_order_release);
         char c = 0;
         if (write(wake_[1], &c, 1) != 1) return;
         thread_.join();
@@ -73,7 +76,7 @@ private:
     }
 
     // Accepts one client, connects it to the server and copies bytes both
-    // ways until cut() wakes it.
+    // ways until stop_at_once() wakes it (or a side closes).
     void run() {
         int client = -1, server = -1;
         pollfd first[] = {{listen_, POLLIN, 0}, {wake_[0], POLLIN, 0}};
@@ -92,10 +95,14 @@ private:
             if (poll(fds, 3, -1) < 0 || fds[2].revents) break;
             if (!copy(fds[0], server) || !copy(fds[1], client)) break;
         }
-        if (client >= 0 && !last_words_.empty()) send(client, last_words_.data(), last_words_.size(), MSG_NOSIGNAL);
+        if (client >= 0 && at_once_.load(std::memory_order_acquire)) {
+            const std::string last_words =
+                notice("WARNING", "57P01", "terminating connection due to immediate shutdown command");
+            send(client, last_words.data(), last_words.size(), MSG_NOSIGNAL);
+        }
         if (client >= 0) close(client);
         if (server >= 0) close(server);
-        // Wait for cut() so that it always finds the sides closed.
+        // Wait for stop_at_once() so that it always finds the sides closed.
         pollfd wait[] = {{wake_[0], POLLIN, 0}};
         poll(wait, 1, -1);
     }
@@ -127,7 +134,7 @@ private:
     }
 
     std::string dir_, port_;
-    std::string last_words_;
+    std::atomic<bool> at_once_{false};  // stop_at_once() was called
     int listen_ = -1;
     int wake_[2] = {-1, -1};
     std::thread thread_;

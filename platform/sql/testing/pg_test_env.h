@@ -77,13 +77,14 @@ public:
         return c.empty() ? "<no row>" : c.front();
     }
 
-    // Waits, without sleeping, until the server has ended the session of
-    // process pid (after a pg_terminate_backend); false when it does not.
+    // Waits until the server has ended the session of process pid (after a
+    // pg_terminate_backend); false when it is still there after 10 s. The
+    // server does the waiting: asked once more to end the session, with a
+    // time-out, it answers when the process is gone.
     bool await_session_end(int pid) {
-        const std::string q = "SELECT count(*) FROM pg_stat_activity WHERE pid = " + std::to_string(pid);
-        for (int i = 0; i < 100000; ++i)
-            if (value(q) == "0") return true;
-        return false;
+        const std::string p = std::to_string(pid);
+        const std::string gone = "NOT EXISTS (SELECT FROM pg_stat_activity WHERE pid = " + p + ")";
+        return value("SELECT " + gone + " OR pg_terminate_backend(" + p + ", 10000) OR " + gone) == "t";
     }
 
     // Ends the sessions of the database that began before this Admin was

@@ -89,3 +89,10 @@ END $$;
 CREATE OR REPLACE FUNCTION sqltest.prepared(pattern text, runs OUT int, result OUT int) LANGUAGE sql AS
     $$ SELECT coalesce(sum(generic_plans + custom_plans), 0)::int, count(*)::int
          FROM pg_catalog.pg_prepared_statements WHERE statement LIKE pattern $$;
+
+-- Fails as the server does when it ends a session (a code of the 57P class),
+-- on a session that stays up.
+CREATE OR REPLACE FUNCTION sqltest.session_ending() RETURNS int LANGUAGE plpgsql AS $$
+BEGIN
+    RAISE EXCEPTION USING ERRCODE = '57P01', MESSAGE = 'terminating connection due to administrator command';
+END $$;

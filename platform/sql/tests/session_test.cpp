@@ -366,6 +366,20 @@ INSTANTIATE_TEST_SUITE_P(Rows, SqlServerGone,
                                            GoneRow{"StoppedSendingMuch", true, false, 32000}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// The server's word that it ends the session (an error of the 57P class)
+// is enough: the statement answers -3113 and the session counts as lost,
+// even while libpq still finds the connection up and the exchange ended in
+// step (here the session stays, so nothing else could tell).
+TEST_F(SqlSession, AnErrorThatTheSessionEndsIs3113ThenNotLoggedOn) {
+    std::int32_t x = 0;
+    auto r = sql::execute("begin :x := sqltest . session_ending ( ) ; END ;", {sql::bind_int(Dir::out, x)});
+    EXPECT_EQ(r.sqlcode, -3113) << r.sqlerrm;
+    EXPECT_EQ(r.sqlerrm, "ORA-03113: end-of-file on communication channel "
+                         "(terminating connection due to administrator command)");
+    EXPECT_EQ(sql::execute("begin :x := sqltest . divide ( 4 ) ; END ;", {sql::bind_int(Dir::out, x)}).sqlcode,
+              -1012);
+}
+
 // ---- transactions begin with the first change ----
 
 struct OpenRow {

@@ -60,6 +60,23 @@ TEST_F(CorvaneFiles, UploadDownloadAndRemoveAFile) {
     EXPECT_EQ(varndb_getFile("490154203237518", "bin", (dir / "out").c_str(), err), 100);  // the server has none
 }
 
+// A server that finds the file being stored by another station answers the
+// upload and the removal with VARNDB_FILE_BUSY and says why: both reach the
+// caller as they came, without a reconnect.
+TEST_F(CorvaneFiles, AFileBeingStoredElsewhereIsReportedAsTheServerSaysIt) {
+    const std::string busy = "File of type bin for IMEI 1 is being stored by another station";
+    write(dir / "in" / "f.bin", "x");
+    for (const char* op : {"putFile", "deleteFile"}) {
+        ok(std::string("reply ") + op + " result " + std::to_string(VARNDB_FILE_BUSY));
+        ok(std::string("reply ") + op + " message " + busy);
+    }
+    EXPECT_EQ(varndb_putFile("1", "bin", (dir / "in").c_str(), "f.bin", err), VARNDB_FILE_BUSY);
+    EXPECT_EQ(std::string(err), busy);
+    EXPECT_EQ(varndb_deleteFile("1", "bin", err), VARNDB_FILE_BUSY);
+    EXPECT_EQ(std::string(err), busy);
+    EXPECT_EQ(server.calls("registration").size(), 0u);
+}
+
 // Above the ORB's default message limit of 2 MiB, both ways.
 TEST_F(CorvaneFiles, AFileOfSeveralMegabytesTravelsWhole) {
     std::string bytes(5 * 1024 * 1024 + 17, '\0');

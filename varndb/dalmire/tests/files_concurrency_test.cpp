@@ -4,6 +4,7 @@
 // file; a fetch leaves the station idle.
 #include "files_fixture.h"
 
+#include <chrono>
 #include <memory>
 
 namespace {
@@ -166,6 +167,48 @@ TEST_F(FilesTogether, GetFileLeavesTheStationIdle) {
     EXPECT_TRUE(readLocal(dir + "/f.bin") == content(70000, 1));
     EXPECT_EQ(sessionState(), "idle");
     EXPECT_EQ(admin.value("SELECT count(*) FROM mero_test.file_lock"), "0");  // the pin went with the close
+}
+
+// A station whose upload froze (its transaction open, the file's store lock
+// held) holds up another station's upload and a third one's removal of that
+// file for the file store's stated wait (10 s, the server's own lock
+// time-out) and no longer: both fail with VARNDB_FILE_BUSY and say why, and
+// the file stored before stays. Once the frozen upload ends, an upload goes
+// through.
+class FrozenUpload : public FilesTogether {};
+
+TEST_F(FrozenUpload, HoldsOtherStationsUpForTheStatedWaitOnly) {
+    using namespace std::chrono_literals;
+    store(imei, type, "before.bin", content(50, 9));
+    other.beginUpload("frozen.bin", content(70000, 1));
+    OtherStation third{imei, type};
+    ASSERT_TRUE(third.ok());
+    writeLocal(dir + "/mine.bin", content(40000, 2));
+    const auto start = std::chrono::steady_clock::now();
+    std::string source = dir, uploadText;
+    auto uploaded = onItsOwnThread([source, &uploadText, this] {
+        char err[256] = "";
+        int r = varndb_putFile(imei.c_str(), type.c_str(), source.c_str(), "mine.bin", err);
+        uploadText = err;
+        return r;
+    });
+    const std::string removal = third.tryRemove();
+    const int upload = uploaded.get();
+    const auto waited = std::chrono::steady_clock::now() - start;
+
+    const std::string busy = "File of type CAL for IMEI 350000000000011 is being stored by another station";
+    EXPECT_EQ(upload, VARNDB_FILE_BUSY);
+    EXPECT_EQ(uploadText, busy);
+    EXPECT_EQ(removal, "10 " + busy);
+    EXPECT_GE(waited, 10s);
+    EXPECT_LT(waited, 15s);
+    EXPECT_EQ(stored(imei, type), content(50, 9));
+    EXPECT_EQ(sessionState(), "idle");
+
+    other.rollback();
+    char err[256] = "";
+    EXPECT_EQ(varndb_putFile(imei.c_str(), type.c_str(), dir.c_str(), "mine.bin", err), 0) << err;
+    EXPECT_TRUE(stored(imei, type) == content(40000, 2));
 }
 
 // Two uploads of one IMEI's file at once: the other station has begun (not

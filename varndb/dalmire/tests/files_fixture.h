@@ -49,7 +49,7 @@ protected:
         return bytes("SELECT data" + where);
     }
     std::vector<std::string> chunks(const std::string& routine) {
-        return admin.column("SELECT n_length FROM mero.imei_file_chunk WHERE routine = '" + routine + "' ORDER BY id");
+        return admin.column("SELECT value FROM mero_test.received WHERE routine = '" + routine + "' ORDER BY id");
     }
     // Makes the n-th next call of a routine fail (code 0: drop the session).
     void failCall(const std::string& routine, int code, int nth) {

@@ -56,6 +56,14 @@ public:
         EXPECT_EQ(db_.value("SELECT result FROM mero_imeifiles.deletefile(" + key() + ")"), "0");
         end("COMMIT");
     }
+    // deleteFile, rolled back whatever it answers: its result and message.
+    std::string tryRemove() {
+        begin();
+        std::string r = db_.value("SELECT result || ' ' || coalesce(v_errormessage, '') FROM "
+                                  "mero_imeifiles.deletefile(" + key() + ")");
+        end("ROLLBACK");
+        return r;
+    }
     // Ends a transaction still open (after a failed step, so that a call
     // waiting for this station goes on).
     void rollback() {

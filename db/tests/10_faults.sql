@@ -1,13 +1,19 @@
--- Fault injection and call counting for the reference schema.
+-- Fault injection, call counting and argument logs for the reference
+-- schema, loaded by the test run on top of it (never part of a line's
+-- database).
 --
--- Every routine of the schema starts with mero_test.enter('<routine>'),
--- which counts the call and then acts on a fault planned for it:
+-- Every routine that 90_hooks.sql lists starts with
+-- mero_test.enter('<routine>'), which counts the call and then acts on a
+-- fault planned for it:
 --   mero_test.inject(routine, sqlcode, times)   the next `times` calls raise
 --       'ORA-nnnnn: ...' for sqlcode -nnnnn (times -1: every call);
 --   mero_test.inject_drop(routine, times)       the next calls end the
 --       session from the server side (a lost connection);
 --   mero_test.calls(routine)                    calls since the last reset;
 --   mero_test.reset()                           clears faults and counts.
+-- A routine listed with an argument also logs that argument's value as it
+-- arrived into mero_test.received, in the caller's transaction (so a
+-- rolled-back upload logs nothing).
 -- Counts live in sequences, so they survive the rollback of the failing
 -- statement: "fail twice, then succeed" works across reruns. The sequences
 -- are unlogged: counting a call never makes the caller's transaction one
@@ -75,6 +81,16 @@ BEGIN
     END IF;
     RETURN true;
 END $$;
+
+CREATE TABLE mero_test.received (
+    id      bigserial PRIMARY KEY,
+    routine text NOT NULL,
+    value   text
+);
+
+CREATE FUNCTION mero_test.log(p_routine text, p_value text) RETURNS void LANGUAGE sql AS $$
+    INSERT INTO mero_test.received (routine, value) VALUES (p_routine, p_value);
+$$;
 
 -- A routine that does nothing but count and fail on demand, for tests of
 -- the statement rules of the clients.

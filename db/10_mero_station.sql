@@ -2,6 +2,7 @@
 
 CREATE SCHEMA mero;
 CREATE SCHEMA mero_simcode;
+GRANT USAGE ON SCHEMA mero, mero_simcode TO mero_station;
 
 -- Known stations by MAC id; `result` is what the registration answers
 -- (0 = accepted, another value = refused with that code).
@@ -9,6 +10,7 @@ CREATE TABLE mero.station (
     macadr varchar(21) PRIMARY KEY,
     result int NOT NULL DEFAULT 0
 );
+GRANT SELECT ON mero.station TO mero_station;
 
 -- Every registration attempt, as the station sent it.
 CREATE TABLE mero.station_login (
@@ -21,6 +23,8 @@ CREATE TABLE mero.station_login (
     ipadr    text,
     result   int
 );
+GRANT INSERT ON mero.station_login TO mero_station;
+GRANT USAGE ON SEQUENCE mero.station_login_id_seq TO mero_station;
 
 -- Message texts by language and number (number = 200000 - result code).
 CREATE TABLE mero.bas_meltex_row (
@@ -32,6 +36,7 @@ CREATE TABLE mero.bas_meltex_row (
 -- Read through a view, which the test run's fault hooks can wrap.
 CREATE VIEW mero.bas_meltex AS
     SELECT sprach_nr, nr, text FROM mero.bas_meltex_row;
+GRANT SELECT ON mero.bas_meltex TO mero_station;
 
 INSERT INTO mero.bas_meltex_row VALUES
     ('006', 200002, 'Station unknown'),
@@ -54,6 +59,7 @@ BEGIN
         VALUES (i_pid, v_username, v_password, v_pcname, v_macadr, v_ipadr, r);
     RETURN r;
 END $$;
+GRANT EXECUTE ON FUNCTION mero_simcode.localc_connect(int, text, text, text, text, text) TO mero_station;
 
 -- The tracing switch is state of the session (the setting mero.trace), not
 -- a row: switching it changes nothing in the database and leaves no
@@ -62,3 +68,4 @@ CREATE FUNCTION mero_simcode.settracingon(si_trace smallint) RETURNS void LANGUA
 BEGIN
     PERFORM set_config('mero.trace', coalesce(si_trace::text, ''), false);
 END $$;
+GRANT EXECUTE ON FUNCTION mero_simcode.settracingon(smallint) TO mero_station;

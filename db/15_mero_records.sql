@@ -8,42 +8,70 @@
 -- transaction open (idle, holding its locks) until its next COMMIT.
 --
 -- So the record is written on a second session of the same database through
--- dblink (a contrib module that ships with the server package) and committed
--- there before the routine goes on: mero_link.own_transaction(statement)
--- runs one statement in a session of its own and gives back its one value.
--- The routines that record call it with the owner's rights.
--- Each call opens a short connection and closes it again: a record costs a
--- connection set-up (a few milliseconds, once per phone), and no second
--- session stays open beside each station.
+-- dblink (installed by 00_roles.sql) and committed there before the routine
+-- goes on: mero_link.own_transaction(statement) runs one statement in a
+-- session of its own and gives back its one value. Each call opens a short
+-- connection and closes it again: a record costs a connection set-up (a few
+-- milliseconds, once per phone), and no second session stays open beside
+-- each station; but while it runs, a station holds two sessions, which the
+-- server's max_connections must allow for.
 --
--- The connection: the setting mero.record_link when it is set (for example
--- ALTER DATABASE ... SET mero.record_link = 'host=... dbname=... user=...
--- password=...'), otherwise this database on the server's own port and
--- first Unix socket directory, as the owner of the schema (the routine runs
--- with the owner's rights; dblink lets a superuser connect without a
--- password, an owner that is not one gives its password in mero.record_link).
+-- The link. The second session is opened only through the foreign server
+-- mero_record_link and the user mapping of mero_owner on it: where it goes
+-- (host, port, dbname) is in the server's options, as whom and with which
+-- password in the mapping, and nothing a session can set decides either.
+-- Only mero_owner may use the server, and only mero_owner (or a superuser)
+-- reads the mapping's options. This file makes both for this database on
+-- the server's port and default socket, as mero_owner without a password;
+-- a line's set-up points them where its server listens and gives the
+-- password:
+--   ALTER SERVER mero_record_link OPTIONS (ADD host '/var/run/postgresql');
+--   ALTER USER MAPPING FOR mero_owner SERVER mero_record_link
+--       OPTIONS (ADD password '...');
+-- dblink lets a role that is not a superuser connect only with a password
+-- that the server asked for (pg_hba.conf: scram-sha-256 for mero_owner).
+--
+-- Time-outs. The link gives up connecting after 5 seconds (connect_timeout,
+-- also for a server that accepts and never answers, and blocks the
+-- station's backend meanwhile), and the statement on it may run 5 seconds
+-- (statement_timeout). A failed record fails the calling routine with
+-- "record link mero_record_link failed: " and the reason the link gave
+-- ("timeout expired", "too many clients already", "password authentication
+-- failed ...", ...); nothing is handed out unrecorded.
+--
+-- Rights. Every routine that runs with mero_owner's rights (SECURITY
+-- DEFINER) pins its search_path and names everything with its schema, and
+-- the link's session runs with search_path pg_catalog: no object a station
+-- makes is ever called in its place. The recording routines take from the
+-- caller nothing but what is recorded beside the number; what is handed
+-- out (the code, the width of the number) comes from the database's own
+-- tables. Neither they nor the link are executable by mero_station.
 
-CREATE SCHEMA mero_link;
-CREATE EXTENSION IF NOT EXISTS dblink SCHEMA mero_link;
+DO $$
+BEGIN
+    IF NOT EXISTS (SELECT FROM pg_catalog.pg_foreign_server WHERE srvname = 'mero_record_link') THEN
+        EXECUTE pg_catalog.format(
+            'CREATE SERVER mero_record_link FOREIGN DATA WRAPPER dblink_fdw OPTIONS ('
+            'dbname %L, port %L, connect_timeout %L, application_name %L, options %L)',
+            pg_catalog.current_database(), pg_catalog.current_setting('port'), '5', 'mero-record',
+            '-c statement_timeout=5s -c search_path=pg_catalog');
+    END IF;
+END $$;
+CREATE USER MAPPING IF NOT EXISTS FOR mero_owner SERVER mero_record_link OPTIONS (user 'mero_owner');
 
--- A value for a connection string, quoted.
-CREATE FUNCTION mero_link.quoted(p_value text) RETURNS text LANGUAGE sql IMMUTABLE
-    AS $$ SELECT '''' || replace(replace(p_value, '\', '\\'), '''', '\''') || '''' $$;
-
-CREATE FUNCTION mero_link.conninfo() RETURNS text LANGUAGE sql STABLE AS $$
-    SELECT coalesce(nullif(current_setting('mero.record_link', true), ''),
-                    concat_ws(' ',
-                              'dbname=' || mero_link.quoted(current_database()),
-                              'user=' || mero_link.quoted(current_user),
-                              'port=' || current_setting('port'),
-                              'host=' || mero_link.quoted(nullif(trim(split_part(
-                                  current_setting('unix_socket_directories'), ',', 1)), '')),
-                              'application_name=mero-record'))
-$$;
-
--- Only the recording routines call it; they run with the owner's rights
--- (SECURITY DEFINER) and build the statement from their typed arguments.
-CREATE FUNCTION mero_link.own_transaction(p_statement text) RETURNS text LANGUAGE sql AS $$
-    SELECT t.value FROM mero_link.dblink(mero_link.conninfo(), p_statement) AS t(value text)
-$$;
-REVOKE ALL ON FUNCTION mero_link.own_transaction(text) FROM PUBLIC;
+-- Runs one statement on the link and gives back its one value; any failure
+-- of the link or of the statement becomes an error that names the link and
+-- keeps the reason.
+CREATE FUNCTION mero_link.own_transaction(p_statement text) RETURNS text
+LANGUAGE plpgsql SET search_path = pg_catalog, pg_temp AS $$
+DECLARE v text; msg text; detail text;
+BEGIN
+    SELECT t.value INTO v FROM mero_link.dblink('mero_record_link', p_statement) AS t(value text);
+    RETURN v;
+EXCEPTION WHEN OTHERS THEN
+    GET STACKED DIAGNOSTICS msg = MESSAGE_TEXT, detail = PG_EXCEPTION_DETAIL;
+    -- A connection that failed says why in the detail (libpq's message).
+    RAISE EXCEPTION USING ERRCODE = 'sqlclient_unable_to_establish_sqlconnection',
+        MESSAGE = 'record link mero_record_link failed: '
+                  || rtrim(concat_ws(': ', msg, nullif(rtrim(detail, E'\n '), '')), E'\n ');
+END $$;

@@ -10,6 +10,8 @@ CREATE SCHEMA mero_bootpin;
 CREATE SCHEMA mero_orgtovikadddata;
 CREATE SCHEMA mero_pumline;
 CREATE SCHEMA mero_logistics;
+GRANT USAGE ON SCHEMA mero_dorlep_dbc, mero_bootpin, mero_orgtovikadddata, mero_pumline, mero_logistics
+    TO mero_station;
 
 -- ---- coder data --------------------------------------------------------
 
@@ -21,6 +23,7 @@ CREATE TABLE mero.coder (
     output  bytea,
     outsize int
 );
+GRANT SELECT ON mero.coder TO mero_station;
 
 -- Every getData call as it arrived (output_in: the bytes bound as output).
 CREATE TABLE mero.coder_call (
@@ -31,6 +34,8 @@ CREATE TABLE mero.coder_call (
     output_in  bytea,
     outsize_in int
 );
+GRANT INSERT ON mero.coder_call TO mero_station;
+GRANT USAGE ON SEQUENCE mero.coder_call_id_seq TO mero_station;
 
 CREATE FUNCTION mero_simcode.getdata(
     v_coder text, v_inputdata bytea, i_inputsize int,
@@ -50,6 +55,7 @@ BEGIN
     v_outputdata := coalesce(c.output, substring(v_inputdata FROM 1 FOR greatest(i_inputsize, 0)));
     i_outputsize := coalesce(c.outsize, length(v_outputdata), 0);
 END $$;
+GRANT EXECUTE ON FUNCTION mero_simcode.getdata(text, bytea, int, bytea, int) TO mero_station;
 
 -- ---- test report ---------------------------------------------------------
 
@@ -75,9 +81,12 @@ CREATE TABLE mero.report (
     bitmap       int,
     sound        int
 );
+GRANT INSERT ON mero.report TO mero_station;
+GRANT USAGE ON SEQUENCE mero.report_id_seq TO mero_station;
 
 -- The import's answer per IMEI (default 0, stored).
 CREATE TABLE mero.report_answer (imei_nr text PRIMARY KEY, result int NOT NULL);
+GRANT SELECT ON mero.report_answer TO mero_station;
 
 CREATE FUNCTION mero_dorlep_dbc.kt_imp_dorlep(
     v_imei_nr text, i_pruefstatus int, v_linie_staort text, v_linie_typ text, i_linie_nr int,
@@ -101,13 +110,18 @@ BEGIN
     END IF;
     RETURN r;
 END $$;
+GRANT EXECUTE ON FUNCTION mero_dorlep_dbc.kt_imp_dorlep(
+    text, int, text, text, int, timestamp, text, text, timestamp, text, text, int, text, int, int, int, int, int, int)
+    TO mero_station;
 
 -- ---- service codes ---------------------------------------------------------
 
--- The code text per IMEI; no row (or NULL, or '') means no code.
+-- The code text per IMEI; no row (or NULL, or '') means no code. Stations
+-- read it only through zi_service, which records every look-up.
 CREATE TABLE mero.service_code (imei text PRIMARY KEY, code text);
 -- Every look-up and the code it gave, committed in a transaction of its own
--- before zi_service returns (see 15_mero_records.sql).
+-- before zi_service returns (see 15_mero_records.sql). Written only on the
+-- record link.
 CREATE TABLE mero.service_call (
     id     bigserial PRIMARY KEY,
     imei   text,
@@ -116,21 +130,25 @@ CREATE TABLE mero.service_call (
     code   text
 );
 
-CREATE FUNCTION mero.record_service_call(p_imei text, p_macadr text, p_ipadr text, p_code text) RETURNS void
-LANGUAGE sql SECURITY DEFINER SET search_path = pg_catalog AS $$
-    SELECT mero_link.own_transaction(format(
-        'INSERT INTO mero.service_call (imei, macadr, ipadr, code) VALUES (%L, %L, %L, %L) RETURNING NULL::text',
-        p_imei, p_macadr, p_ipadr, p_code));
-$$;
-
-CREATE FUNCTION mero.zi_service(v_imei_nr text, v_macadr text, v_ipadr text)
-RETURNS text LANGUAGE plpgsql AS $$
+-- Looks up the code of an IMEI, records the look-up with the code and
+-- gives the code back (inner: only zi_service calls it).
+CREATE FUNCTION mero.record_service_call(p_imei text, p_macadr text, p_ipadr text) RETURNS text
+LANGUAGE plpgsql SET search_path = pg_catalog, pg_temp AS $$
 DECLARE c text;
 BEGIN
-    SELECT s.code INTO c FROM mero.service_code s WHERE s.imei = v_imei_nr;
-    PERFORM mero.record_service_call(v_imei_nr, v_macadr, v_ipadr, c);
+    SELECT s.code INTO c FROM mero.service_code s WHERE s.imei = p_imei;
+    PERFORM mero_link.own_transaction(pg_catalog.format(
+        'INSERT INTO mero.service_call (imei, macadr, ipadr, code) VALUES (%L, %L, %L, %L) RETURNING NULL::text',
+        p_imei, p_macadr, p_ipadr, c));
     RETURN c;
 END $$;
+
+CREATE FUNCTION mero.zi_service(v_imei_nr text, v_macadr text, v_ipadr text)
+RETURNS text LANGUAGE plpgsql SECURITY DEFINER SET search_path = pg_catalog, pg_temp AS $$
+BEGIN
+    RETURN mero.record_service_call(v_imei_nr, v_macadr, v_ipadr);
+END $$;
+GRANT EXECUTE ON FUNCTION mero.zi_service(text, text, text) TO mero_station;
 
 -- ---- boot PIN --------------------------------------------------------------
 
@@ -142,6 +160,7 @@ CREATE TABLE mero.boot_pin (
     len    int,
     result int NOT NULL DEFAULT 0
 );
+GRANT SELECT ON mero.boot_pin TO mero_station;
 
 CREATE FUNCTION mero_bootpin.getbootpin(
     v_imei text, r_bootpin OUT bytea, n_len OUT int, result OUT int)
@@ -159,6 +178,7 @@ BEGIN
     n_len := coalesce(b.len, length(b.pin), 0);
     result := b.result;
 END $$;
+GRANT EXECUTE ON FUNCTION mero_bootpin.getbootpin(text) TO mero_station;
 
 -- ---- flash serial numbers ----------------------------------------------------
 
@@ -166,7 +186,8 @@ END $$;
 -- padded with '0' to `width`. The number is drawn and its hand-out recorded
 -- in a transaction of its own, committed before the routine returns (see
 -- 15_mero_records.sql): the record stays whatever becomes of the station's
--- session, and the station's transaction is left as it was.
+-- session, and the station's transaction is left as it was. Stations reach
+-- the numbers and their table only through getflashserialnumber.
 CREATE SEQUENCE mero.flash_serial_seq;
 CREATE TABLE mero.flash_serial (
     id     bigserial PRIMARY KEY,
@@ -180,28 +201,36 @@ CREATE TABLE mero.flash_serial_control (
     reported_len int
 );
 
--- Draws and records one number (run on the recording session).
-CREATE FUNCTION mero.flash_serial_draw(p_width int, p_len_in int) RETURNS bytea LANGUAGE sql AS $$
+-- Draws and records one number of the set width, with the length the
+-- station asked for (run on the recording session).
+CREATE FUNCTION mero.flash_serial_draw(p_len_in int) RETURNS bytea
+LANGUAGE sql SET search_path = pg_catalog, pg_temp AS $$
     INSERT INTO mero.flash_serial (value, len_in)
-        VALUES (convert_to(rpad('FSN' || lpad(nextval('mero.flash_serial_seq')::text, 13, '0'), p_width, '0'),
-                           'SQL_ASCII'), p_len_in)
+        SELECT pg_catalog.convert_to(pg_catalog.rpad(
+                   'FSN' || pg_catalog.lpad(pg_catalog.nextval('mero.flash_serial_seq')::text, 13, '0'),
+                   c.width, '0'), 'SQL_ASCII'),
+               p_len_in
+          FROM mero.flash_serial_control c
         RETURNING value;
 $$;
 
-CREATE FUNCTION mero.flash_serial_hand_out(p_width int, p_len_in int) RETURNS bytea
-LANGUAGE sql SECURITY DEFINER SET search_path = pg_catalog AS $$
-    SELECT mero_link.own_transaction(format('SELECT mero.flash_serial_draw(%s, %s)',
-                                            p_width, coalesce(p_len_in::text, 'NULL')))::bytea;
+-- Draws a number on the record link (inner: only getflashserialnumber
+-- calls it).
+CREATE FUNCTION mero.flash_serial_hand_out(p_len_in int) RETURNS bytea
+LANGUAGE sql SET search_path = pg_catalog, pg_temp AS $$
+    SELECT mero_link.own_transaction(pg_catalog.format('SELECT mero.flash_serial_draw(%s)',
+                                                       coalesce(p_len_in::text, 'NULL')))::bytea;
 $$;
 
 CREATE FUNCTION mero.getflashserialnumber(n_len INOUT int, result OUT bytea)
-LANGUAGE plpgsql AS $$
+LANGUAGE plpgsql SECURITY DEFINER SET search_path = pg_catalog, pg_temp AS $$
 DECLARE c mero.flash_serial_control%ROWTYPE;
 BEGIN
     SELECT * INTO c FROM mero.flash_serial_control;
-    result := mero.flash_serial_hand_out(c.width, n_len);
+    result := mero.flash_serial_hand_out(n_len);
     n_len := coalesce(c.reported_len, length(result));
 END $$;
+GRANT EXECUTE ON FUNCTION mero.getflashserialnumber(int) TO mero_station;
 
 -- ---- add data ------------------------------------------------------------------
 
@@ -223,8 +252,11 @@ CREATE TABLE mero.add_data (
     var4          text,
     var5          text
 );
+GRANT INSERT ON mero.add_data TO mero_station;
+GRANT USAGE ON SEQUENCE mero.add_data_id_seq TO mero_station;
 -- Refusals per IMEI: the result and the message given back.
 CREATE TABLE mero.add_data_refusal (imei text PRIMARY KEY, result int NOT NULL, errmsg text);
+GRANT SELECT ON mero.add_data_refusal TO mero_station;
 
 CREATE FUNCTION mero_orgtovikadddata.putdata(
     i_imei text, i_nounlockcode text, i_spunlockcode text, i_simunlockcode text,
@@ -248,6 +280,8 @@ BEGIN
                 i_var1, i_var2, i_var3, i_var4, i_var5);
     result := 0;
 END $$;
+GRANT EXECUTE ON FUNCTION mero_orgtovikadddata.putdata(
+    text, text, text, text, text, text, text, text, text, text, text, text, text, text, text) TO mero_station;
 
 -- ---- line logistics ------------------------------------------------------------
 
@@ -261,6 +295,9 @@ CREATE TABLE mero.fbg_call (
     value    text
 );
 CREATE TABLE mero.fbg_answer (laserid text PRIMARY KEY, result int NOT NULL);
+GRANT INSERT ON mero.fbg_call TO mero_station;
+GRANT USAGE ON SEQUENCE mero.fbg_call_id_seq TO mero_station;
+GRANT SELECT ON mero.fbg_answer TO mero_station;
 
 CREATE FUNCTION mero.fbg_record(p_routine text, p_mac text, p_laser text, p_fbg text, p_value text)
 RETURNS int LANGUAGE plpgsql AS $$
@@ -271,6 +308,7 @@ BEGIN
     SELECT a.result INTO r FROM mero.fbg_answer a WHERE a.laserid = p_laser;
     RETURN coalesce(r, 0);
 END $$;
+GRANT EXECUTE ON FUNCTION mero.fbg_record(text, text, text, text, text) TO mero_station;
 
 CREATE FUNCTION mero_pumline.fbgsetimei(
     bvchmacadr text, bvchlaserid text, bvchfbgid text, bvchimei text)
@@ -278,6 +316,7 @@ RETURNS int LANGUAGE plpgsql AS $$
 BEGIN
     RETURN mero.fbg_record('fbgsetimei', bvchmacadr, bvchlaserid, bvchfbgid, bvchimei);
 END $$;
+GRANT EXECUTE ON FUNCTION mero_pumline.fbgsetimei(text, text, text, text) TO mero_station;
 
 CREATE FUNCTION mero_logistics.fbgsetstatus(
     bvchmacadr text, bvchlaserid text, bvchfbgid text, bvchresult text)
@@ -285,6 +324,7 @@ RETURNS int LANGUAGE plpgsql AS $$
 BEGIN
     RETURN mero.fbg_record('fbgsetstatus', bvchmacadr, bvchlaserid, bvchfbgid, bvchresult);
 END $$;
+GRANT EXECUTE ON FUNCTION mero_logistics.fbgsetstatus(text, text, text, text) TO mero_station;
 
 -- ---- defaults ------------------------------------------------------------------
 

@@ -45,6 +45,7 @@
 -- and deletes of whole files.
 
 CREATE SCHEMA mero_imeifiles;
+GRANT USAGE ON SCHEMA mero_imeifiles TO mero_station;
 
 CREATE SEQUENCE mero.imei_file_version_seq;
 
@@ -67,6 +68,11 @@ CREATE TABLE mero.imei_file_part (
 
 -- Versions no head names any more, whose parts wait for removal.
 CREATE TABLE mero.imei_file_superseded (version bigint PRIMARY KEY);
+
+-- The file routines run with the station's rights, on these tables only.
+GRANT USAGE ON SEQUENCE mero.imei_file_version_seq TO mero_station;
+GRANT SELECT, INSERT, DELETE ON mero.imei_file_head, mero.imei_file_part, mero.imei_file_superseded
+    TO mero_station;
 
 -- Lock classes of the file store (first key of the two-key advisory locks):
 -- a version read by a session, and the pair (IMEI, file type) being stored.
@@ -179,6 +185,7 @@ CREATE TABLE mero.imei_file_control (
     max_size        int,
     read_length_lie int
 );
+GRANT SELECT ON mero.imei_file_control TO mero_station;
 
 CREATE FUNCTION mero_imeifiles.newfile(
     v_imei text, v_filetype text, v_filename text, v_errormessage OUT text, result OUT int)
@@ -352,3 +359,7 @@ BEGIN
 END $$;
 
 INSERT INTO mero.imei_file_control DEFAULT VALUES;
+
+-- Every routine of the file store is the stations' (the statements call
+-- six of them, which call the others).
+GRANT EXECUTE ON ALL FUNCTIONS IN SCHEMA mero_imeifiles TO mero_station;

@@ -9,8 +9,10 @@ CREATE TABLE mero.server_ref (
     default_ior varchar(512)
 );
 INSERT INTO mero.server_ref (ior, default_ior) VALUES (NULL, NULL);
+GRANT SELECT ON mero.server_ref TO mero_station;
 
 CREATE FUNCTION mero.getior(OUT v_defaultior varchar, OUT result varchar) LANGUAGE plpgsql AS $$
 BEGIN
     SELECT r.ior, r.default_ior INTO result, v_defaultior FROM mero.server_ref r;
 END $$;
+GRANT EXECUTE ON FUNCTION mero.getior() TO mero_station;

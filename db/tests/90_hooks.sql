@@ -83,3 +83,6 @@ GRANT USAGE ON SCHEMA mero_test TO PUBLIC;
 GRANT SELECT ON ALL TABLES IN SCHEMA mero_test TO PUBLIC;
 GRANT INSERT ON mero_test.received TO PUBLIC;
 GRANT USAGE ON ALL SEQUENCES IN SCHEMA mero_test TO PUBLIC;
+-- The schema's owner makes no routine executable by PUBLIC by default; the
+-- test run's routines are everyone's.
+GRANT EXECUTE ON ALL FUNCTIONS IN SCHEMA mero_test TO PUBLIC;

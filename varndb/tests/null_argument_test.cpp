@@ -4,7 +4,7 @@
 // "One parameter is NULL!", with nothing sent.
 #include "halden.h"
 #include "pclock.h"
-#include "pg_test_env.h"
+#include "station_db.h"
 #include "sql_session.h"
 #include "test_server.h"
 #include "varndb.h"
@@ -84,7 +84,7 @@ protected:
         char mac[HALDEN_MAC_SIZE] = {}, host[HALDEN_NAME_SIZE] = {}, ip[HALDEN_IP_SIZE] = {};
         getMACId(mac);
         getHostData(host, ip);
-        admin.exec("INSERT INTO mero.station VALUES ('" + std::string(mac) + "', 0)");
+        pgtest::register_station(admin, mac);
         if (backend().remote) {
             setenv("OMNIORB_CONFIG", "/dev/null", 1);
             ASSERT_TRUE(server.start()) << "the test server did not start";
@@ -95,9 +95,8 @@ protected:
         ASSERT_NE(lib, nullptr) << dlerror();
         auto connect = reinterpret_cast<decltype(&varndb_Connect)>(dlsym(lib, "varndb_Connect"));
         ASSERT_NE(connect, nullptr);
-        const char* user = std::getenv("PGUSER");
         char err[256] = {};
-        ASSERT_EQ(connect(user ? user : "", "secret", pgtest::database().c_str(), err), 0) << err;
+        ASSERT_EQ(connect(pgtest::station_login().c_str(), "secret", pgtest::database().c_str(), err), 0) << err;
         if (backend().remote) {
             ASSERT_EQ(server.command("clear"), "ok");
         }

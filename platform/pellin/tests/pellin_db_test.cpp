@@ -5,7 +5,7 @@
 
 #include "halden.h"
 #include "pclock.h"
-#include "pg_test_env.h"
+#include "station_db.h"
 #include "varndb.h"
 
 #include <gtest/gtest.h>
@@ -28,10 +28,8 @@ protected:
         pellin_test::reset();
         char mac[HALDEN_MAC_SIZE] = {};
         getMACId(mac);
-        ASSERT_TRUE(admin.exec("SELECT mero_test.reset(); SELECT mero_test.clear_data(); "
-                               "SELECT mero_test.clear_files(); SELECT mero_test.add_simdata_coder();"
-                               "INSERT INTO mero.station VALUES ('" + std::string(mac) +
-                               "', 0) ON CONFLICT (macadr) DO UPDATE SET result = 0"));
+        ASSERT_TRUE(pgtest::reset_data(admin));
+        ASSERT_TRUE(pgtest::register_station(admin, mac));
         ASSERT_EQ(pellin_Connect(connectText().c_str(), 0, 0, 0, err), 0) << err;
     }
     void TearDown() override {
@@ -39,8 +37,7 @@ protected:
         pclock::use_real_time();
     }
     static std::string connectText(const std::string& options = "") {
-        const char* u = std::getenv("PGUSER");
-        return std::string(u ? u : "") + "/secret@" + pgtest::database() + options;
+        return pgtest::station_login() + "/secret@" + pgtest::database() + options;
     }
     pgtest::Admin admin;
     char err[PELLIN_ERRTEXT_SIZE] = "";

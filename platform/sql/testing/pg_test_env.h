@@ -1,10 +1,14 @@
 // Test support for suites that run against the private PostgreSQL server
-// that scripts/test starts (it exports PGHOST, PGPORT, PGDATABASE, PGUSER
-// and PHONELINE_PG=1). A test that needs the server fails when it is
-// missing; it never skips.
+// that scripts/test starts (it exports PGHOST, PGPORT, PGDATABASE, PGUSER,
+// PHONELINE_PG_ADMIN and PHONELINE_PG=1). A test that needs the server fails
+// when it is missing; it never skips.
 //
-// Admin gives a connection of its own, apart from the session under test,
-// for setting up fixtures and looking at what a test's session left behind.
+// Two logins: the station login (PGUSER), with a station's rights only, is
+// the one every session under test uses; the admin login (a superuser) is
+// the fixtures'. Admin gives a connection of the admin login, apart from the
+// session under test, for setting up fixtures and looking at what a test's
+// session left behind; Admin(as_station) one of the station login, for a
+// second station driven by hand.
 #pragma once
 
 #include <libpq-fe.h>
@@ -25,10 +29,25 @@ inline std::string database() {
     return d ? d : "";
 }
 
+// The station login of the test run.
+inline std::string station_login() {
+    const char* u = std::getenv("PGUSER");
+    return u ? u : "";
+}
+
+// The admin login of the test run (empty: libpq's default).
+inline std::string admin_login() {
+    const char* u = std::getenv("PHONELINE_PG_ADMIN");
+    return u ? u : "";
+}
+
 // Asks Admin for a session that no other Admin uses (a second station that
 // holds its own transaction and locks, say).
 struct OwnSession {};
 inline constexpr OwnSession own_session{};
+// Asks for a session of its own, logged in as the station login.
+struct AsStation {};
+inline constexpr AsStation as_station{};
 
 class Admin {
 public:
@@ -39,7 +58,8 @@ public:
     // no settings, prepared statements, locks or temporary tables of an
     // earlier case; a session that the server ended is opened again.
     Admin() : conn_(shared_session()), owned_(false), made_at_(server_time()) {}
-    explicit Admin(OwnSession) : conn_(open()), owned_(true), made_at_(server_time()) {}
+    explicit Admin(OwnSession) : conn_(open(admin_login())), owned_(true), made_at_(server_time()) {}
+    explicit Admin(AsStation) : conn_(open(station_login())), owned_(true), made_at_(server_time()) {}
     ~Admin() {
         if (owned_) PQfinish(conn_);
     }
@@ -111,7 +131,11 @@ public:
     }
 
 private:
-    static PGconn* open() { return PQconnectdb("application_name=phoneline-test-admin"); }
+    static PGconn* open(const std::string& login) {
+        const char* keys[] = {"user", "application_name", nullptr};
+        const char* values[] = {login.empty() ? nullptr : login.c_str(), "phoneline-test-admin", nullptr};
+        return PQconnectdbParams(keys, values, 0);
+    }
 
     static PGconn* shared_session() {
         static PGconn* conn = nullptr;  // ends with the process
@@ -124,7 +148,7 @@ private:
             if (good) return conn;
         }
         PQfinish(conn);
-        conn = open();
+        conn = open(admin_login());
         return conn;
     }
 

@@ -96,3 +96,8 @@ CREATE OR REPLACE FUNCTION sqltest.session_ending() RETURNS int LANGUAGE plpgsql
 BEGIN
     RAISE EXCEPTION USING ERRCODE = '57P01', MESSAGE = 'terminating connection due to administrator command';
 END $$;
+
+-- The sessions under test log in as the station login.
+GRANT USAGE ON SCHEMA sqltest, sqltest_pkg TO mero_station;
+GRANT SELECT, INSERT, UPDATE, DELETE ON ALL TABLES IN SCHEMA sqltest TO mero_station;
+GRANT USAGE ON ALL SEQUENCES IN SCHEMA sqltest TO mero_station;

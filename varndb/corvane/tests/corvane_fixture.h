@@ -7,7 +7,7 @@
 #include "corvane.h"
 #include "halden.h"
 #include "pclock.h"
-#include "pg_test_env.h"
+#include "station_db.h"
 #include "test_server.h"
 
 #include <gtest/gtest.h>
@@ -19,7 +19,7 @@ class CorvaneDb : public ::testing::Test {
 public:
     void SetUp() override {
         PGTEST_REQUIRE_SERVER(admin);
-        ASSERT_TRUE(admin.exec("SELECT mero_test.reset(); DELETE FROM mero.station; DELETE FROM mero.station_login;"));
+        ASSERT_TRUE(pgtest::forget_stations(admin));
         getMACId(mac);
         getHostData(host, ip);
         addStation(0);
@@ -37,17 +37,11 @@ public:
         pclock::use_real_time();
     }
 
-    void addStation(int result) {
-        admin.exec("INSERT INTO mero.station VALUES ('" + std::string(mac) + "', " + std::to_string(result) +
-                   ") ON CONFLICT (macadr) DO UPDATE SET result = EXCLUDED.result");
-    }
+    void addStation(int result) { pgtest::register_station(admin, mac, result); }
     void setReferences(const std::string& ior, const std::string& defaultIor) {
         admin.exec("UPDATE mero.server_ref SET ior = '" + ior + "', default_ior = '" + defaultIor + "'");
     }
-    static std::string user() {
-        const char* u = std::getenv("PGUSER");
-        return u ? u : "";
-    }
+    static std::string user() { return pgtest::station_login(); }
     int connect(char* err, const char* password = "secret") {
         return varndb_Connect(user().c_str(), password, pgtest::database().c_str(), err);
     }

@@ -5,7 +5,7 @@
 #include "dalmire_internal.h"
 #include "halden.h"
 #include "pclock.h"
-#include "pg_test_env.h"
+#include "station_db.h"
 #include "varndb.h"
 
 #include <gtest/gtest.h>
@@ -19,8 +19,7 @@ protected:
         PGTEST_REQUIRE_SERVER(admin);
         // The fixture's own connections open after admin is made.
         ASSERT_TRUE(admin.end_earlier_sessions());
-        ASSERT_TRUE(admin.exec("SELECT mero_test.reset();"
-                               "DELETE FROM mero.station; DELETE FROM mero.station_login;"));
+        ASSERT_TRUE(pgtest::forget_stations(admin));
         getMACId(mac);
         char host[HALDEN_NAME_SIZE] = {};
         getHostData(host, ip);
@@ -33,14 +32,8 @@ protected:
         pclock::use_real_time();
     }
 
-    void addStation(int result) {
-        admin.exec("INSERT INTO mero.station VALUES ('" + std::string(mac) + "', " + std::to_string(result) +
-                   ") ON CONFLICT (macadr) DO UPDATE SET result = EXCLUDED.result");
-    }
-    static std::string user() {
-        const char* u = std::getenv("PGUSER");
-        return u ? u : "";
-    }
+    void addStation(int result) { pgtest::register_station(admin, mac, result); }
+    static std::string user() { return pgtest::station_login(); }
     int connect(char* err) { return varndb_Connect(user().c_str(), "secret", pgtest::database().c_str(), err); }
     long calls(const std::string& routine) {
         return std::stol(admin.value("SELECT mero_test.calls('" + routine + "')"));

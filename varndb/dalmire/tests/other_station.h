@@ -1,6 +1,7 @@
-// A second station on a connection of its own, storing and removing files
-// through the file store's routines step by step, and a call of this
-// station run on a thread of its own while the test drives the other one.
+// A second station on a connection of its own (the station login), storing
+// and removing files through the file store's routines step by step, and a
+// call of this station run on a thread of its own while the test drives the
+// other one.
 #pragma once
 
 #include "pg_test_env.h"
@@ -95,7 +96,7 @@ private:
     }
     std::string key() const { return "'" + imei_ + "', '" + type_ + "'"; }
 
-    pgtest::Admin db_{pgtest::own_session};
+    pgtest::Admin db_{pgtest::as_station};
     std::string imei_, type_;
     bool inTransaction_ = false;
 };

@@ -6,11 +6,7 @@
 #include "errtext.h"
 
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <vector>
 
 namespace {
 
@@ -22,11 +18,23 @@ bool safeName(const char* name) {
     return n.find('/') == std::string::npos && n.find('\\') == std::string::npos && n.find("..") == std::string::npos;
 }
 
-bool readAll(const std::string& path, std::vector<char>& bytes) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
+// Reads the whole file straight into the sequence that carries it, sized
+// from the file's size (grown should the file grow while it is read).
+bool readInto(const std::string& path, std::uintmax_t size, VarndbCI::DataSeq& data) {
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return false;
+    CORBA::ULong have = 0;
+    data.length(static_cast<CORBA::ULong>(size));
+    for (;;) {
+        if (have == data.length()) data.length(have + 65536);
+        const std::size_t n = std::fread(data.get_buffer() + have, 1, data.length() - have, f);
+        have += static_cast<CORBA::ULong>(n);
+        if (n == 0) break;
+    }
+    const bool ok = !std::ferror(f);
+    std::fclose(f);
+    data.length(have);
+    return ok;
 }
 
 } // namespace
@@ -44,14 +52,11 @@ int VarndbCIclient::putFile(const char* imei, const char* fileType, const char* 
                          CORVANE_MAX_FILE_SIZE);
         return VARNDB_E_FILE_TOO_LARGE;
     }
-    std::vector<char> bytes;
-    if (!readAll(path, bytes)) {
+    VarndbCI::DataSeq data;
+    if (!readInto(path, ec ? 0 : size, data)) {
         varndb::put_text(errText, "Can't open file <%s>!", fileName);
         return VARNDB_E_LOCAL;
     }
-    VarndbCI::DataSeq data;
-    data.length(static_cast<CORBA::ULong>(bytes.size()));
-    if (!bytes.empty()) std::memcpy(data.get_buffer(), bytes.data(), bytes.size());
     CORBA::String_var message;
     try {
         int r = corvane::low32(server->putFile(clientId.c_str(), imei, fileType, fileName, data, message.out()));

@@ -139,6 +139,10 @@ VARNDB_API int varndb_fbg_setimei(const char* laserId, const char* fbgId, const 
 VARNDB_API int varndb_fbg_setstatusNresult(const char* laserId, const char* fbgId, const char* result);
 VARNDB_API int varndb_putFile(const char* imei, const char* fileType, const char* directory, const char* fileName,
                               char* errText);
+/* getFile writes the fetched file beside its target under a temporary name and
+   renames it over the target only once the whole file arrived: a fetch that
+   fails answers its error code and leaves an earlier local copy under the
+   target name as it was, with nothing left beside it. */
 VARNDB_API int varndb_getFile(const char* imei, const char* fileType, const char* directory, char* errText);
 VARNDB_API int varndb_deleteFile(const char* imei, const char* fileType, char* errText);
 

@@ -4,6 +4,7 @@
 
 #include "corvane.h"
 #include "errtext.h"
+#include "fetched_file.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -82,12 +83,12 @@ int VarndbCIclient::getFile(const char* imei, const char* fileType, const char* 
     varndb::put_text(errText, "%s", text(message));
     if (r != 0) return r;
     std::string path = corvane::joinPath(directory, text(name));
-    std::FILE* f = safeName(text(name)) ? std::fopen(path.c_str(), "wb") : nullptr;
-    bool written = f != nullptr;
-    if (f) {
-        const CORBA::ULong n = data->length();
-        if (n > 0 && std::fwrite(data->get_buffer(), 1, n, f) != n) written = false;
-        if (std::fclose(f) != 0) written = false;
+    // Written beside the target, renamed over it once whole: a failed write
+    // leaves an earlier copy as it was.
+    bool written = false;
+    if (safeName(text(name))) {
+        varndb::FetchedFile local(path);
+        written = local.ok() && local.write(data->get_buffer(), data->length()) && local.finish();
     }
     if (!written) {
         varndb::put_text(errText, "Can't open file <%s> for writing!", path.c_str());

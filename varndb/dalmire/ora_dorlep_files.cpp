@@ -7,10 +7,12 @@
 #include "dalmire_internal.h"
 
 #include "errtext.h"
+#include "fetched_file.h"
 #include "varndb.h"
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 namespace dalmire {
 namespace {
@@ -159,8 +161,10 @@ int download(FileKey key, const char* directory, char* errText) {
         std::string name(storedName.view());
         std::string path = joinPath(directory, name.c_str());
         // The name comes from the database: it never leads out of the directory.
-        File local(isPlainFileName(name) ? std::fopen(path.c_str(), "wb") : nullptr);
-        if (!local) {
+        // Written beside the target, renamed over it once whole.
+        std::optional<varndb::FetchedFile> local;
+        if (isPlainFileName(name)) local.emplace(path);
+        if (!local || !local->ok()) {
             varndb::put_text(errText, "Can't open file <%.128s> for writing!", path.c_str());
             closeAfterFailure();
             return VARNDB_E_LOCAL;
@@ -180,14 +184,12 @@ int download(FileKey key, const char* directory, char* errText) {
                 badLength = true;
                 break;
             }
-            if (std::fwrite(chunk->arr, 1, static_cast<std::size_t>(length), local.get()) !=
-                static_cast<std::size_t>(length)) {
+            if (!local->write(chunk->arr, static_cast<std::size_t>(length))) {
                 writeFailed = true;
                 break;
             }
             if (length != kChunk) break;
         }
-        if (std::fclose(local.release()) != 0) writeFailed = true;
         if (badLength) {
             varndb::put_text(errText, "ImeiFiles.read() returns a chunk length of %d for %d bytes [0..32000]!",
                              length, static_cast<int>(chunk->len));
@@ -200,6 +202,11 @@ int download(FileKey key, const char* directory, char* errText) {
             return VARNDB_E_LOCAL;
         }
         if (s.ok()) runClose(s);
+        // The whole file arrived: only now does it take the target's place.
+        if (s.ok() && !local->finish()) {
+            varndb::put_text(errText, "Can't write file <%.128s>!", path.c_str());
+            return VARNDB_E_LOCAL;
+        }
     }
     if (int r = failure(s, errText)) {
         closeAfterFailure();

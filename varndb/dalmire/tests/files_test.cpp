@@ -3,6 +3,9 @@
 #include "files_fixture.h"
 
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <functional>
 #include <unistd.h>
 
@@ -279,14 +282,23 @@ INSTANTIATE_TEST_SUITE_P(Lengths, DownloadBadLength, ::testing::Values(-1, 11, 3
                              return info.param < 0 ? "Minus" + std::to_string(-info.param) : "Plus" + std::to_string(info.param);
                          });
 
-TEST_F(DalmireFiles, DownloadReadErrorKeepsThePartialLocalFile) {
+// A fetch that fails part-way leaves the earlier local copy byte for byte,
+// and nothing of the failed fetch beside it.
+TEST_F(DalmireFiles, DownloadReadErrorKeepsTheEarlierLocalCopy) {
     store(imei, type, "f.bin", content(70000));
+    const std::string earlier = "the good copy fetched before";
+    { std::ofstream(dir + "/f.bin", std::ios::binary) << earlier; }
     failCall("read", -1400, 2);
     char err[256] = "";
     EXPECT_EQ(varndb_getFile(imei.c_str(), type.c_str(), dir.c_str(), err), VARNDB_E_ORACLE);
     EXPECT_STREQ(err, "Oracle error: -1400 (ORA-01400: injected fault in read)!");
-    EXPECT_EQ(readLocal(dir + "/f.bin"), content(32000));
+    EXPECT_EQ(readLocal(dir + "/f.bin"), earlier);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), std::filesystem::directory_iterator()), 1);
     EXPECT_EQ(calls("closefile"), 1);
+    // The next fetch that arrives whole takes the copy's place.
+    EXPECT_EQ(varndb_getFile(imei.c_str(), type.c_str(), dir.c_str(), err), 0) << err;
+    EXPECT_EQ(readLocal(dir + "/f.bin"), content(70000));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), std::filesystem::directory_iterator()), 1);
 }
 
 TEST_F(DalmireFiles, DownloadThatCannotBeWrittenIsALocalError) {

@@ -41,24 +41,18 @@ protected:
             if (e.args.at(0) == item) all.push_back(e.bytes);
         return n < all.size() ? all[n] : Bytes{};
     }
-    // Reads of an item answer these bytes instead of the stored ones.
+    // Reads of an item answer these bytes instead of the stored ones; every
+    // other read is left to what the phone did before (its own handler, with
+    // the locked phone's refusal, or an earlier readAnswers).
     static void readAnswers(int item, Bytes bytes) {
-        phone().set_handler("QLIB_DIAG_NV_READ_F", [item, bytes](qmsl_sim::Phone& p, const qmsl_sim::Call& c) {
-            const auto id = static_cast<std::uint16_t>(c.in[0].value);
-            if (id == item) {
-                c.set_bytes(0, bytes);
-                c.set(1, 0);
-                return true;
-            }
-            auto it = p.nv.find(id);
-            if (it == p.nv.end()) {
-                c.set(1, p.nv_missing_status);
-                return true;
-            }
-            if (it->second.status == 0) c.set_bytes(0, it->second.data);
-            c.set(1, it->second.status);
-            return true;
-        });
+        const qmsl_sim::Handler before = *phone().handler("QLIB_DIAG_NV_READ_F");
+        phone().set_handler("QLIB_DIAG_NV_READ_F",
+                            [item, bytes, before](qmsl_sim::Phone& p, const qmsl_sim::Call& c) {
+                                if (c.in[0].value != item) return before(p, c);
+                                c.set_bytes(0, bytes);
+                                c.set(1, 0);
+                                return true;
+                            });
     }
     int s_ = 0;
 };

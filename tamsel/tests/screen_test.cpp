@@ -33,17 +33,17 @@ TEST(TamselScreen, AnOperatorWritesAnImeiToASimulatedPhone) {
         EXPECT_NE(tamsel.screen().find(shown), std::string::npos) << shown << "\n" << tamsel.screen();
 
     tamsel.keys("Tab Tab Enter");  // FTM mode
-    ASSERT_TRUE(tamsel.wait_for("Status: FTM mode: done")) << tamsel.screen();
+    ASSERT_TRUE(tamsel.wait_for_idle("Status: FTM mode: done")) << tamsel.screen();
 
     tamsel.keys("Tab Tab Tab Enter");  // Write IMEI
     ASSERT_TRUE(tamsel.wait_for("Please input IMEI")) << tamsel.screen();
     tamsel.type(kImei);
     tamsel.keys("Enter");
-    ASSERT_TRUE(tamsel.wait_for("Status: Write IMEI: done")) << tamsel.screen();
+    ASSERT_TRUE(tamsel.wait_for_idle("Status: Write IMEI: done")) << tamsel.screen();
 
     // The phone now has it: a second press finds it and writes nothing.
     tamsel.keys("Enter");
-    ASSERT_TRUE(tamsel.wait_for("IMEI is already written, nothing done!!!")) << tamsel.screen();
+    ASSERT_TRUE(tamsel.wait_for_idle("IMEI is already written, nothing done!!!")) << tamsel.screen();
 
     tamsel.keys("BTab BTab BTab BTab BTab BTab Enter");  // back from Write IMEI, round to Quit
     ASSERT_TRUE(tamsel.wait_for("exit status")) << tamsel.screen();
@@ -100,16 +100,19 @@ protected:
     // FTM mode, which traces more lines than the output pane shows.
     void switchOn() {
         tamsel_->keys("Tab Tab Enter");
-        ASSERT_TRUE(tamsel_->wait_for("Status: FTM mode: done")) << tamsel_->screen();
+        ASSERT_TRUE(tamsel_->wait_for_idle("Status: FTM mode: done")) << tamsel_->screen();
     }
     // Resizes the terminal and waits until the program has drawn itself at
     // that size with `shown` on the screen. An open dialog reads the keys
     // the terminal holds before it takes a resize, so what it shows at the
-    // new size is what the keys already there have done to it.
-    bool drawnAt(int columns, int rows, const std::string& shown) {
+    // new size is what the keys already there have done to it. `seen`, if
+    // given, gets the screen that showed it: a later look may catch the
+    // terminal in the middle of a second repaint.
+    bool drawnAt(int columns, int rows, const std::string& shown, std::string* seen = nullptr) {
         tamsel_->resize(columns, rows);
         return tamsel_->wait_until([&] {
             const std::string v = tamsel_->visible();
+            if (seen) *seen = v;
             return std::count(v.begin(), v.end(), '\n') == rows && v.find(separatorOf(columns)) != std::string::npos &&
                    v.find(shown) != std::string::npos;
         });
@@ -137,7 +140,7 @@ TEST_F(TamselOnScreen, AResizeDuringAPromptLeavesThePanelAsAFreshStartDrawsIt) {
     ASSERT_TRUE(tamsel_->wait_for(separatorOf(100))) << tamsel_->screen();
     const std::string fresh = tamsel_->visible();
     tamsel_->keys("Tab Tab Tab Tab Enter");  // Set FTM flag: fails, there is no session
-    ASSERT_TRUE(tamsel_->wait_for("Status: Set FTM flag: FAILED")) << tamsel_->screen();
+    ASSERT_TRUE(tamsel_->wait_for_idle("Status: Set FTM flag: FAILED")) << tamsel_->screen();
     tamsel_->keys("Tab Enter");  // Write IMEI: no IMEI can be read, so it prompts
     ASSERT_TRUE(tamsel_->wait_for("Please input IMEI")) << tamsel_->screen();
     const std::string prompt = tamsel_->visible();
@@ -159,10 +162,10 @@ TEST_F(TamselOnScreen, KeysTypedWhileACommandIsBusyAreDropped) {
     tamsel_->keys("Tab Tab Enter");  // FTM mode: busy for about two seconds
     ASSERT_TRUE(tamsel_->wait_for("Busy: FTM mode")) << tamsel_->screen();
     tamsel_->keys("Tab Enter");  // would press Phone off
-    ASSERT_TRUE(tamsel_->wait_for("Status: FTM mode: done")) << tamsel_->screen();
+    ASSERT_TRUE(tamsel_->wait_for_idle("Status: FTM mode: done")) << tamsel_->screen();
     // The focus is still on FTM mode: two steps on is Set FTM flag.
     tamsel_->keys("Tab Tab Enter");
-    ASSERT_TRUE(tamsel_->wait_for("Status: Set FTM flag: done")) << tamsel_->screen();
+    ASSERT_TRUE(tamsel_->wait_for_idle("Status: Set FTM flag: done")) << tamsel_->screen();
     EXPECT_EQ(tamsel_->screen().find("Phone off:"), std::string::npos) << tamsel_->screen();
 }
 
@@ -202,7 +205,7 @@ TEST_F(TamselOnScreenKeys, TheLedTestAsksEachQuestionOfKeysPressedOnceItIsShown)
     }
     EXPECT_EQ(tamsel_->screen().find("Status: LED test:"), std::string::npos) << tamsel_->screen();
     tamsel_->keys("Enter");
-    EXPECT_TRUE(tamsel_->wait_for("Status: LED test: done")) << tamsel_->screen();
+    EXPECT_TRUE(tamsel_->wait_for_idle("Status: LED test: done")) << tamsel_->screen();
 }
 
 // Digits typed before the IMEI prompt is drawn (a scanner fired too soon)
@@ -214,14 +217,14 @@ TEST_F(TamselOnScreenKeys, AnImeiTypedBeforeThePromptIsDrawnIsNotTaken) {
     for (char digit : kImei) typedAhead += std::string(" ") + digit;
     tamsel_->keys(typedAhead + " Enter");
     ASSERT_TRUE(tamsel_->wait_for("Please input IMEI")) << tamsel_->screen();
-    ASSERT_TRUE(drawnAt(100, 31, "Please input IMEI")) << tamsel_->visible();
-    const std::string prompt = tamsel_->visible();
+    std::string prompt;
+    ASSERT_TRUE(drawnAt(100, 31, "Please input IMEI", &prompt)) << prompt;
     EXPECT_EQ(promptEntry(prompt, "Please input IMEI"), "") << prompt;
     EXPECT_EQ(prompt.find("Status: Write IMEI:"), std::string::npos) << prompt;
 
     tamsel_->type(kImei);
     tamsel_->keys("Enter");
-    EXPECT_TRUE(tamsel_->wait_for("Status: Write IMEI: done")) << tamsel_->screen();
+    EXPECT_TRUE(tamsel_->wait_for_idle("Status: Write IMEI: done")) << tamsel_->screen();
 }
 
 // At 40x10 the panel does not fit: a notice says so and what it needs, and
@@ -250,7 +253,7 @@ TEST_F(TamselOnScreenKeys, ATerminalTooSmallShowsANoticeAndTakesNoKeys) {
     EXPECT_EQ(back.find("exit status"), std::string::npos) << back;
     EXPECT_EQ(back.find(dialogRow("")), std::string::npos) << back;
     tamsel_->keys("Enter");
-    EXPECT_TRUE(tamsel_->wait_for("Status: Set FTM flag: FAILED")) << tamsel_->screen();
+    EXPECT_TRUE(tamsel_->wait_for_idle("Status: Set FTM flag: FAILED")) << tamsel_->screen();
 }
 
 // The station's phones come locked with the ten unlock tries of a new
@@ -262,14 +265,14 @@ TEST_F(TamselOnScreenKeys, TheServiceCodeButtonUnlocksAStationPhoneWithItsCodeOn
     tamsel_->keys("Tab Tab Tab Tab Tab Tab Tab Enter");  // from FTM mode to Service code
     ASSERT_TRUE(tamsel_->wait_for("Please input SPC code")) << tamsel_->screen();
     tamsel_->keys("Enter");  // the code offered
-    ASSERT_TRUE(tamsel_->wait_for("Status: Service code: done")) << tamsel_->screen();
+    ASSERT_TRUE(tamsel_->wait_for_idle("Status: Service code: done")) << tamsel_->screen();
     EXPECT_NE(tamsel_->screen().find("[UNLOCK_TTL:OK(10):SEC_CODE:OK]"), std::string::npos) << tamsel_->screen();
 
     tamsel_->keys("Enter");
     ASSERT_TRUE(tamsel_->wait_for("Please input SPC code")) << tamsel_->screen();
     tamsel_->type("111111");
     tamsel_->keys("Enter");
-    ASSERT_TRUE(tamsel_->wait_for("Status: Service code: FAILED - bLockState != 0 [1]")) << tamsel_->screen();
+    ASSERT_TRUE(tamsel_->wait_for_idle("Status: Service code: FAILED - bLockState != 0 [1]")) << tamsel_->screen();
     EXPECT_NE(tamsel_->screen().find("[UNLOCK_TTL:OK(9):SEC_CODE:E]"), std::string::npos) << tamsel_->screen();
 }
 

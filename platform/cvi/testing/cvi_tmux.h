@@ -212,6 +212,15 @@ public:
     bool wait_for(const std::string& text) const {
         return wait_until([&] { return screen().find(text) != std::string::npos; });
     }
+    // Polls until the screen shows `text` and no button's command is running
+    // (the help line is back in place of "Busy: ..."). Keys typed while a
+    // command runs are dropped when it ends, so a test that waits for what a
+    // press shows waits with this before it types again.
+    bool wait_for_idle(const std::string& text) const {
+        return wait_until([&] {
+            return screen().find(text) != std::string::npos && visible().find("\n Busy: ") == std::string::npos;
+        });
+    }
     // Polls until the visible screen is exactly `rows`; false after the limit.
     bool wait_for_visible(const std::string& rows) const {
         return wait_until([&] { return visible() == rows; });

@@ -36,31 +36,31 @@ TEST(PanelScreen, ShowsThePanelInATerminalAndReactsToKeys) {
 
     // The focus starts on the count field; Tab moves to the first button.
     demo.keys("Tab Enter");
-    EXPECT_TRUE(demo.wait_for("Count [       1]")) << demo.screen();
-    EXPECT_TRUE(demo.wait_for("Status: added one")) << demo.screen();
+    EXPECT_TRUE(demo.wait_for_idle("Count [       1]")) << demo.screen();
+    EXPECT_TRUE(demo.wait_for_idle("Status: added one")) << demo.screen();
     EXPECT_TRUE(demo.wait_for("add: 1")) << demo.screen();
 
     // Digits edit the numeric field; the value is coerced into 0..99.
     demo.keys("BTab");
     demo.type("420");
     demo.keys("Enter");
-    EXPECT_TRUE(demo.wait_for("Count [      99]")) << demo.screen();
+    EXPECT_TRUE(demo.wait_for_idle("Count [      99]")) << demo.screen();
 
     demo.keys("Tab Tab Enter");
     EXPECT_TRUE(demo.wait_for("Hello from the panel")) << demo.screen();
     demo.keys("Enter");
-    EXPECT_TRUE(demo.wait_for("Status: greeted")) << demo.screen();
+    EXPECT_TRUE(demo.wait_for_idle("Status: greeted")) << demo.screen();
 
     // A prompt: typing replaces the default text; Esc cancels.
     demo.keys("Tab Enter");
     EXPECT_TRUE(demo.wait_for("Your name?")) << demo.screen();
     demo.type("Ann");
     demo.keys("Enter");
-    EXPECT_TRUE(demo.wait_for("Status: name: Ann")) << demo.screen();
+    EXPECT_TRUE(demo.wait_for_idle("Status: name: Ann")) << demo.screen();
     demo.keys("Enter");
     EXPECT_TRUE(demo.wait_for("Your name?")) << demo.screen();
     demo.keys("Escape");
-    EXPECT_TRUE(demo.wait_for("Status: prompt cancelled")) << demo.screen();
+    EXPECT_TRUE(demo.wait_for_idle("Status: prompt cancelled")) << demo.screen();
 
     // The quit button ends the loop; the terminal is restored and the
     // program's output is handed to it.
@@ -77,7 +77,7 @@ TEST(PanelScreen, AnInterruptRestoresTheTerminalAndKeepsTheOutput) {
     TmuxProgram demo("bash -c \"trap : INT; " + kDemo + "; echo exit status \\$?; stty -a; echo end of check\"");
     ASSERT_TRUE(demo.wait_for("[ Quit ]")) << demo.screen();
     demo.keys("Tab Enter");
-    ASSERT_TRUE(demo.wait_for("add: 1")) << demo.screen();  // the callback has ended
+    ASSERT_TRUE(demo.wait_for_idle("add: 1")) << demo.screen();  // the callback has ended
     demo.keys("C-c");
     // Wait for the last line, so the screen holds the whole of stty's output.
     ASSERT_TRUE(demo.wait_for("end of check")) << demo.screen();
@@ -105,7 +105,7 @@ TEST(PanelScreen, OnlyTheLinesTheWindowKeepsAreWrittenOutAgain) {
         demo.keys("Enter");
         char count[32];
         std::snprintf(count, sizeof count, "Count [%8d]", i);
-        ASSERT_TRUE(demo.wait_for(count)) << demo.screen();
+        ASSERT_TRUE(demo.wait_for_idle(count)) << demo.screen();
     }
     demo.keys("Tab Tab Tab Enter");  // Quit
     ASSERT_TRUE(demo.wait_for("exit status")) << demo.screen();
@@ -126,7 +126,7 @@ TEST(PanelScreen, CtrlSLeavesTheScreenLive) {
     ASSERT_TRUE(demo.wait_for("demo started")) << demo.screen();
     demo.keys("C-s");
     demo.keys("Tab Enter");  // Add one
-    ASSERT_TRUE(demo.wait_for("Count [       1]")) << demo.screen();
+    ASSERT_TRUE(demo.wait_for_idle("Count [       1]")) << demo.screen();
     demo.keys("Tab Tab Tab Enter");  // Quit
     ASSERT_TRUE(demo.wait_for("end of check")) << demo.screen();
     const std::string last = demo.screen();

@@ -54,7 +54,7 @@ TEST_F(TamselRemoteScreen, ARemotePcFollowsTheStationAndItsControlBytesAreShownH
     tamsel.keys("Enter");
 
     tamsel.keys("Tab Tab Tab Tab Enter");  // Set FTM flag: traces its line, then fails (no session)
-    ASSERT_TRUE(tamsel.wait_for("Status: Set FTM flag: FAILED")) << tamsel.screen();
+    ASSERT_TRUE(tamsel.wait_for_idle("Status: Set FTM flag: FAILED")) << tamsel.screen();
     EXPECT_EQ(remote.receive(23), with_nul("NvSetFtmFlag to ONLINE"));
 
     ASSERT_TRUE(remote.send_text("trace off: show msg:stopped"));
@@ -63,7 +63,7 @@ TEST_F(TamselRemoteScreen, ARemotePcFollowsTheStationAndItsControlBytesAreShownH
     tamsel.keys("Tab Enter");  // Write IMEI: traces its line, then prompts
     ASSERT_TRUE(tamsel.wait_for("Please input IMEI")) << tamsel.screen();
     tamsel.keys("Escape");
-    ASSERT_TRUE(tamsel.wait_for("Status: Write IMEI: FAILED - PromptPopup returns -1")) << tamsel.screen();
+    ASSERT_TRUE(tamsel.wait_for_idle("Status: Write IMEI: FAILED - PromptPopup returns -1")) << tamsel.screen();
     EXPECT_EQ(remote.receive(1, 200), "");
 
     // A remote message with escape sequences (clear screen, red): shown.
@@ -77,7 +77,7 @@ TEST_F(TamselRemoteScreen, ARemotePcFollowsTheStationAndItsControlBytesAreShownH
     ASSERT_TRUE(tamsel.wait_for("AABBCCDDEEFF")) << tamsel.screen();
     tamsel.type("00004A325B1B");
     tamsel.keys("Enter");
-    ASSERT_TRUE(tamsel.wait_for("Status: Write BT address: FAILED")) << tamsel.screen();
+    ASSERT_TRUE(tamsel.wait_for_idle("Status: Write BT address: FAILED")) << tamsel.screen();
     EXPECT_NE(tamsel.screen().find("\\x1b[2J"), std::string::npos) << tamsel.screen();
 
     // Quit: the output is written out again, its control bytes shown; the

@@ -1,0 +1,433 @@
+// The record link's bounded waits and its texts, on a copy of the test run's
+// database, with a station login's session: a link that the owner points at
+// a listener that never answers, a link whose server refuses it (full, or a
+// wrong password) and a link whose statement cannot go on. In every case each
+// recording call of the station (a flash serial number, a service-code
+// look-up) fails within 10 s with a text that names the record link and
+// keeps the reason; nothing is handed out unrecorded; and once the link is
+// mended, the station's next call on the same session works and is recorded.
+#include "pg_test_env.h"
+
+#include <arpa/inet.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+// A server in place of the record link's: a Unix socket in a folder of its
+// own, named as PostgreSQL names its socket, that the link can be pointed at
+// (host = folder(), port = port()). It accepts every connection and either
+// never answers, keeping each connection open until it is destroyed, or
+// answers the start-up packet as a server that has no room left does.
+class LinkListener {
+public:
+    enum class Answer { never, too_many_clients };
+
+    explicit LinkListener(Answer answer) : answer_(answer) {
+        char tmpl[] = "/tmp/phoneline-link.XXXXXX";
+        if (!mkdtemp(tmpl)) return;
+        dir_ = tmpl;
+        // The server's processes (another user when the tests run as root)
+        // must reach the socket.
+        chmod(dir_.c_str(), 0755);
+        const sockaddr_un a = address();
+        listen_ = socket(AF_UNIX, SOCK_STREAM, 0);
+        if (listen_ < 0 || bind(listen_, reinterpret_cast<const sockaddr*>(&a), sizeof a) != 0 ||
+            chmod(a.sun_path, 0777) != 0 || listen(listen_, 16) != 0 || pipe(wake_) != 0)
+            return;
+        thread_ = std::thread([this] { run(); });
+    }
+    ~LinkListener() {
+        if (thread_.joinable()) {
+            char c = 0;
+            if (write(wake_[1], &c, 1) == 1) thread_.join();
+            else thread_.detach();
+        }
+        if (listen_ >= 0) close(listen_);
+        for (int fd : wake_)
+            if (fd >= 0) close(fd);
+        if (!dir_.empty()) {
+            unlink(address().sun_path);
+            rmdir(dir_.c_str());
+        }
+    }
+    LinkListener(const LinkListener&) = delete;
+    LinkListener& operator=(const LinkListener&) = delete;
+
+    bool ok() const { return thread_.joinable(); }
+    const std::string& folder() const { return dir_; }
+    std::string port() const { return "5999"; }
+    // Connections accepted so far.
+    int accepted() const { return accepted_.load(); }
+
+private:
+    sockaddr_un address() const {
+        sockaddr_un a{};
+        a.sun_family = AF_UNIX;
+        std::snprintf(a.sun_path, sizeof a.sun_path, "%s/.s.PGSQL.%s", dir_.c_str(), port().c_str());
+        return a;
+    }
+
+    void run() {
+        std::vector<int> open;
+        for (;;) {
+            pollfd fds[] = {{listen_, POLLIN, 0}, {wake_[0], POLLIN, 0}};
+            if (poll(fds, 2, -1) < 0 || fds[1].revents) break;
+            if (!(fds[0].revents & POLLIN)) continue;
+            const int c = accept(listen_, nullptr, nullptr);
+            if (c < 0) continue;
+            accepted_.fetch_add(1);
+            if (answer_ == Answer::never) {
+                open.push_back(c);  // read nothing, answer nothing
+                continue;
+            }
+            answer_full(c);
+            close(c);
+        }
+        for (int c : open) close(c);
+    }
+
+    // Reads the client's start-up packet (declining encryption first, if it
+    // asks) and answers with the error of a server whose connection slots
+    // are all taken. Gives up on a client that stops sending for 10 s.
+    void answer_full(int c) {
+        for (int round = 0; round < 3; ++round) {
+            std::uint32_t len = 0, code = 0;
+            if (!read_all(c, &len, 4) || !read_all(c, &code, 4)) return;
+            len = ntohl(len);
+            code = ntohl(code);
+            if (len < 8 || len > 10000) return;
+            std::vector<char> rest(len - 8);
+            if (!rest.empty() && !read_all(c, rest.data(), rest.size())) return;
+            if (code == 80877103 || code == 80877104) {  // SSL or GSS encryption asked for
+                send(c, "N", 1, MSG_NOSIGNAL);
+                continue;
+            }
+            const std::string e = error_response("FATAL", "53300", "sorry, too many clients already");
+            send(c, e.data(), e.size(), MSG_NOSIGNAL);
+            return;
+        }
+    }
+
+    static bool read_all(int fd, void* buf, std::size_t n) {
+        auto* p = static_cast<char*>(buf);
+        while (n > 0) {
+            pollfd f{fd, POLLIN, 0};
+            if (poll(&f, 1, 10000) <= 0) return false;
+            const ssize_t got = read(fd, p, n);
+            if (got <= 0) return false;
+            p += got;
+            n -= static_cast<std::size_t>(got);
+        }
+        return true;
+    }
+
+    // An ErrorResponse message of the server's protocol.
+    static std::string error_response(const char* severity, const char* sqlstate, const char* text) {
+        std::string body;
+        const std::pair<char, const char*> fields[] = {{'S', severity}, {'V', severity}, {'C', sqlstate}, {'M', text}};
+        for (const auto& [type, value] : fields) {
+            body += type;
+            body += value;
+            body += '\0';
+        }
+        body += '\0';
+        const std::uint32_t len = htonl(static_cast<std::uint32_t>(body.size() + 4));
+        return "E" + std::string(reinterpret_cast<const char*>(&len), 4) + body;
+    }
+
+    Answer answer_;
+    std::string dir_;
+    int listen_ = -1;
+    int wake_[2] = {-1, -1};
+    std::atomic<int> accepted_{0};
+    std::thread thread_;
+};
+
+// What one statement of the station gave back, and how long it took.
+struct Outcome {
+    bool ok = false;
+    std::string value;     // the first column of the first row
+    std::string sqlstate;  // on error
+    std::string message;   // on error
+    double seconds = 0;
+};
+
+// A session of the station login, kept for the whole case.
+class Station {
+public:
+    Station() {
+        const std::string login = pgtest::station_login();
+        const char* keys[] = {"user", "application_name", nullptr};
+        const char* values[] = {login.c_str(), "phoneline-test-station", nullptr};
+        conn_ = PQconnectdbParams(keys, values, 0);
+    }
+    ~Station() { PQfinish(conn_); }
+    Station(const Station&) = delete;
+    Station& operator=(const Station&) = delete;
+
+    bool ok() const { return PQstatus(conn_) == CONNECTION_OK; }
+    std::string error() const { return PQerrorMessage(conn_); }
+    int backend_pid() const { return PQbackendPID(conn_); }
+
+    Outcome run(const std::string& sql) {
+        Outcome o;
+        const auto start = std::chrono::steady_clock::now();
+        PGresult* r = PQexec(conn_, sql.c_str());
+        o.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        o.ok = r && PQresultStatus(r) == PGRES_TUPLES_OK;
+        if (o.ok) {
+            if (PQntuples(r) > 0) o.value = PQgetisnull(r, 0, 0) ? "<null>" : PQgetvalue(r, 0, 0);
+        } else {
+            const char* state = r ? PQresultErrorField(r, PG_DIAG_SQLSTATE) : nullptr;
+            const char* text = r ? PQresultErrorField(r, PG_DIAG_MESSAGE_PRIMARY) : nullptr;
+            o.sqlstate = state ? state : "";
+            o.message = text ? text : PQerrorMessage(conn_);
+        }
+        PQclear(r);
+        return o;
+    }
+
+private:
+    PGconn* conn_ = nullptr;
+};
+
+constexpr const char* kImei = "490000000000045";
+constexpr const char* kCode = "4545";
+constexpr const char* kLinkFailed = "record link mero_record_link failed: ";
+
+// The two calls of a station that record what they hand out.
+struct Call {
+    const char* name;
+    const char* sql;
+};
+const Call kCalls[] = {
+    {"getflashserialnumber", "SELECT pg_catalog.encode(result, 'escape') FROM mero.getflashserialnumber(16)"},
+    {"zi_service", "SELECT mero.zi_service('490000000000045', 'mac-45', 'ip-45')"},
+};
+
+class RecordLink : public ::testing::Test {
+protected:
+    void SetUp() override {
+        PGTEST_REQUIRE_SERVER(admin);
+        ASSERT_TRUE(admin.end_earlier_sessions());
+        ASSERT_TRUE(admin.exec(std::string("INSERT INTO mero.service_code VALUES ('") + kImei + "', '" + kCode +
+                               "') ON CONFLICT (imei) DO UPDATE SET code = EXCLUDED.code"));
+        host_ = link_option("host");
+        port_ = link_option("port");
+        password_ = admin.value(
+            "SELECT option_value FROM pg_user_mappings, pg_options_to_table(umoptions)"
+            " WHERE srvname = 'mero_record_link' AND usename = 'mero_owner' AND option_name = 'password'");
+        ASSERT_NE(host_, "<no row>");
+        ASSERT_NE(port_, "<no row>");
+        station = std::make_unique<Station>();
+        ASSERT_TRUE(station->ok()) << station->error();
+        // The link works before anything is done to it.
+        expect_calls_work("before");
+    }
+    void TearDown() override { point_link(host_, port_); }
+
+    std::string link_option(const char* name) {
+        return admin.value(std::string("SELECT option_value FROM pg_foreign_server, pg_options_to_table(srvoptions)"
+                                       " WHERE srvname = 'mero_record_link' AND option_name = '") +
+                           name + "'");
+    }
+
+    // The owner (not a superuser) points the link elsewhere.
+    bool point_link(const std::string& host, const std::string& port) {
+        return admin.exec("SET ROLE mero_owner; ALTER SERVER mero_record_link OPTIONS (SET host '" + host +
+                          "', SET port '" + port + "'); RESET ROLE");
+    }
+    bool point_link_back() { return point_link(host_, port_); }
+
+    // What the records hold: numbers handed out and look-ups of the IMEI.
+    std::string records() {
+        return admin.value(
+            "SELECT (SELECT count(*) FROM mero.flash_serial) || ' ' ||"
+            " (SELECT count(*) FROM mero.service_call WHERE imei = '490000000000045')");
+    }
+
+    // Each recording call fails within 10 s with a text that names the link
+    // and holds reason; nothing more is recorded.
+    void expect_calls_fail(const std::string& reason) {
+        const std::string before = records();
+        for (const Call& call : kCalls) {
+            SCOPED_TRACE(call.name);
+            const Outcome o = station->run(call.sql);
+            EXPECT_FALSE(o.ok) << "handed out: " << o.value;
+            EXPECT_LT(o.seconds, 10.0);
+            EXPECT_EQ(o.sqlstate, "08001");
+            EXPECT_EQ(o.message.rfind(kLinkFailed, 0), 0u) << o.message;
+            EXPECT_NE(o.message.find(reason), std::string::npos) << "no [" << reason << "] in: " << o.message;
+        }
+        EXPECT_EQ(records(), before) << "a record was written although the call failed";
+    }
+
+    // Each recording call gives its number and records it.
+    void expect_calls_work(const char* when) {
+        SCOPED_TRACE(when);
+        const Outcome fsn = station->run(kCalls[0].sql);
+        ASSERT_TRUE(fsn.ok) << fsn.message;
+        EXPECT_EQ(fsn.value.size(), 16u) << fsn.value;
+        EXPECT_EQ(fsn.value.rfind("FSN", 0), 0u) << fsn.value;
+        EXPECT_EQ(admin.value("SELECT count(*) FROM mero.flash_serial WHERE value = pg_catalog.convert_to('" +
+                              fsn.value + "', 'SQL_ASCII')"),
+                  "1");
+        const std::string calls_before =
+            admin.value("SELECT count(*) FROM mero.service_call WHERE imei = '490000000000045'");
+        const Outcome code = station->run(kCalls[1].sql);
+        ASSERT_TRUE(code.ok) << code.message;
+        EXPECT_EQ(code.value, kCode);
+        EXPECT_EQ(admin.value("SELECT count(*) - " + calls_before +
+                              " FROM mero.service_call WHERE imei = '490000000000045' AND code = '4545'"
+                              " AND macadr = 'mac-45' AND ipadr = 'ip-45'"),
+                  "1");
+    }
+
+    pgtest::Admin admin;
+    std::unique_ptr<Station> station;
+    std::string host_, port_, password_;
+};
+
+// A link pointed at a server that accepts and never answers: each call
+// gives up after the link's connect time-out, nothing is drawn, and the
+// same session records again once the link is back.
+using RecordLinkSilent = RecordLink;
+
+TEST_F(RecordLinkSilent, EachCallFailsInTimeThenTheSameSessionWorksAgain) {
+    LinkListener listener(LinkListener::Answer::never);
+    ASSERT_TRUE(listener.ok());
+    const std::string drawn = admin.value("SELECT last_value FROM mero.flash_serial_seq");
+    ASSERT_TRUE(point_link(listener.folder(), listener.port()));
+
+    expect_calls_fail("timeout expired");
+    EXPECT_EQ(listener.accepted(), 2) << "the link did not go to the listener for each call";
+    EXPECT_EQ(admin.value("SELECT last_value FROM mero.flash_serial_seq"), drawn) << "a number was drawn";
+    // The station's backend is not left waiting on the listener.
+    EXPECT_EQ(admin.value("SELECT state FROM pg_stat_activity WHERE pid = " +
+                          std::to_string(station->backend_pid())),
+              "idle");
+
+    ASSERT_TRUE(point_link_back());
+    expect_calls_work("after the link is back");
+    EXPECT_EQ(listener.accepted(), 2);
+}
+
+// A link whose statement cannot go on (the record tables locked by another
+// session) is ended by the link's statement time-out; the station's call
+// fails in time and works again once the lock is gone.
+using RecordLinkStuck = RecordLink;
+
+TEST_F(RecordLinkStuck, StatementTimeOutEndsEachCallThenTheSameSessionWorksAgain) {
+    pgtest::Admin locker(pgtest::own_session);
+    ASSERT_TRUE(locker.ok()) << locker.error();
+    ASSERT_TRUE(locker.exec("BEGIN; LOCK TABLE mero.flash_serial, mero.service_call IN ACCESS EXCLUSIVE MODE"));
+
+    expect_calls_fail("canceling statement due to statement timeout");
+
+    ASSERT_TRUE(locker.exec("ROLLBACK"));
+    expect_calls_work("after the lock is gone");
+}
+
+// A link that its server refuses: the server's own reason stays in the text.
+struct Refusal {
+    const char* name;
+    const char* reason;  // in the station's error text
+};
+void PrintTo(const Refusal& r, std::ostream* os) { *os << r.name; }
+
+class RecordLinkRefused : public RecordLink, public ::testing::WithParamInterface<Refusal> {
+protected:
+    // Makes the link's server refuse it in the case's way; the returned
+    // object (if any) must live while it does.
+    std::shared_ptr<void> refuse() {
+        const std::string name = GetParam().name;
+        if (name == "ServerFull") {
+            auto listener = std::make_shared<LinkListener>(LinkListener::Answer::too_many_clients);
+            EXPECT_TRUE(listener->ok());
+            EXPECT_TRUE(point_link(listener->folder(), listener->port()));
+            return listener;
+        }
+        if (name == "DatabaseFull") {
+            // Every slot of the database is taken: the station's session
+            // (and the fixtures') hold more than the limit allows.
+            EXPECT_TRUE(admin.exec("ALTER DATABASE " + pgtest::database() + " CONNECTION LIMIT 0"));
+        } else if (name == "RoleFull") {
+            // A login of its own for the link, whose every slot is taken; the
+            // login is the server's, so it goes again with the case.
+            EXPECT_TRUE(admin.exec("DROP ROLE IF EXISTS " + full_role() + "; CREATE ROLE " + full_role() +
+                                   " LOGIN CONNECTION LIMIT 0; ALTER USER MAPPING FOR mero_owner SERVER "
+                                   "mero_record_link OPTIONS (SET user '" + full_role() + "')"));
+        } else if (name == "WrongPassword") {
+            EXPECT_TRUE(admin.exec("ALTER USER MAPPING FOR mero_owner SERVER mero_record_link"
+                                   " OPTIONS (SET password 'not-the-password')"));
+        } else {
+            ADD_FAILURE() << "no such refusal: " << name;
+        }
+        return nullptr;
+    }
+
+    void mend() {
+        const std::string name = GetParam().name;
+        if (name == "ServerFull") {
+            point_link_back();
+        } else if (name == "DatabaseFull") {
+            admin.exec("ALTER DATABASE " + pgtest::database() + " CONNECTION LIMIT -1");
+        } else if (name == "RoleFull") {
+            admin.exec("ALTER USER MAPPING FOR mero_owner SERVER mero_record_link OPTIONS (SET user 'mero_owner')");
+            admin.exec("DROP ROLE IF EXISTS " + full_role());
+        } else if (name == "WrongPassword") {
+            admin.exec("ALTER USER MAPPING FOR mero_owner SERVER mero_record_link OPTIONS (SET password '" +
+                       password_ + "')");
+        }
+    }
+
+    void TearDown() override {
+        if (!mended_) mend();
+        RecordLink::TearDown();
+    }
+
+    std::string full_role() const { return "link_full_" + std::to_string(getpid()); }
+
+    bool mended_ = false;
+};
+
+TEST_P(RecordLinkRefused, TheServersReasonIsInTheTextThenTheSameSessionWorksAgain) {
+    const std::shared_ptr<void> refusing = refuse();
+    if (HasFailure()) return;
+
+    std::string reason = GetParam().reason;
+    if (std::string(GetParam().name) == "DatabaseFull") reason += " \"" + pgtest::database() + "\"";
+    if (std::string(GetParam().name) == "RoleFull") reason += " \"" + full_role() + "\"";
+    expect_calls_fail(reason);
+
+    mend();
+    mended_ = true;
+    expect_calls_work("after the link is mended");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, RecordLinkRefused,
+    ::testing::Values(Refusal{"ServerFull", "FATAL:  sorry, too many clients already"},
+                      Refusal{"DatabaseFull", "FATAL:  too many connections for database"},
+                      Refusal{"RoleFull", "FATAL:  too many connections for role"},
+                      Refusal{"WrongPassword", "FATAL:  password authentication failed for user \"mero_owner\""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace

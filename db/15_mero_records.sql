@@ -61,15 +61,23 @@ CREATE USER MAPPING IF NOT EXISTS FOR mero_owner SERVER mero_record_link OPTIONS
 
 -- Runs one statement on the link and gives back its one value; any failure
 -- of the link or of the statement becomes an error that names the link and
--- keeps the reason.
+-- keeps the reason. The statement's own time-out on the link's session
+-- comes back as a cancel (query_canceled), which WHEN OTHERS does not catch:
+-- it is named here, and told from a cancel of the caller's own statement
+-- (its own time-out, a cancel request), which stays what it is, by dblink's
+-- context of the far side's error.
 CREATE FUNCTION mero_link.own_transaction(p_statement text) RETURNS text
 LANGUAGE plpgsql SET search_path = pg_catalog, pg_temp AS $$
-DECLARE v text; msg text; detail text;
+DECLARE v text; msg text; detail text; state text; ctx text;
 BEGIN
     SELECT t.value INTO v FROM mero_link.dblink('mero_record_link', p_statement) AS t(value text);
     RETURN v;
-EXCEPTION WHEN OTHERS THEN
-    GET STACKED DIAGNOSTICS msg = MESSAGE_TEXT, detail = PG_EXCEPTION_DETAIL;
+EXCEPTION WHEN OTHERS OR query_canceled THEN
+    GET STACKED DIAGNOSTICS msg = MESSAGE_TEXT, detail = PG_EXCEPTION_DETAIL,
+                            state = RETURNED_SQLSTATE, ctx = PG_EXCEPTION_CONTEXT;
+    IF state = '57014' AND position('dblink connection' IN ctx) = 0 THEN
+        RAISE;
+    END IF;
     -- A connection that failed says why in the detail (libpq's message).
     RAISE EXCEPTION USING ERRCODE = 'sqlclient_unable_to_establish_sqlconnection',
         MESSAGE = 'record link mero_record_link failed: '

@@ -26,20 +26,28 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace {
 
 // A server in place of the record link's: a Unix socket in a folder of its
 // own, named as PostgreSQL names its socket, that the link can be pointed at
-// (host = folder(), port = port()). It accepts every connection and either
-// never answers, keeping each connection open until it is destroyed, or
-// answers the start-up packet as a server that has no room left does.
+// (host = folder(), port = port()). It accepts every connection and then
+//   never:              answers nothing, and keeps the connection open;
+//   too_many_clients:   answers the start-up packet as a server that has no
+//                       room left does, and closes;
+//   starts_then_silent: goes through the start-up as a server does (it asks
+//                       for a password and takes any), reporting the client
+//                       encoding given, then answers nothing more, keeping the
+//                       connection open.
+// Connections kept open are closed when it is destroyed.
 class LinkListener {
 public:
-    enum class Answer { never, too_many_clients };
+    enum class Answer { never, too_many_clients, starts_then_silent };
 
-    explicit LinkListener(Answer answer) : answer_(answer) {
+    explicit LinkListener(Answer answer, std::string encoding = "SQL_ASCII")
+        : answer_(answer), encoding_(std::move(encoding)) {
         char tmpl[] = "/tmp/phoneline-link.XXXXXX";
         if (!mkdtemp(tmpl)) return;
         dir_ = tmpl;
@@ -93,36 +101,80 @@ private:
             const int c = accept(listen_, nullptr, nullptr);
             if (c < 0) continue;
             accepted_.fetch_add(1);
-            if (answer_ == Answer::never) {
-                open.push_back(c);  // read nothing, answer nothing
+            if (answer_ == Answer::too_many_clients) {
+                if (read_start_up(c)) send_all(c, message('E', fields("FATAL", "53300", "sorry, too many clients already")));
+                close(c);
                 continue;
             }
-            answer_full(c);
-            close(c);
+            if (answer_ == Answer::starts_then_silent && read_start_up(c)) start_session(c);
+            open.push_back(c);  // answer nothing (more)
         }
         for (int c : open) close(c);
     }
 
-    // Reads the client's start-up packet (declining encryption first, if it
-    // asks) and answers with the error of a server whose connection slots
-    // are all taken. Gives up on a client that stops sending for 10 s.
-    void answer_full(int c) {
+    // Reads the client's start-up packet, declining encryption first if it
+    // asks. Gives up on a client that stops sending for 10 s.
+    static bool read_start_up(int c) {
         for (int round = 0; round < 3; ++round) {
             std::uint32_t len = 0, code = 0;
-            if (!read_all(c, &len, 4) || !read_all(c, &code, 4)) return;
+            if (!read_all(c, &len, 4) || !read_all(c, &code, 4)) return false;
             len = ntohl(len);
             code = ntohl(code);
-            if (len < 8 || len > 10000) return;
+            if (len < 8 || len > 10000) return false;
             std::vector<char> rest(len - 8);
-            if (!rest.empty() && !read_all(c, rest.data(), rest.size())) return;
-            if (code == 80877103 || code == 80877104) {  // SSL or GSS encryption asked for
-                send(c, "N", 1, MSG_NOSIGNAL);
-                continue;
-            }
-            const std::string e = error_response("FATAL", "53300", "sorry, too many clients already");
-            send(c, e.data(), e.size(), MSG_NOSIGNAL);
-            return;
+            if (!rest.empty() && !read_all(c, rest.data(), rest.size())) return false;
+            if (code != 80877103 && code != 80877104) return true;  // not an SSL or GSS encryption request
+            if (!send_all(c, "N")) return false;
         }
+        return false;
+    }
+
+    // Asks for a clear-text password, takes whatever comes, and tells the
+    // client that its session is ready, as a server does.
+    void start_session(int c) const {
+        if (!send_all(c, message('R', be32(3)))) return;
+        char type = 0;
+        std::uint32_t len = 0;
+        if (!read_all(c, &type, 1) || type != 'p' || !read_all(c, &len, 4)) return;
+        len = ntohl(len);
+        if (len < 4 || len > 10000) return;
+        std::vector<char> password(len - 4);
+        if (!password.empty() && !read_all(c, password.data(), password.size())) return;
+        std::string ready = message('R', be32(0));
+        const std::pair<const char*, std::string> parameters[] = {
+            {"client_encoding", encoding_}, {"server_encoding", encoding_}, {"server_version", "15.0"},
+            {"standard_conforming_strings", "on"}, {"integer_datetimes", "on"}, {"DateStyle", "ISO, MDY"}};
+        for (const auto& [name, value] : parameters)
+            ready += message('S', std::string(name) + '\0' + value + '\0');
+        ready += message('K', be32(4711) + be32(4712));
+        ready += message('Z', "I");
+        send_all(c, ready);
+    }
+
+    static std::string be32(std::uint32_t v) {
+        v = htonl(v);
+        return std::string(reinterpret_cast<const char*>(&v), 4);
+    }
+
+    // A message of the server's protocol: its type, length and body.
+    static std::string message(char type, const std::string& body) {
+        return std::string(1, type) + be32(static_cast<std::uint32_t>(body.size() + 4)) + body;
+    }
+
+    // The fields of an ErrorResponse.
+    static std::string fields(const char* severity, const char* sqlstate, const char* text) {
+        std::string body;
+        const std::pair<char, const char*> all[] = {{'S', severity}, {'V', severity}, {'C', sqlstate}, {'M', text}};
+        for (const auto& [type, value] : all) {
+            body += type;
+            body += value;
+            body += '\0';
+        }
+        return body + '\0';
+    }
+
+    static bool send_all(int c, const std::string& bytes) {
+        return send(c, bytes.data(), bytes.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(bytes.size());
     }
 
     static bool read_all(int fd, void* buf, std::size_t n) {
@@ -138,21 +190,8 @@ private:
         return true;
     }
 
-    // An ErrorResponse message of the server's protocol.
-    static std::string error_response(const char* severity, const char* sqlstate, const char* text) {
-        std::string body;
-        const std::pair<char, const char*> fields[] = {{'S', severity}, {'V', severity}, {'C', sqlstate}, {'M', text}};
-        for (const auto& [type, value] : fields) {
-            body += type;
-            body += value;
-            body += '\0';
-        }
-        body += '\0';
-        const std::uint32_t len = htonl(static_cast<std::uint32_t>(body.size() + 4));
-        return "E" + std::string(reinterpret_cast<const char*>(&len), 4) + body;
-    }
-
     Answer answer_;
+    std::string encoding_;
     std::string dir_;
     int listen_ = -1;
     int wake_[2] = {-1, -1};
@@ -305,18 +344,26 @@ protected:
     std::string host_, port_, password_;
 };
 
-// A link pointed at a server that accepts and never answers: each call
-// gives up after the link's connect time-out, nothing is drawn, and the
-// same session records again once the link is back.
-using RecordLinkSilent = RecordLink;
+// A link pointed at a server that does not answer: one that accepts and
+// never answers, and one that starts the session and then answers no
+// statement. Each call gives up in time, nothing is drawn, and the same
+// session records again once the link is back.
+struct Silence {
+    const char* name;
+    LinkListener::Answer answer;
+    const char* reason;  // in the station's error text
+};
+void PrintTo(const Silence& r, std::ostream* os) { *os << r.name; }
 
-TEST_F(RecordLinkSilent, EachCallFailsInTimeThenTheSameSessionWorksAgain) {
-    LinkListener listener(LinkListener::Answer::never);
+class RecordLinkSilent : public RecordLink, public ::testing::WithParamInterface<Silence> {};
+
+TEST_P(RecordLinkSilent, EachCallFailsInTimeThenTheSameSessionWorksAgain) {
+    LinkListener listener(GetParam().answer, admin.value("SHOW server_encoding"));
     ASSERT_TRUE(listener.ok());
     const std::string drawn = admin.value("SELECT last_value FROM mero.flash_serial_seq");
     ASSERT_TRUE(point_link(listener.folder(), listener.port()));
 
-    expect_calls_fail("timeout expired");
+    expect_calls_fail(GetParam().reason);
     EXPECT_EQ(listener.accepted(), 2) << "the link did not go to the listener for each call";
     EXPECT_EQ(admin.value("SELECT last_value FROM mero.flash_serial_seq"), drawn) << "a number was drawn";
     // The station's backend is not left waiting on the listener.
@@ -329,11 +376,18 @@ TEST_F(RecordLinkSilent, EachCallFailsInTimeThenTheSameSessionWorksAgain) {
     EXPECT_EQ(listener.accepted(), 2);
 }
 
+INSTANTIATE_TEST_SUITE_P(
+    Rows, RecordLinkSilent,
+    ::testing::Values(Silence{"NeverAnswers", LinkListener::Answer::never, "timeout expired"},
+                      Silence{"StartsThenAnswersNoStatement", LinkListener::Answer::starts_then_silent,
+                              "the server gave no answer within 8 seconds"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 // A link whose statement cannot go on (another session keeps the record
 // tables from being written, though not from being read) is ended by the
 // link's statement time-out; the station's call fails in time and works
 // again once the lock is gone.
-using RecordLinkStuck = RecordLink;
+class RecordLinkStuck : public RecordLink {};
 
 TEST_F(RecordLinkStuck, StatementTimeOutEndsEachCallThenTheSameSessionWorksAgain) {
     pgtest::Admin locker(pgtest::own_session);

@@ -19,11 +19,13 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <utility>
@@ -41,7 +43,9 @@ namespace {
 //                       for a password and takes any), reporting the client
 //                       encoding given, then answers nothing more, keeping the
 //                       connection open.
-// Connections kept open are closed when it is destroyed.
+// It reads what comes on the connections it keeps (statements are counted)
+// and notices a client that closes; those still open are closed when it is
+// destroyed.
 class LinkListener {
 public:
     enum class Answer { never, too_many_clients, starts_then_silent };
@@ -83,6 +87,11 @@ public:
     std::string port() const { return "5999"; }
     // Connections accepted so far.
     int accepted() const { return accepted_.load(); }
+    // Waits until n statements came on sessions started, and until n
+    // connections were closed by their clients (no time limit: the case
+    // runner's ends a case that waits for something that never comes).
+    void await_statements(int n) { await(statements_, n); }
+    void await_closed(int n) { await(closed_, n); }
 
 private:
     sockaddr_un address() const {
@@ -92,11 +101,25 @@ private:
         return a;
     }
 
+    struct Kept {
+        int fd;
+        bool started;     // the session was started: messages come framed
+        std::string in;   // bytes read and not yet taken apart
+    };
+
     void run() {
-        std::vector<int> open;
+        std::vector<Kept> kept;
         for (;;) {
-            pollfd fds[] = {{listen_, POLLIN, 0}, {wake_[0], POLLIN, 0}};
-            if (poll(fds, 2, -1) < 0 || fds[1].revents) break;
+            std::vector<pollfd> fds = {{listen_, POLLIN, 0}, {wake_[0], POLLIN, 0}};
+            for (const Kept& k : kept) fds.push_back({k.fd, POLLIN, 0});
+            if (poll(fds.data(), fds.size(), -1) < 0 || fds[1].revents) break;
+            for (std::size_t i = kept.size(); i-- > 0;) {
+                if (fds[i + 2].revents && !take_in(kept[i])) {
+                    close(kept[i].fd);
+                    kept.erase(kept.begin() + static_cast<std::ptrdiff_t>(i));
+                    count(closed_);
+                }
+            }
             if (!(fds[0].revents & POLLIN)) continue;
             const int c = accept(listen_, nullptr, nullptr);
             if (c < 0) continue;
@@ -106,10 +129,41 @@ private:
                 close(c);
                 continue;
             }
-            if (answer_ == Answer::starts_then_silent && read_start_up(c)) start_session(c);
-            open.push_back(c);  // answer nothing (more)
+            const bool started = answer_ == Answer::starts_then_silent && read_start_up(c) && start_session(c);
+            kept.push_back({c, started, {}});  // answer nothing (more)
         }
-        for (int c : open) close(c);
+        for (const Kept& k : kept) close(k.fd);
+    }
+
+    // Reads what came on a kept connection and counts the statements among
+    // it; false when the client closed it.
+    bool take_in(Kept& k) {
+        char buf[4096];
+        const ssize_t n = read(k.fd, buf, sizeof buf);
+        if (n <= 0) return false;
+        if (!k.started) return true;
+        k.in.append(buf, static_cast<std::size_t>(n));
+        while (k.in.size() >= 5) {
+            std::uint32_t len = 0;
+            std::memcpy(&len, k.in.data() + 1, 4);
+            len = ntohl(len);
+            if (k.in.size() < 1 + static_cast<std::size_t>(len)) break;
+            if (k.in[0] == 'Q') count(statements_);
+            k.in.erase(0, 1 + static_cast<std::size_t>(len));
+        }
+        return true;
+    }
+
+    void count(int& what) {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            ++what;
+        }
+        changed_.notify_all();
+    }
+    void await(const int& what, int n) {
+        std::unique_lock<std::mutex> lock(mutex_);
+        changed_.wait(lock, [&] { return what >= n; });
     }
 
     // Reads the client's start-up packet, declining encryption first if it
@@ -131,15 +185,15 @@ private:
 
     // Asks for a clear-text password, takes whatever comes, and tells the
     // client that its session is ready, as a server does.
-    void start_session(int c) const {
-        if (!send_all(c, message('R', be32(3)))) return;
+    bool start_session(int c) const {
+        if (!send_all(c, message('R', be32(3)))) return false;
         char type = 0;
         std::uint32_t len = 0;
-        if (!read_all(c, &type, 1) || type != 'p' || !read_all(c, &len, 4)) return;
+        if (!read_all(c, &type, 1) || type != 'p' || !read_all(c, &len, 4)) return false;
         len = ntohl(len);
-        if (len < 4 || len > 10000) return;
+        if (len < 4 || len > 10000) return false;
         std::vector<char> password(len - 4);
-        if (!password.empty() && !read_all(c, password.data(), password.size())) return;
+        if (!password.empty() && !read_all(c, password.data(), password.size())) return false;
         std::string ready = message('R', be32(0));
         const std::pair<const char*, std::string> parameters[] = {
             {"client_encoding", encoding_}, {"server_encoding", encoding_}, {"server_version", "15.0"},
@@ -148,7 +202,7 @@ private:
             ready += message('S', std::string(name) + '\0' + value + '\0');
         ready += message('K', be32(4711) + be32(4712));
         ready += message('Z', "I");
-        send_all(c, ready);
+        return send_all(c, ready);
     }
 
     static std::string be32(std::uint32_t v) {
@@ -196,6 +250,10 @@ private:
     int listen_ = -1;
     int wake_[2] = {-1, -1};
     std::atomic<int> accepted_{0};
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    int statements_ = 0;  // under mutex_
+    int closed_ = 0;      // under mutex_
     std::thread thread_;
 };
 
@@ -225,11 +283,22 @@ public:
     std::string error() const { return PQerrorMessage(conn_); }
     int backend_pid() const { return PQbackendPID(conn_); }
 
+    // Runs sql and waits for its outcome.
     Outcome run(const std::string& sql) {
-        Outcome o;
         const auto start = std::chrono::steady_clock::now();
-        PGresult* r = PQexec(conn_, sql.c_str());
+        Outcome o = send(sql) ? outcome() : Outcome{false, "", "", PQerrorMessage(conn_), 0};
         o.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        return o;
+    }
+
+    // Sends sql without waiting for its outcome.
+    bool send(const std::string& sql) { return PQsendQuery(conn_, sql.c_str()) == 1; }
+
+    // The outcome of the statement sent (its first result; the rest are
+    // read and dropped).
+    Outcome outcome() {
+        Outcome o;
+        PGresult* r = PQgetResult(conn_);
         o.ok = r && PQresultStatus(r) == PGRES_TUPLES_OK;
         if (o.ok) {
             if (PQntuples(r) > 0) o.value = PQgetisnull(r, 0, 0) ? "<null>" : PQgetvalue(r, 0, 0);
@@ -240,6 +309,7 @@ public:
             o.message = text ? text : PQerrorMessage(conn_);
         }
         PQclear(r);
+        while (PGresult* rest = PQgetResult(conn_)) PQclear(rest);
         return o;
     }
 
@@ -382,6 +452,62 @@ INSTANTIATE_TEST_SUITE_P(
                       Silence{"StartsThenAnswersNoStatement", LinkListener::Answer::starts_then_silent,
                               "the server gave no answer within 8 seconds"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A station whose call waits on a link that started its session and then
+// went silent answers a cancel or a terminate of its backend at once (not
+// only once the wait has run out), and the link's connection is closed.
+enum class Interrupt { cancel, terminate };
+struct Interruption {
+    const char* name;
+    Interrupt how;
+};
+void PrintTo(const Interruption& r, std::ostream* os) { *os << r.name; }
+
+class RecordLinkInterrupted : public RecordLink, public ::testing::WithParamInterface<Interruption> {};
+
+TEST_P(RecordLinkInterrupted, TheWaitingStationAnswersAtOnce) {
+    LinkListener listener(LinkListener::Answer::starts_then_silent, admin.value("SHOW server_encoding"));
+    ASSERT_TRUE(listener.ok());
+    const std::string before = records();
+    ASSERT_TRUE(point_link(listener.folder(), listener.port()));
+
+    int n = 0;
+    for (const Call& call : kCalls) {
+        SCOPED_TRACE(call.name);
+        ++n;
+        ASSERT_TRUE(station->ok()) << station->error();
+        const int pid = station->backend_pid();
+        ASSERT_TRUE(station->send(call.sql));
+        listener.await_statements(n);  // the station's backend now waits for the answer
+        const auto start = std::chrono::steady_clock::now();
+        if (GetParam().how == Interrupt::cancel) {
+            ASSERT_EQ(admin.value("SELECT pg_cancel_backend(" + std::to_string(pid) + ")"), "t");
+            const Outcome o = station->outcome();
+            EXPECT_FALSE(o.ok) << "handed out: " << o.value;
+            // The station's own cancel, not turned into a failed link.
+            EXPECT_EQ(o.sqlstate, "57014") << o.message;
+            EXPECT_EQ(o.message, "canceling statement due to user request");
+        } else {
+            ASSERT_EQ(admin.value("SELECT pg_terminate_backend(" + std::to_string(pid) + ")"), "t");
+            const Outcome o = station->outcome();
+            EXPECT_FALSE(o.ok) << "handed out: " << o.value;
+            EXPECT_TRUE(admin.await_session_end(pid));
+            station = std::make_unique<Station>();  // the next call on a session of its own
+        }
+        // Well before the wait for the answer runs out (8 s).
+        EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 4.0);
+        listener.await_closed(n);
+    }
+    EXPECT_EQ(records(), before);
+
+    ASSERT_TRUE(point_link_back());
+    expect_calls_work("after the link is back");
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, RecordLinkInterrupted,
+                         ::testing::Values(Interruption{"Cancel", Interrupt::cancel},
+                                           Interruption{"Terminate", Interrupt::terminate}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // A link whose statement cannot go on (another session keeps the record
 // tables from being written, though not from being read) is ended by the

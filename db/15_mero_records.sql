@@ -33,11 +33,16 @@
 --
 -- Time-outs. The link gives up connecting after 5 seconds (connect_timeout,
 -- also for a server that accepts and never answers, and blocks the
--- station's backend meanwhile), and the statement on it may run 5 seconds
--- (statement_timeout). A failed record fails the calling routine with
--- "record link mero_record_link failed: " and the reason the link gave
--- ("timeout expired", "too many clients already", "password authentication
--- failed ...", ...); nothing is handed out unrecorded.
+-- station's backend meanwhile), the statement on it may run 5 seconds
+-- (statement_timeout, kept by the far side), and its answer is awaited at
+-- most 8 seconds from the start of the call (kept here, for a server that
+-- started the session and then answers nothing); during that wait the
+-- station's backend answers a cancel or a terminate. A failed record fails
+-- the calling routine with "record link mero_record_link failed: " and the
+-- reason the link gave ("timeout expired", "too many clients already",
+-- "password authentication failed ...", "canceling statement due to
+-- statement timeout", "the server gave no answer within 8 seconds", ...);
+-- nothing is handed out unrecorded.
 --
 -- Rights. Every routine that runs with mero_owner's rights (SECURITY
 -- DEFINER) pins its search_path and names everything with its schema, and

@@ -1,11 +1,13 @@
 // The record link's bounded waits and its texts, on a copy of the test run's
 // database, with a station login's session: a link that the owner points at
-// a listener that never answers, a link whose server refuses it (full, or a
-// wrong password) and a link whose statement cannot go on. In every case each
-// recording call of the station (a flash serial number, a service-code
-// look-up) fails within 10 s with a text that names the record link and
-// keeps the reason; nothing is handed out unrecorded; and once the link is
-// mended, the station's next call on the same session works and is recorded.
+// a listener that never answers or that starts the session and then goes
+// silent, a link whose server refuses it (full, or a wrong password) and a
+// link whose statement cannot go on. In every case each recording call of
+// the station (a flash serial number, a service-code look-up) fails within
+// 10 s with a text that names the record link and keeps the reason; nothing
+// is handed out unrecorded; and once the link is mended, the station's next
+// call on the same session works and is recorded. A station waiting on a
+// silent link answers a cancel or a terminate of its backend at once.
 #include "pg_test_env.h"
 
 #include <arpa/inet.h>

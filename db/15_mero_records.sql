@@ -33,11 +33,16 @@
 --
 -- Time-outs. The link gives up connecting after 5 seconds (connect_timeout,
 -- also for a server that accepts and never answers, and blocks the
--- station's backend meanwhile), and the statement on it may run 5 seconds
--- (statement_timeout). A failed record fails the calling routine with
--- "record link mero_record_link failed: " and the reason the link gave
--- ("timeout expired", "too many clients already", "password authentication
--- failed ...", ...); nothing is handed out unrecorded.
+-- station's backend meanwhile), the statement on it may run 5 seconds
+-- (statement_timeout, kept by the far side), and its answer is awaited at
+-- most 8 seconds from the start of the call (kept here, for a server that
+-- started the session and then answers nothing); during that wait the
+-- station's backend answers a cancel or a terminate. A failed record fails
+-- the calling routine with "record link mero_record_link failed: " and the
+-- reason the link gave ("timeout expired", "too many clients already",
+-- "password authentication failed ...", "canceling statement due to
+-- statement timeout", "the server gave no answer within 8 seconds", ...);
+-- nothing is handed out unrecorded.
 --
 -- Rights. Every routine that runs with mero_owner's rights (SECURITY
 -- DEFINER) pins its search_path and names everything with its schema, and
@@ -62,14 +67,51 @@ CREATE USER MAPPING IF NOT EXISTS FOR mero_owner SERVER mero_record_link OPTIONS
 -- Runs one statement on the link and gives back its one value; any failure
 -- of the link or of the statement becomes an error that names the link and
 -- keeps the reason.
+--
+-- The statement is sent without waiting, and its answer awaited in short
+-- sleeps up to 8 seconds after the call began: a server that takes the
+-- connection and then answers nothing (stopped, or cut off) cannot hold the
+-- station, whose backend meanwhile also answers a cancel or a terminate
+-- (only the connect itself, at most 5 seconds, does not). The link's
+-- connection is closed on every way out; one given up on may still commit
+-- its record on the far side, which leaves a number recorded and never
+-- handed out, never the other way round.
+--
+-- The statement's own time-out on the link's session comes back as a
+-- cancel (query_canceled), which WHEN OTHERS does not catch: it is named
+-- here too, and told from a cancel of the caller's own statement (its own
+-- time-out, a cancel request), which stays what it is, by dblink's context
+-- of the far side's error.
 CREATE FUNCTION mero_link.own_transaction(p_statement text) RETURNS text
 LANGUAGE plpgsql SET search_path = pg_catalog, pg_temp AS $$
-DECLARE v text; msg text; detail text;
+DECLARE
+    link constant text := 'mero_record';
+    deadline constant timestamptz := pg_catalog.clock_timestamp() + interval '8 seconds';
+    v text; msg text; detail text; state text; ctx text;
 BEGIN
-    SELECT t.value INTO v FROM mero_link.dblink('mero_record_link', p_statement) AS t(value text);
+    IF link = ANY (mero_link.dblink_get_connections()) THEN
+        PERFORM mero_link.dblink_disconnect(link);
+    END IF;
+    PERFORM mero_link.dblink_connect(link, 'mero_record_link');
+    PERFORM mero_link.dblink_send_query(link, p_statement);
+    WHILE mero_link.dblink_is_busy(link) = 1 AND mero_link.dblink_error_message(link) = 'OK' LOOP
+        IF pg_catalog.clock_timestamp() > deadline THEN
+            RAISE EXCEPTION 'the server gave no answer within 8 seconds';
+        END IF;
+        PERFORM pg_catalog.pg_sleep(0.001);
+    END LOOP;
+    SELECT t.value INTO v FROM mero_link.dblink_get_result(link) AS t(value text);
+    PERFORM mero_link.dblink_disconnect(link);
     RETURN v;
-EXCEPTION WHEN OTHERS THEN
-    GET STACKED DIAGNOSTICS msg = MESSAGE_TEXT, detail = PG_EXCEPTION_DETAIL;
+EXCEPTION WHEN OTHERS OR query_canceled THEN
+    GET STACKED DIAGNOSTICS msg = MESSAGE_TEXT, detail = PG_EXCEPTION_DETAIL,
+                            state = RETURNED_SQLSTATE, ctx = PG_EXCEPTION_CONTEXT;
+    IF link = ANY (mero_link.dblink_get_connections()) THEN
+        PERFORM mero_link.dblink_disconnect(link);
+    END IF;
+    IF state = '57014' AND position('dblink connection' IN ctx) = 0 THEN
+        RAISE;
+    END IF;
     -- A connection that failed says why in the detail (libpq's message).
     RAISE EXCEPTION USING ERRCODE = 'sqlclient_unable_to_establish_sqlconnection',
         MESSAGE = 'record link mero_record_link failed: '

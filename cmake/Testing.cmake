@@ -5,20 +5,20 @@
 # of its own (testsupport/own_database). The binary's main (testsupport/case_runner_main.cpp) runs every case
 # of the suite in a child process of its own, so the process-wide module state
 # of the libraries starts clean for each case while the binary starts once.
-add_library(phoneline_case_runner STATIC ${CMAKE_CURRENT_LIST_DIR}/testsupport/case_runner_main.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/testsupport/leak_roots.cpp)
+add_library(phoneline_case_runner STATIC ${PROJECT_SOURCE_DIR}/testsupport/case_runner_main.cpp
+  ${PROJECT_SOURCE_DIR}/testsupport/leak_roots.cpp)
 target_link_libraries(phoneline_case_runner PUBLIC GTest::gtest)
-target_include_directories(phoneline_case_runner PUBLIC ${CMAKE_CURRENT_LIST_DIR}/testsupport)
+target_include_directories(phoneline_case_runner PUBLIC ${PROJECT_SOURCE_DIR}/testsupport)
 # Reads tens of megabytes word by word once per test binary run.
-set_source_files_properties(${CMAKE_CURRENT_LIST_DIR}/testsupport/leak_roots.cpp
+set_source_files_properties(${PROJECT_SOURCE_DIR}/testsupport/leak_roots.cpp
   PROPERTIES COMPILE_OPTIONS -O2)
 
 # The runner's own check: a fixture whose cases leak and crash on purpose.
-add_executable(case_runner_fixture ${CMAKE_CURRENT_LIST_DIR}/testsupport/runner_check/fixture.cpp)
+add_executable(case_runner_fixture ${PROJECT_SOURCE_DIR}/testsupport/runner_check/fixture.cpp)
 target_link_libraries(case_runner_fixture PRIVATE GTest::gtest phoneline_case_runner)
 if(PHONELINE_SANITIZE)
   add_test(NAME case_runner_check
-    COMMAND ${CMAKE_CURRENT_LIST_DIR}/testsupport/runner_check/run_check.sh
+    COMMAND ${PROJECT_SOURCE_DIR}/testsupport/runner_check/run_check.sh
             $<TARGET_FILE:case_runner_fixture>)
 endif()
 
@@ -40,7 +40,7 @@ function(phoneline_test name)
   set(props TIMEOUT 1800 ${T_PROPERTIES})
   set(launcher "")
   if(T_DATABASE)
-    set(launcher ${PROJECT_SOURCE_DIR}/cmake/testsupport/own_database)
+    set(launcher ${PROJECT_SOURCE_DIR}/testsupport/own_database)
     # The database suites are the longest; started first, they do not hold
     # up the end of a run whose ctest has no timings of an earlier one.
     list(APPEND props COST 100)
@@ -89,8 +89,8 @@ endfunction()
 
 # phoneline_exports_test(<library target> <name>...): a test that the
 # library's dynamic symbol table defines exactly these names.
-add_executable(exports_check ${CMAKE_CURRENT_LIST_DIR}/testsupport/exports_main.cpp)
-target_include_directories(exports_check PRIVATE ${CMAKE_CURRENT_LIST_DIR}/testsupport)
+add_executable(exports_check ${PROJECT_SOURCE_DIR}/testsupport/exports_main.cpp)
+target_include_directories(exports_check PRIVATE ${PROJECT_SOURCE_DIR}/testsupport)
 function(phoneline_exports_test lib)
   add_test(NAME ${lib}_exports COMMAND exports_check $<TARGET_FILE:${lib}> ${ARGN})
 endfunction()

@@ -5,13 +5,9 @@
 # of its own (testsupport/own_database). The binary's main (testsupport/case_runner_main.cpp) runs every case
 # of the suite in a child process of its own, so the process-wide module state
 # of the libraries starts clean for each case while the binary starts once.
-add_library(phoneline_case_runner STATIC ${PROJECT_SOURCE_DIR}/testsupport/case_runner_main.cpp
-  ${PROJECT_SOURCE_DIR}/testsupport/leak_roots.cpp)
+add_library(phoneline_case_runner STATIC ${PROJECT_SOURCE_DIR}/testsupport/case_runner_main.cpp)
 target_link_libraries(phoneline_case_runner PUBLIC GTest::gtest)
 target_include_directories(phoneline_case_runner PUBLIC ${PROJECT_SOURCE_DIR}/testsupport)
-# Reads tens of megabytes word by word once per test binary run.
-set_source_files_properties(${PROJECT_SOURCE_DIR}/testsupport/leak_roots.cpp
-  PROPERTIES COMPILE_OPTIONS -O2)
 
 # The runner's own check: a fixture whose cases leak and crash on purpose.
 add_executable(case_runner_fixture ${PROJECT_SOURCE_DIR}/testsupport/runner_check/fixture.cpp)

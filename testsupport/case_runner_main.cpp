@@ -24,7 +24,6 @@
 #include <gtest/gtest.h>
 
 #include "case_runner.h"
-#include "leak_roots.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #include <sanitizer/lsan_interface.h>
@@ -127,10 +126,7 @@ std::vector<std::string> selectedCases(const std::string& suite) {
   std::fflush(stdout);
   std::fflush(stderr);
 #if defined(__SANITIZE_ADDRESS__)
-  if (code == 0) {
-    leak_roots::narrowToPagesThatMayPoint();
-    if (__lsan_do_recoverable_leak_check() != 0) code = 1;
-  }
+  if (code == 0 && __lsan_do_recoverable_leak_check() != 0) code = 1;
 #endif
   _exit(code);
 }
@@ -201,11 +197,8 @@ int runSelection(const std::vector<std::string>& names) {
   const long timeoutSeconds = timeoutText ? std::atol(timeoutText) : 120;
   std::vector<std::string> failed;       // cases
   std::vector<std::string> sharedState;  // suites whose cases fail only together
-  // Written before the module data is read for heap pointers, so that the
-  // output buffer exists by then (see leak_roots.h).
   std::printf("[==========] %zu case(s)\n", names.size());
   std::fflush(stdout);
-  leak_roots::rememberPagesWithPointers();
 
   auto runApart = [&](const std::string& name) {
     Outcome o = runInChild(name, timeoutSeconds);
@@ -264,7 +257,6 @@ bool case_runner::markCasesApart(const char* fixture) {
 }
 
 int main(int argc, char** argv) {
-  leak_roots::registerAllModuleData();
   std::string suite = takeSuiteArgument(argc, argv);
   testing::InitGoogleTest(&argc, argv);
   if (GTEST_FLAG_GET(list_tests)) return RUN_ALL_TESTS();
@@ -279,9 +271,7 @@ int main(int argc, char** argv) {
     std::string joined;
     for (const std::string& n : names) joined += (joined.empty() ? "" : ":") + n;
     GTEST_FLAG_SET(filter, joined.empty() ? "-*" : joined);
-    int result = RUN_ALL_TESTS();
-    leak_roots::registerAllModuleData();  // modules the cases loaded count too
-    return result;
+    return RUN_ALL_TESTS();
   }
 #if defined(__SANITIZE_ADDRESS__)
   // The first leak check of a process sets itself up (a few hundred

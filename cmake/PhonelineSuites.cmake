@@ -8,7 +8,8 @@
 # In:  PHONELINE_TEST_NAME, PHONELINE_TEST_BINARY, PHONELINE_TEST_LIST,
 #      PHONELINE_TEST_INCLUDE (the file that sets these),
 #      PHONELINE_TEST_PROPERTIES (a list of ctest property/value pairs),
-#      PHONELINE_TEST_LAUNCHER (a command the binary runs under, or empty).
+#      PHONELINE_TEST_LAUNCHER (a command and its arguments that the binary runs
+#      under, as a list, or empty).
 if(NOT EXISTS "${PHONELINE_TEST_BINARY}")
   if(NOT PHONELINE_LIST_ONLY)
     add_test("${PHONELINE_TEST_NAME}:NOT_BUILT" "${PHONELINE_TEST_BINARY}")
@@ -36,14 +37,28 @@ if(NOT EXISTS "${PHONELINE_TEST_LIST}" OR
   string(REPLACE "\n" ";" lines "${listing}")
   set(body "")
   set(launcher "")
-  if(PHONELINE_TEST_LAUNCHER)
-    set(launcher "\"${PHONELINE_TEST_LAUNCHER}\" ")
-  endif()
-  foreach(line IN LISTS lines)
+  foreach(word IN LISTS PHONELINE_TEST_LAUNCHER)
+    string(APPEND launcher "\"${word}\" ")
+  endforeach()
+  # ctest's limit of an entry sits above the sum of its cases' deadlines
+  # (PHONELINE_CASE_TIMEOUT each, read when ctest runs): the suite's process,
+  # then each case again apart, each with a step before and after its cases.
+  set(body "set(deadline 120)\nif(\"\$ENV{PHONELINE_CASE_TIMEOUT}\" MATCHES \"^[1-9][0-9]*$\")\n  set(deadline \$ENV{PHONELINE_CASE_TIMEOUT})\nendif()\n")
+  set(suite "")
+  foreach(line IN LISTS lines ITEMS ".")
+    if(line MATCHES "^  [^ ]")
+      math(EXPR cases "${cases} + 1")
+      continue()
+    endif()
+    if(suite)
+      string(APPEND body "add_test(\"${PHONELINE_TEST_NAME}:${suite}\" ${launcher}\"${PHONELINE_TEST_BINARY}\" \"--suite=${suite}\")\n")
+      string(APPEND body "math(EXPR limit \"(4 * ${cases} + 3) * \${deadline}\")\n")
+      string(APPEND body "set_tests_properties(\"${PHONELINE_TEST_NAME}:${suite}\" PROPERTIES \${PHONELINE_TEST_PROPERTIES} TIMEOUT \${limit})\n")
+      set(suite "")
+    endif()
     if(line MATCHES "^([^ #][^ ]*)\\.( .*)?$")
       set(suite "${CMAKE_MATCH_1}")
-      string(APPEND body "add_test(\"${PHONELINE_TEST_NAME}:${suite}\" ${launcher}\"${PHONELINE_TEST_BINARY}\" \"--suite=${suite}\")\n")
-      string(APPEND body "set_tests_properties(\"${PHONELINE_TEST_NAME}:${suite}\" PROPERTIES \${PHONELINE_TEST_PROPERTIES})\n")
+      set(cases 0)
     endif()
   endforeach()
   file(WRITE "${PHONELINE_TEST_LIST}" "${body}")

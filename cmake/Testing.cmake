@@ -1,11 +1,15 @@
 # phoneline_test(<name> SOURCES <files...> LIBS <targets...> [DATABASE]
-#                [PROPERTIES <ctest properties...>])
+#                [OWN_NETWORK <ports...>] [PROPERTIES <ctest properties...>])
 # Builds one GoogleTest binary and registers one ctest entry per test suite
 # of it. With DATABASE, each entry runs on a copy of the test run's database
-# of its own (testsupport/own_database). The binary's main (testsupport/case_runner_main.cpp) runs every case
-# of the suite in a child process of its own, so the process-wide module state
-# of the libraries starts clean for each case while the binary starts once.
-add_library(phoneline_case_runner STATIC ${PROJECT_SOURCE_DIR}/testsupport/case_runner_main.cpp)
+# of its own (testsupport/own_database); with OWN_NETWORK, in a network of
+# its own where these fixed ports are free (testsupport/own_network). The
+# binary's main
+# (testsupport/case_runner_main.cpp) runs each suite in a child process of its
+# own, so the process-wide module state of the libraries starts clean for each
+# suite while the binary starts once.
+add_library(phoneline_case_runner STATIC ${PROJECT_SOURCE_DIR}/testsupport/case_runner_main.cpp
+  ${PROJECT_SOURCE_DIR}/testsupport/case_child.cpp)
 target_link_libraries(phoneline_case_runner PUBLIC GTest::gtest)
 target_include_directories(phoneline_case_runner PUBLIC ${PROJECT_SOURCE_DIR}/testsupport)
 
@@ -16,11 +20,12 @@ if(PHONELINE_SANITIZE)
   add_test(NAME case_runner_check
     COMMAND ${PROJECT_SOURCE_DIR}/testsupport/runner_check/run_check.sh
             $<TARGET_FILE:case_runner_fixture>)
+  set_tests_properties(case_runner_check PROPERTIES COST 50)
 endif()
 
 set(PHONELINE_SUITES_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/PhonelineSuites.cmake)
 function(phoneline_test name)
-  cmake_parse_arguments(T "DATABASE" "" "SOURCES;LIBS;PROPERTIES" ${ARGN})
+  cmake_parse_arguments(T "DATABASE" "" "SOURCES;LIBS;PROPERTIES;OWN_NETWORK" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock phoneline_case_runner)
   # Linked at a fixed address, a test binary has none of its own relocations
@@ -33,10 +38,14 @@ function(phoneline_test name)
   # whose list is missing or older than it.
   set(include_file ${CMAKE_CURRENT_BINARY_DIR}/${name}_suites_include.cmake)
   set(list_file ${CMAKE_CURRENT_BINARY_DIR}/${name}_suites.cmake)
-  set(props TIMEOUT 1800 ${T_PROPERTIES})
+  set(props ${T_PROPERTIES})
   set(launcher "")
+  if(T_OWN_NETWORK)
+    string(REPLACE ";" "," ports "${T_OWN_NETWORK}")
+    list(APPEND launcher ${PROJECT_SOURCE_DIR}/testsupport/own_network ${ports})
+  endif()
   if(T_DATABASE)
-    set(launcher ${PROJECT_SOURCE_DIR}/testsupport/own_database)
+    list(APPEND launcher ${PROJECT_SOURCE_DIR}/testsupport/own_database)
     # The database suites are the longest; started first, they do not hold
     # up the end of a run whose ctest has no timings of an earlier one.
     list(APPEND props COST 100)

@@ -5,38 +5,40 @@
 // simulated phones, the clock), so every suite starts in a fresh process: the
 // parent registers everything once (loading, sanitizer set-up, registering
 // thousands of parameterised cases), then forks one child per suite, which
-// runs the suite's cases one after another and exits. A suite marked with
+// runs the suite's cases one after another, in an order shuffled by a seed
+// chosen for the run, and exits (case_child.h). A suite marked with
 // PHONELINE_CASES_APART (case_runner.h) gets a child per case instead. When a
 // suite's child fails, each of its cases runs again in a child of its own, so
-// that the failing cases are named; cases that pass apart but failed together
-// share state, and the run fails saying so.
+// that the failing cases are named; cases that pass apart but failed
+// together share state (a case that passes only after another, say), and
+// the run fails saying so; cases that leak only together fail it as a leak.
 //
 //   <binary> [gtest flags] [--suite=NAME]
 //
 // --suite=NAME selects the cases of one test suite (the name as
 // --gtest_list_tests prints it, "Prefix/Suite" for parameterised suites);
 // --gtest_filter (or GTEST_FILTER) narrows the selection further. The parent
-// prints one line per suite (per case where cases run apart) and a summary
-// naming every failed case; a child that crashes or runs longer than
-// PHONELINE_CASE_TIMEOUT seconds (default 120) per case counts as failed.
-// PHONELINE_IN_PROCESS=1 runs the selection in one process, as plain
-// GoogleTest would (useful under a debugger).
+// prints the seed, one line per suite (per case where cases run apart) and a
+// summary naming every failed case. PHONELINE_SEED=N orders the cases as
+// seed N did. A child that crashes, leaks, or spends longer than
+// PHONELINE_CASE_TIMEOUT seconds (default 120) in one case (or in the set-up
+// before, the gap between or the leak check after the cases) fails; a case
+// that hung is named and the suite's other cases run apart.
+// PHONELINE_IN_PROCESS=1 runs the selection in one process, in the order
+// declared, as plain GoogleTest would (useful under a debugger).
 #include <gtest/gtest.h>
 
+#include "case_child.h"
 #include "case_runner.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #include <sanitizer/lsan_interface.h>
 #endif
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <cerrno>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <random>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -119,60 +121,6 @@ std::vector<std::string> selectedCases(const std::string& suite) {
   return names;
 }
 
-// Ends a child without running static destructors: they would free the
-// parent's whole registry of cases, touching (and so copying) every page of
-// it. The leak check that would run at exit runs here instead.
-[[noreturn]] void endChild(int code) {
-  std::fflush(stdout);
-  std::fflush(stderr);
-#if defined(__SANITIZE_ADDRESS__)
-  if (code == 0 && __lsan_do_recoverable_leak_check() != 0) code = 1;
-#endif
-  _exit(code);
-}
-
-std::string describeEnd(int status, int timeoutSeconds) {
-  if (WIFEXITED(status)) return "exit status " + std::to_string(WEXITSTATUS(status));
-  if (WIFSIGNALED(status)) {
-    int sig = WTERMSIG(status);
-    if (sig == SIGALRM)
-      return "timed out after " + std::to_string(timeoutSeconds) + " s";
-    return std::string("killed by signal ") + std::to_string(sig) + " (" + strsignal(sig) + ")";
-  }
-  return "ended abnormally";
-}
-
-struct Outcome {
-  bool ok;
-  long long ms;
-  std::string end;  // how the process ended, when it failed
-};
-
-// Runs the cases the filter names in a child process.
-Outcome runInChild(const std::string& filter, long timeoutSeconds) {
-  std::fflush(stdout);
-  std::fflush(stderr);
-  auto start = std::chrono::steady_clock::now();
-  pid_t pid = fork();
-  if (pid < 0) {
-    std::perror("fork");
-    return {false, 0, "not started"};
-  }
-  if (pid == 0) {
-    if (timeoutSeconds > 0) alarm(static_cast<unsigned>(timeoutSeconds));
-    GTEST_FLAG_SET(filter, filter);
-    endChild(RUN_ALL_TESTS());
-  }
-  int status = 0;
-  while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-  }
-  long long ms = std::chrono::duration_cast<std::chrono::milliseconds>(
-                     std::chrono::steady_clock::now() - start)
-                     .count();
-  if (WIFEXITED(status) && WEXITSTATUS(status) == 0) return {true, ms, {}};
-  return {false, ms, describeEnd(status, timeoutSeconds)};
-}
-
 std::vector<std::string>& fixturesApart() {
   static std::vector<std::string> fixtures;
   return fixtures;
@@ -192,21 +140,41 @@ std::string_view suiteOf(const std::string& name) {
   return std::string_view(name).substr(0, name.find('.'));
 }
 
+// The seed that orders the cases of each suite: PHONELINE_SEED, or a new one
+// for every run (GoogleTest takes seeds from 1 to 99999).
+int chooseSeed() {
+  if (const char* text = std::getenv("PHONELINE_SEED"); text && *text) {
+    const long seed = std::atol(text);
+    if (seed >= 1 && seed <= 99999) return static_cast<int>(seed);
+    std::fprintf(stderr, "PHONELINE_SEED must be a number from 1 to 99999, not '%s'\n", text);
+    std::exit(1);
+  }
+  return static_cast<int>(std::random_device{}() % 99999) + 1;
+}
+
+struct Failed {
+  std::string name;
+  std::string why;
+};
+
 int runSelection(const std::vector<std::string>& names) {
-  const char* timeoutText = std::getenv("PHONELINE_CASE_TIMEOUT");
-  const long timeoutSeconds = timeoutText ? std::atol(timeoutText) : 120;
-  std::vector<std::string> failed;       // cases
+  const char* deadlineText = std::getenv("PHONELINE_CASE_TIMEOUT");
+  const long deadline = deadlineText && std::atol(deadlineText) > 0 ? std::atol(deadlineText) : 120;
+  const int seed = chooseSeed();
+  std::vector<Failed> failed;            // cases
   std::vector<std::string> sharedState;  // suites whose cases fail only together
-  std::printf("[==========] %zu case(s)\n", names.size());
-  std::fflush(stdout);
+  std::vector<std::string> leakTogether; // suites whose cases leak only together
+  std::printf("[==========] %zu case(s), each suite's in the order of seed %d "
+              "(PHONELINE_SEED=%d runs them in it again)\n",
+              names.size(), seed, seed);
 
   auto runApart = [&](const std::string& name) {
-    Outcome o = runInChild(name, timeoutSeconds);
+    const case_runner::Outcome o = case_runner::runInChild(name, 0, deadline);
     if (o.ok) {
       std::printf("[       OK ] %s (%lld ms)\n", name.c_str(), o.ms);
     } else {
       std::printf("[  FAILED  ] %s (%lld ms, %s)\n", name.c_str(), o.ms, o.end.c_str());
-      failed.push_back(name);
+      failed.push_back({name, o.leaked ? "leak" : o.overdue.empty() ? "failed" : "hung"});
     }
   };
 
@@ -217,36 +185,47 @@ int runSelection(const std::vector<std::string>& names) {
     const size_t count = last - first;
     if (count == 1 || casesApart(suite)) {
       for (size_t i = first; i < last; ++i) runApart(names[i]);
-    } else {
-      std::string filter;
-      for (size_t i = first; i < last; ++i) filter += (i == first ? "" : ":") + names[i];
-      Outcome o = runInChild(filter, timeoutSeconds * static_cast<long>(count));
-      if (o.ok) {
-        std::printf("[       OK ] %s: %zu cases in one process (%lld ms)\n", suite.c_str(), count,
-                    o.ms);
-      } else {
-        // Each case again in a process of its own names the failing ones.
-        std::printf("[  FAILED  ] %s: %zu cases in one process (%lld ms, %s); each case again "
-                    "in a process of its own:\n",
-                    suite.c_str(), count, o.ms, o.end.c_str());
-        const size_t failedBefore = failed.size();
-        for (size_t i = first; i < last; ++i) runApart(names[i]);
-        if (failed.size() == failedBefore) sharedState.push_back(suite);
-      }
+      first = last;
+      continue;
     }
+    std::string filter;
+    for (size_t i = first; i < last; ++i) filter += (i == first ? "" : ":") + names[i];
+    const case_runner::Outcome o = case_runner::runInChild(filter, seed, deadline);
+    if (o.ok) {
+      std::printf("[       OK ] %s: %zu cases in one process (%lld ms)\n", suite.c_str(), count, o.ms);
+      first = last;
+      continue;
+    }
+    // Each case again in a process of its own names the failing ones; a
+    // case that hung is not run again.
+    std::printf("[  FAILED  ] %s: %zu cases in one process (%lld ms, %s); %s again in a process "
+                "of its own:\n",
+                suite.c_str(), count, o.ms, o.end.c_str(),
+                o.overdue.empty() ? "each case" : "each other case");
+    const size_t failedBefore = failed.size();
+    if (!o.overdue.empty()) failed.push_back({o.overdue, "hung"});
+    for (size_t i = first; i < last; ++i)
+      if (names[i] != o.overdue) runApart(names[i]);
+    if (failed.size() == failedBefore) (o.leaked ? leakTogether : sharedState).push_back(suite);
     first = last;
   }
 
   std::printf("[==========] %zu case(s): %zu passed, %zu failed\n", names.size(),
               names.size() - failed.size(), failed.size());
-  for (const std::string& name : failed) std::printf("[  FAILED  ] %s\n", name.c_str());
+  for (const Failed& f : failed) std::printf("[  FAILED  ] %s (%s)\n", f.name.c_str(), f.why.c_str());
   for (const std::string& suite : sharedState)
     std::printf("[  FAILED  ] %s: its cases pass each in a process of its own but fail in one "
-                "process together, so they share state; mark the suite with "
-                "PHONELINE_CASES_APART or make its cases clean up\n",
+                "process together in the order of seed %d, so they share state; run them in it "
+                "again with PHONELINE_SEED=%d, then make them clean up or mark the suite with "
+                "PHONELINE_CASES_APART\n",
+                suite.c_str(), seed, seed);
+  for (const std::string& suite : leakTogether)
+    std::printf("[  FAILED  ] %s: leak: its cases leak in one process together though none leaks "
+                "alone (a leak that takes two calls, say); LeakSanitizer's report above shows "
+                "where the lost memory was allocated\n",
                 suite.c_str());
   std::fflush(stdout);
-  return failed.empty() && sharedState.empty() ? 0 : 1;
+  return failed.empty() && sharedState.empty() && leakTogether.empty() ? 0 : 1;
 }
 
 }  // namespace

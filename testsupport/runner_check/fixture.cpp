@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <cstdint>
+#include <unistd.h>
 
 namespace {
 
@@ -49,6 +50,14 @@ TEST_F(Leaks, AnEarlyAllocationDroppedIsReported) {
   EXPECT_EQ(early.pointer, nullptr);
 }
 
+// The global still points into the heap, but not at the first allocation.
+Holder overwritten;
+TEST_F(Leaks, AGlobalOverwrittenLosesItsFirstAllocation) {
+  overwritten.pointer = new int[16]();
+  overwritten.pointer = new int[16]();
+  EXPECT_NE(overwritten.pointer, nullptr);
+}
+
 TEST_F(Leaks, AChainFromAnEarlyAllocationKeepsAFreshOneReachable) {
   reinterpret_cast<int**>(early.pointer)[0] = new int[16]();
   SUCCEED();
@@ -63,14 +72,30 @@ TEST(LeaksTogether, ALeakingCase) {
 }
 TEST(LeaksTogether, ACleanCase) { SUCCEED(); }
 
-// Cases that pass alone but not after each other: the second sees what the
-// first left behind.
+// A cache that each call fills anew without freeing what it held: one call
+// leaks nothing (the global holds it), the second loses the first's memory.
+int* cache = nullptr;
+void fillCache() { cache = new int[32](); }
+TEST(TwoCalls, First) {
+  fillCache();
+  EXPECT_NE(cache, nullptr);
+}
+TEST(TwoCalls, Second) {
+  fillCache();
+  EXPECT_NE(cache, nullptr);
+}
+
+// Cases that pass alone but not after each other, in either order: the one
+// that runs second sees what the first left behind.
 int leftBehind = 0;
 TEST(Shared, FirstLeavesAValue) {
   EXPECT_EQ(leftBehind, 0);
   leftBehind = 1;
 }
-TEST(Shared, SecondExpectsNone) { EXPECT_EQ(leftBehind, 0); }
+TEST(Shared, SecondLeavesOneToo) {
+  EXPECT_EQ(leftBehind, 0);
+  leftBehind = 1;
+}
 
 // The same cases, declared as needing a process each.
 int leftBehindApart = 0;
@@ -85,3 +110,23 @@ TEST_F(Apart, SecondExpectsNone) { EXPECT_EQ(leftBehindApart, 0); }
 TEST(Ends, AnAbortIsNamed) { std::abort(); }
 
 TEST(Ends, AFailedAssertionIsNamed) { EXPECT_EQ(1, 2); }
+
+// Run by their own checks, not with the cases above.
+
+// A case that passes only when the case declared before it ran first, in
+// the same process: some orders turn the suite red.
+bool flagLeft = false;
+TEST(Order, LeavesAFlag) {
+  flagLeft = true;
+  SUCCEED();
+}
+TEST(Order, PassesOnlyAfterTheFlag) { EXPECT_TRUE(flagLeft); }
+
+// Twenty cases, one of which never ends.
+class Hang : public ::testing::TestWithParam<int> {};
+TEST_P(Hang, Case) {
+  if (GetParam() == 7)
+    for (;;) pause();
+  SUCCEED();
+}
+INSTANTIATE_TEST_SUITE_P(Twenty, Hang, ::testing::Range(0, 20));

@@ -11,6 +11,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -67,10 +68,10 @@ public:
     static constexpr int kAnswerLimitMs = 20000;
 
     TmuxControl(const std::string& socket, const std::string& session) {
-        // A write to a client that has gone must fail, not end the test.
-        ::signal(SIGPIPE, SIG_IGN);
+        // Commands go out on a socket: a write to a client that has gone
+        // then fails (MSG_NOSIGNAL) instead of raising SIGPIPE in the test.
         int to[2], from[2];
-        if (::pipe2(to, O_CLOEXEC) != 0) return;
+        if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, to) != 0) return;
         if (::pipe2(from, O_CLOEXEC) != 0) {
             ::close(to[0]);
             ::close(to[1]);
@@ -114,7 +115,7 @@ public:
         if (in_ < 0) return "";
         const std::string line = cmd + "\n";
         for (std::size_t sent = 0; sent < line.size();) {
-            const ssize_t n = ::write(in_, line.data() + sent, line.size() - sent);
+            const ssize_t n = ::send(in_, line.data() + sent, line.size() - sent, MSG_NOSIGNAL);
             if (n <= 0) {
                 close();
                 return "";
@@ -243,9 +244,13 @@ private:
         static int started = 0;
         return "cvi_tmux_" + std::to_string(::getpid()) + "_" + std::to_string(++started);
     }
-    // Single quotes, for the shell and for tmux's own command parser alike;
-    // the text must hold none.
-    static std::string quoted(const std::string& s) { return "'" + s + "'"; }
+    // Single quotes, for the shell and for tmux's own command parser alike
+    // (both read 'it'\''s' as "it's").
+    static std::string quoted(const std::string& s) {
+        std::string q = "'";
+        for (const char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+        return q + "'";
+    }
     // One command of tmux, through the control client while it runs.
     std::string tmux(const std::string& cmd) const {
         if (control_->running()) return control_->command(cmd);

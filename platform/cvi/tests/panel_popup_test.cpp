@@ -14,6 +14,8 @@ protected:
         cvi_test::set_popup_echo(false);
         cvi_test::clear_popups();
     }
+    // The queue of answers is the process's: each case takes all it queues.
+    void TearDown() override { EXPECT_EQ(cvi_test::prompt_answers_left(), 0u) << "answers left queued"; }
 };
 
 } // namespace
@@ -57,6 +59,8 @@ TEST_F(PanelPopups, ABadBufferIsRefusedWithoutUsingAnAnswer) {
     EXPECT_EQ(PromptPopup("T", "M", nullptr, 3), UI_ERR_INVALID_PARAMETER);
     EXPECT_EQ(PromptPopup("T", "M", buf, -1), UI_ERR_INVALID_PARAMETER);
     EXPECT_EQ(cvi_test::prompt_answers_left(), 1u);
+    EXPECT_EQ(PromptPopup("T", "M", buf, 3), 0);  // the answer is still the next one's
+    EXPECT_STREQ(buf, "abc");
 }
 
 TEST_F(PanelPopups, MessagesAreRecordedInOrderWithPrompts) {

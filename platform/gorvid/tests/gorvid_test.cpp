@@ -2,7 +2,12 @@
 
 #include "export_check.h"
 
+#include "case_runner.h"
+
 #include <gtest/gtest.h>
+
+// The store is the process's, and a case reads it as a fresh process has it.
+PHONELINE_CASES_APART(Gorvid);
 
 TEST(Gorvid, SessionsReadAsZeroUntilStored) {
     EXPECT_EQ(GorvidGet_SesTracer(), 0);

@@ -29,6 +29,7 @@ protected:
     }
     void TearDown() override {
         varndb_Disconnect();
+        varndb_AutoDisconnect(0);  // the next case of the process starts with the default
         pclock::use_real_time();
     }
 

@@ -207,10 +207,14 @@ private:
 
     static constexpr const char* kUnassigned = "SELECT pg_catalog.txid_current_if_assigned() IS NULL";
     // Fails (undefined setting, SQLSTATE 42704) only when the transaction
-    // has a transaction id, that is when it changed something.
+    // has a transaction id, that is when it changed something. A CASE, since
+    // it evaluates only the branch that its condition picks (the order in
+    // which OR evaluates its operands is not promised); the failing branch
+    // reads a setting, which is not folded into a constant when the command
+    // is planned.
     static constexpr const char* kGuard =
-        "SELECT pg_catalog.txid_current_if_assigned() IS NULL"
-        " OR pg_catalog.current_setting('varn.statement_changed_data')::boolean";
+        "SELECT CASE WHEN pg_catalog.txid_current_if_assigned() IS NULL THEN true"
+        " ELSE pg_catalog.current_setting('varn.statement_changed_data')::boolean END";
     static constexpr const char* kGuardState = "42704";
 
     static bool unassigned(const Exchange& ex, int i) {

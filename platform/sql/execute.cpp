@@ -42,17 +42,9 @@ Slot read_bind(const Bind& b) {
     return s;
 }
 
-int hexval(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
 // Converts one result value for host variable b: its text form, or with
 // `binary` its bytes in binary format.
-Sqlca store(const Bind& b, Slot& slot, const char* value, std::size_t len, bool is_null, Oid type,
-            bool binary = false) {
+Sqlca store(const Bind& b, Slot& slot, const char* value, std::size_t len, bool is_null, Oid type, bool binary) {
     std::string decoded;
     if (binary && !is_null) {
         if (!text_of_binary(type, value, static_cast<int>(len), decoded))
@@ -82,12 +74,9 @@ Sqlca store(const Bind& b, Slot& slot, const char* value, std::size_t len, bool 
         slot.number = static_cast<long long>(r);
         return {};
     }
-    if (!binary && b.type == Type::raw && type == kBytea && len >= 2 && value[0] == '\\' && value[1] == 'x') {
-        for (std::size_t i = 2; i + 1 < len; i += 2)
-            slot.bytes += static_cast<char>(hexval(value[i]) * 16 + hexval(value[i + 1]));
-    } else {
-        slot.bytes.assign(value, len);
-    }
+    // Bytes as they came: a query whose results a RAW receives asks for
+    // them in binary format, where bytea is its bytes.
+    slot.bytes.assign(value, len);
     if (slot.bytes.size() > b.capacity)
         return error(-6502, "ORA-06502: PL/SQL: numeric or value error: character string buffer too small (" +
                                 std::to_string(slot.bytes.size()) + " > " + std::to_string(b.capacity) + ")");
@@ -169,7 +158,7 @@ private:
         case Step::Kind::literal: {
             const auto& v = st.literal;
             return store(binds_[st.target], slots_[st.target], v ? v->data() : "", v ? v->size() : 0,
-                         !v, kText);
+                         !v, kText, false);
         }
         case Step::Kind::query:
         case Step::Kind::select_into: return query(i, static_cast<int>(i) == last_query_);

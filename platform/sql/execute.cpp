@@ -103,26 +103,14 @@ void write_back(const Bind& b, const Slot& s) {
     }
 }
 
-// The transaction around a statement, in as few round trips as the rules
-// allow:
-//   - the first query of a statement goes in one exchange with what must
-//     come before it: BEGIN when no transaction is open (then the statement
-//     needs no savepoint: undoing it is ending the transaction), else the
-//     release of the last statement's savepoint and this statement's own;
-//   - a statement's savepoint is released with the next statement (or ends
-//     with its transaction), so that a statement whose results cannot be
-//     taken is still undone by going back to it;
-//   - a transaction begins with the first change: when a statement that
-//     began the transaction changed nothing, the transaction ends at once.
-//     A statement that changed nothing the last time it ran outside a
-//     transaction sends, after its last query, a savepoint, a guard that
-//     fails when a transaction id is assigned, and COMMIT: unchanged, the
-//     transaction ends in the same exchange; changed, the guard stopped the
-//     COMMIT and going back to the savepoint keeps the change. Any other
-//     statement asks after its last query whether a transaction id is
-//     assigned, and ends the transaction when none is;
-//   - each query is prepared on the server at its first run on the session,
-//     in the same exchange.
+// Runs a statement's steps inside the session's transaction, in as few round
+// trips as the rules allow. A transaction begins with the first change: a
+// statement that began one and changed nothing ends it at once. A
+// statement's savepoint is released with the next statement (or ends with
+// its transaction), so that a statement whose results cannot be taken is
+// still undone by going back to it. Each query goes in one exchange with
+// the transaction's commands it needs (Run::exchange says which, case by
+// case) and is prepared on the server at its first run on the session.
 class Run {
 public:
     Run(Prepared& statement, std::span<const Bind> binds) : statement_(statement), binds_(binds) {
@@ -217,75 +205,132 @@ private:
         return state && std::strcmp(state, kGuardState) == 0;
     }
 
+    // A query's parameters as libpq takes them: text for numbers and texts,
+    // bytes in binary format for RAW.
+    struct Params {
+        std::vector<std::string> text;
+        std::vector<const char*> values;
+        std::vector<int> lengths, formats;
+        std::vector<Oid> types;
+        bool binary_results = false;  // a RAW receives one of its columns
+    };
+
+    // The indices in an exchange of a query and of the transaction's
+    // commands around it (-1: not queued).
+    struct Queued {
+        std::vector<int> before;  // BEGIN, or the release and the set of savepoints
+        bool set_savepoint = false;
+        int prepare = -1;
+        std::string fresh;  // the name the query is prepared under in this exchange
+        int query = -1;
+        int kept = -1, guard = -1, commit = -1;  // after an unchanged statement's last query
+        int check = -1;                          // after any other statement's last query
+    };
+
+    // One query of the statement, in three steps: its parameters, the
+    // exchange that runs it inside the transaction's commands, and its one
+    // row into the host variables.
     Sqlca query(std::size_t index, bool last_query) {
         const Step& st = statement_.plan.steps[index];
-        std::size_t n = st.params.size();
-        std::vector<std::string> text(n);
-        std::vector<const char*> values(n);
-        std::vector<int> lengths(n), formats(n);
-        std::vector<Oid> types(n);
+        Params params;
+        if (Sqlca r = parameters(st, params); !r.ok()) return r;
+        Exchange ex(state().conn);
+        Queued queued;
+        if (Sqlca r = exchange(index, last_query, params, ex, queued); !r.ok()) return r;
+        return take_row(st, ex.result(queued.query));
+    }
+
+    // Step 1: the host variables that feed $1..$n.
+    Sqlca parameters(const Step& st, Params& p) {
+        const std::size_t n = st.params.size();
+        p.text.resize(n);
+        p.values.resize(n);
+        p.lengths.resize(n);
+        p.formats.resize(n);
+        p.types.resize(n);
         for (std::size_t i = 0; i < n; ++i) {
             const Bind& b = binds_[st.params[i]];
             const Slot& s = slots_[st.params[i]];
             switch (b.type) {
-            case Type::i32: types[i] = kInt4; break;
-            case Type::i16: types[i] = kInt2; break;
-            case Type::varchar: types[i] = kText; break;
-            case Type::raw: types[i] = kBytea; formats[i] = 1; break;
+            case Type::i32: p.types[i] = kInt4; break;
+            case Type::i16: p.types[i] = kInt2; break;
+            case Type::varchar: p.types[i] = kText; break;
+            case Type::raw: p.types[i] = kBytea; p.formats[i] = 1; break;
             }
             if (s.null) continue;
             if (b.type == Type::i32 || b.type == Type::i16) {
-                text[i] = std::to_string(s.number);
+                p.text[i] = std::to_string(s.number);
             } else {
-                text[i] = s.bytes;
-                if (b.type == Type::varchar && text[i].find('\0') != std::string::npos)
+                p.text[i] = s.bytes;
+                if (b.type == Type::varchar && p.text[i].find('\0') != std::string::npos)
                     return error(-6502, "ORA-06502: PL/SQL: numeric or value error: a text holds a NUL byte");
             }
-            values[i] = text[i].data();
-            lengths[i] = static_cast<int>(text[i].size());
+            p.values[i] = p.text[i].data();
+            p.lengths[i] = static_cast<int>(p.text[i].size());
         }
         // Bytes come back as they are where a RAW receives them.
-        bool binary = false;
         for (const Output& o : st.outputs)
-            if (binds_[o.bind].type == Type::raw) binary = true;
+            if (binds_[o.bind].type == Type::raw) p.binary_results = true;
+        return {};
+    }
 
+    // Step 2: the query in one exchange with the transaction's commands that
+    // must come before and after it, and what their outcome tells of the
+    // transaction. Ok when the query ran; its result is then queued.query's.
+    Sqlca exchange(std::size_t index, bool last_query, const Params& p, Exchange& ex, Queued& queued) {
+        const Step& st = statement_.plan.steps[index];
         SessionState& ss = state();
-        Exchange ex(ss.conn);
-        std::vector<int> before;
+
         if (!ss.in_transaction) {
-            before.push_back(ex.add("BEGIN"));
+            // No transaction is open: the statement begins one, and needs no
+            // savepoint of its own (undoing it is ending the transaction).
+            queued.before.push_back(ex.add("BEGIN"));
             ss.in_transaction = began_ = true;
         }
-        const bool set_savepoint = !began_ && !savepoint_;
-        if (set_savepoint) {
-            if (ss.savepoint) before.push_back(ex.add("RELEASE SAVEPOINT varn_stmt"));
-            before.push_back(ex.add("SAVEPOINT varn_stmt"));
+        queued.set_savepoint = !began_ && !savepoint_;
+        if (queued.set_savepoint) {
+            // The first query of a statement inside an open transaction: the
+            // last statement's savepoint is released and this one's set, so
+            // that a failure undoes this statement only.
+            if (ss.savepoint) queued.before.push_back(ex.add("RELEASE SAVEPOINT varn_stmt"));
+            queued.before.push_back(ex.add("SAVEPOINT varn_stmt"));
         }
+
+        // The query is prepared at its first run on the session.
         std::string& name = statement_.names[index];
-        std::string fresh;
-        int prepare = -1;
         if (name.empty()) {
-            fresh = "varn_" + std::to_string(++ss.prepared);
-            prepare = ex.prepare(fresh, st.sql, static_cast<int>(n), types.data());
-            before.push_back(prepare);
+            queued.fresh = "varn_" + std::to_string(++ss.prepared);
+            queued.prepare = ex.prepare(queued.fresh, st.sql, static_cast<int>(p.types.size()), p.types.data());
+            queued.before.push_back(queued.prepare);
         }
-        int q = ex.add_prepared(name.empty() ? fresh : name, static_cast<int>(n), values.data(), lengths.data(),
-                                formats.data(), binary);
+        queued.query = ex.add_prepared(name.empty() ? queued.fresh : name, static_cast<int>(p.values.size()),
+                                       p.values.data(), p.lengths.data(), p.formats.data(), p.binary_results);
+
         const bool guarded = last_query && began_ && !statement_.changes;
-        int kept = -1, guard = -1, commit = -1, check = -1;
         if (guarded) {
-            kept = ex.add("SAVEPOINT varn_kept");
-            guard = ex.add(kGuard);
-            commit = ex.add("COMMIT");
+            // The statement began the transaction and changed nothing the
+            // last time: after its last query, a savepoint, the guard and
+            // COMMIT. Unchanged, the transaction ends in this exchange;
+            // changed, the guard stops the COMMIT, and going back to the
+            // savepoint keeps the change.
+            queued.kept = ex.add("SAVEPOINT varn_kept");
+            queued.guard = ex.add(kGuard);
+            queued.commit = ex.add("COMMIT");
         } else if (last_query && !ss.changed) {
-            check = ex.add(kUnassigned);
+            // Any other last query while no change of the transaction is
+            // known: whether it has a transaction id now, that is whether
+            // anything changed (the transaction ends after the statement
+            // when nothing did).
+            queued.check = ex.add(kUnassigned);
         }
+
         ex.run();
-        if (prepare >= 0 && ex.ok(prepare)) name = fresh;
-        for (int b : before) {
+        if (queued.prepare >= 0 && ex.ok(queued.prepare)) name = queued.fresh;
+        for (int b : queued.before) {
             if (!ex.ok(b)) return ex.failure(b);
         }
-        if (set_savepoint) savepoint_ = ss.savepoint = true;
+        if (queued.set_savepoint) savepoint_ = ss.savepoint = true;
+        const int q = queued.query;
         if (!ex.ok(q)) {
             // A routine redefined with other result columns: prepared again
             // at the next run.
@@ -293,11 +338,14 @@ private:
             if (state && std::strcmp(state, "0A000") == 0) name.clear();
             return ex.failure(q);
         }
+
         if (guarded) {
-            if (ex.ok(commit)) {
+            if (ex.ok(queued.commit)) {
                 // Nothing changed: the transaction has ended.
                 ss.in_transaction = ss.changed = ss.savepoint = false;
-            } else if (ex.ok(kept) && guard_stopped(ex, guard)) {
+            } else if (ex.ok(queued.kept) && guard_stopped(ex, queued.guard)) {
+                // Something changed: back to the savepoint after the query,
+                // and the transaction stays open.
                 statement_.changes = ss.changed = true;
                 Exchange back(ss.conn);
                 int to = back.add("ROLLBACK TO SAVEPOINT varn_kept");
@@ -306,16 +354,24 @@ private:
                 if (!back.ok(to)) return back.failure(to);
                 if (!back.ok(release)) return back.failure(release);
             } else {
-                return ex.failure(!ex.ok(kept) ? kept : !ex.ok(guard) ? guard : commit);
+                return ex.failure(!ex.ok(queued.kept) ? queued.kept : !ex.ok(queued.guard) ? queued.guard
+                                                                                            : queued.commit);
             }
         }
-        if (check >= 0) {
-            if (unassigned(ex, check)) unchanged_ = true;
-            else if (ex.ok(check)) ss.changed = true;
-            if (began_ && ex.ok(check)) statement_.changes = !unchanged_;
+        if (queued.check >= 0) {
+            // Unchanged, the transaction ends once the statement is done
+            // (its host variables taken); a statement that began the
+            // transaction remembers for its next run whether it changed
+            // anything.
+            if (unassigned(ex, queued.check)) unchanged_ = true;
+            else if (ex.ok(queued.check)) ss.changed = true;
+            if (began_ && ex.ok(queued.check)) statement_.changes = !unchanged_;
         }
+        return {};
+    }
 
-        const PGresult* r = ex.result(q);
+    // Step 3: the query's one row into the host variables' slots.
+    Sqlca take_row(const Step& st, const PGresult* r) {
         if (PQresultStatus(r) != PGRES_TUPLES_OK)
             return error(-6550, "ORA-06550: the statement returned no rows");
         if (PQntuples(r) == 0)

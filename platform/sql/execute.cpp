@@ -125,19 +125,38 @@ public:
             if (k == Step::Kind::query || k == Step::Kind::select_into) last_query_ = static_cast<int>(i);
             if (k == Step::Kind::commit || k == Step::Kind::rollback) last_query_ = -1;  // ends it anyway
         }
-        for (std::size_t i = 0; i < plan.steps.size(); ++i) {
-            Sqlca r = step(i);
-            if (!r.ok()) {
-                undo();
-                return r;
-            }
+        Sqlca r = attempt();
+        if (!r.ok() && outdated_) {
+            // A query prepared for other result columns of its routine was
+            // refused before anything of it ran, and is now prepared again:
+            // once the statement's work so far is undone, the statement runs
+            // once more, from its first step.
+            outdated_ = false;
+            slots_.clear();
+            for (const auto& b : binds_) slots_.push_back(read_bind(b));
+            began_ = unchanged_ = false;
+            r = attempt();
         }
+        if (!r.ok()) return r;
         for (std::size_t i = 0; i < binds_.size(); ++i) write_back(binds_[i], slots_[i]);
         if (unchanged_) end_transaction("COMMIT");
         return {};
     }
 
 private:
+    // The statement's steps in order; a failed step undoes the statement.
+    // outdated_ then tells whether the statement may run again.
+    Sqlca attempt() {
+        for (std::size_t i = 0; i < statement_.plan.steps.size(); ++i) {
+            Sqlca r = step(i);
+            if (!r.ok()) {
+                if (!undo()) outdated_ = false;
+                return r;
+            }
+        }
+        return {};
+    }
+
     Sqlca step(std::size_t i) {
         const Step& st = statement_.plan.steps[i];
         switch (st.kind) {
@@ -155,21 +174,21 @@ private:
     }
 
     // A failed statement undoes only its own work; a transaction in which
-    // nothing changed ends.
-    void undo() {
+    // nothing changed ends. False when the session could not be taken back
+    // to where it stood before the statement.
+    bool undo() {
         SessionState& s = state();
-        if (!s.in_transaction || !usable()) return;
-        if (began_) {
-            end_transaction("ROLLBACK");  // nothing but this statement's work was in it
-            return;
-        }
-        if (!savepoint_) return;  // nothing of this statement reached the server
+        if (!usable()) return false;
+        if (!s.in_transaction) return true;
+        if (began_) return end_transaction("ROLLBACK").ok();  // nothing but this statement's work was in it
+        if (!savepoint_) return true;  // nothing of this statement reached the server
         Exchange ex(s.conn);
         int back = ex.add("ROLLBACK TO SAVEPOINT varn_stmt");
         int check = s.changed ? -1 : ex.add(kUnassigned);
         ex.run();
-        if (!ex.ok(back)) return;
-        if (check >= 0 && unassigned(ex, check)) end_transaction("ROLLBACK");
+        if (!ex.ok(back)) return false;
+        if (check >= 0 && unassigned(ex, check)) return end_transaction("ROLLBACK").ok();
+        return true;
     }
 
     Sqlca end_transaction(const char* command) {
@@ -197,6 +216,18 @@ private:
     static bool unassigned(const Exchange& ex, int i) {
         const PGresult* r = ex.result(i);
         return ex.ok(i) && PQntuples(r) == 1 && std::strcmp(PQgetvalue(r, 0, 0), "t") == 0;
+    }
+
+    // The server's refusal to run a prepared query whose routine gives other
+    // result columns than when the query was prepared. It comes while the
+    // server checks the query's plan, before anything of the query runs;
+    // a routine that fails with the same SQLSTATE of its own is told apart
+    // by the server function that raised it.
+    static bool plan_outdated(const PGresult* r) {
+        const char* state = r ? PQresultErrorField(r, PG_DIAG_SQLSTATE) : nullptr;
+        const char* source = r ? PQresultErrorField(r, PG_DIAG_SOURCE_FUNCTION) : nullptr;
+        return state && source && std::strcmp(state, "0A000") == 0 &&
+               std::strcmp(source, "RevalidateCachedQuery") == 0;
     }
 
     static bool guard_stopped(const Exchange& ex, int i) {
@@ -332,10 +363,12 @@ private:
         if (queued.set_savepoint) savepoint_ = ss.savepoint = true;
         const int q = queued.query;
         if (!ex.ok(q)) {
-            // A routine redefined with other result columns: prepared again
-            // at the next run.
-            const char* state = ex.result(q) ? PQresultErrorField(ex.result(q), PG_DIAG_SQLSTATE) : nullptr;
-            if (state && std::strcmp(state, "0A000") == 0) name.clear();
+            if (plan_outdated(ex.result(q)) && !retried_) {
+                // Prepared again, and the statement runs again at once
+                // (steps()); only once per call.
+                name.clear();
+                outdated_ = retried_ = true;
+            }
             return ex.failure(q);
         }
 
@@ -399,6 +432,8 @@ private:
     bool savepoint_ = false;   // this statement's savepoint is set
     bool began_ = false;       // this statement began the transaction
     bool unchanged_ = false;   // the last query found nothing changed
+    bool outdated_ = false;    // a query failed on a plan for other result columns
+    bool retried_ = false;     // the statement ran again for that
 };
 
 } // namespace

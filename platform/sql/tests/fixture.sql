@@ -97,6 +97,16 @@ BEGIN
     RAISE EXCEPTION USING ERRCODE = '57P01', MESSAGE = 'terminating connection due to administrator command';
 END $$;
 
+-- Counts its runs, then fails with the SQLSTATE of an unsupported feature,
+-- the class the server also gives a prepared query whose routine changed
+-- its result columns.
+CREATE SEQUENCE IF NOT EXISTS sqltest.unsupported_runs;
+CREATE OR REPLACE FUNCTION sqltest.unsupported() RETURNS int LANGUAGE plpgsql AS $$
+BEGIN
+    PERFORM nextval('sqltest.unsupported_runs');
+    RAISE EXCEPTION USING ERRCODE = '0A000', MESSAGE = 'not supported here';
+END $$;
+
 -- The sessions under test log in as the station login.
 GRANT USAGE ON SCHEMA sqltest, sqltest_pkg TO mero_station;
 GRANT SELECT, INSERT, UPDATE, DELETE ON ALL TABLES IN SCHEMA sqltest TO mero_station;

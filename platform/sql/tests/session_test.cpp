@@ -515,6 +515,80 @@ TEST_F(SqlSession, AStatementIsPreparedOncePerSession) {
     EXPECT_EQ(runs, 1);
 }
 
+// A routine redefined with other result columns between two calls of one
+// session: the server refuses to run the query prepared for the old ones,
+// before anything of it runs. The call that meets it prepares the query
+// again and runs the statement at once, as if it were its first run, and
+// the work of the transaction before it stays; only the statement's own
+// work of the refused attempt is undone, so it runs once.
+struct ReshapedRow {
+    const char* name;
+    const char* statement;        // with :r and :d, and :n in
+    bool inside_transaction;      // a change is open before each call
+    const char* committed_notes;  // after both calls and a COMMIT
+};
+void PrintTo(const ReshapedRow& r, std::ostream* os) { *os << r.name; }
+
+class SqlReshapedRoutine : public SqlSession, public ::testing::WithParamInterface<ReshapedRow> {
+protected:
+    void define(const char* columns, const char* body) {
+        ASSERT_TRUE(admin.exec(std::string("DROP FUNCTION IF EXISTS sqltest.reshaped(int);"
+                                           "CREATE FUNCTION sqltest.reshaped(n int, ") +
+                               columns + ") LANGUAGE sql AS $$ " + body + " $$;"));
+    }
+};
+
+TEST_P(SqlReshapedRoutine, TheFirstCallAfterItSucceeds) {
+    define("doubled OUT int, result OUT int", "SELECT 2 * n, 0");
+    std::int32_t ret = 9, doubled = 0, n = 0, id = 0;
+    auto call = [&](std::int32_t with) {
+        n = with;
+        if (GetParam().inside_transaction) {
+            EXPECT_EQ(sql::execute("begin :id := sqltest . note_add ( 'before' , NULL ) ; END ;",
+                                   {sql::bind_int(Dir::out, id)}).sqlcode, 0);
+        }
+        return sql::execute(GetParam().statement, {sql::bind_int(Dir::out, ret), sql::bind_int(Dir::in, n),
+                                                   sql::bind_int(Dir::out, doubled)});
+    };
+    auto r = call(4);
+    ASSERT_EQ(r.sqlcode, 0) << r.sqlerrm;
+    EXPECT_EQ(doubled, 8);
+    define("doubled OUT numeric, note OUT text, result OUT int", "SELECT 3.0 * n, 'now three times', 1");
+    for (std::int32_t with : {5, 6}) {
+        ret = 9;
+        r = call(with);
+        ASSERT_EQ(r.sqlcode, 0) << "with " << with << ": " << r.sqlerrm;
+        EXPECT_EQ(ret, 1);
+        EXPECT_EQ(doubled, 3 * with);
+    }
+    ASSERT_EQ(sql::execute("COMMIT").sqlcode, 0);
+    EXPECT_EQ(notes(), GetParam().committed_notes);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, SqlReshapedRoutine,
+    ::testing::Values(
+        ReshapedRow{"Reading", "begin :r := sqltest . reshaped ( :n , :d ) ; END ;", false, "0"},
+        ReshapedRow{"InsideATransaction", "begin :r := sqltest . reshaped ( :n , :d ) ; END ;", true, "3"},
+        ReshapedRow{"AfterAChangeOfTheSameStatement",
+                    "begin :r := sqltest . note_add ( 'same' , NULL ) ; :r := sqltest . reshaped ( :n , :d ) ; END ;",
+                    false, "3"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A routine that fails with the same SQLSTATE on its own is not run again:
+// only a query the server refused before running it is.
+TEST_F(SqlSession, ARoutineThatFailsAsUnsupportedRunsOncePerCall) {
+    const std::string before = admin.value("SELECT last_value + (CASE WHEN is_called THEN 1 ELSE 0 END) "
+                                           "FROM sqltest.unsupported_runs");
+    std::int32_t x = 0;
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(sql::execute("begin :x := sqltest . unsupported ( ) ; END ;", {sql::bind_int(Dir::out, x)}).sqlcode,
+                  -600);
+    EXPECT_EQ(admin.value("SELECT last_value + (CASE WHEN is_called THEN 1 ELSE 0 END) - " + before +
+                          " FROM sqltest.unsupported_runs"),
+              "3");
+}
+
 // Where a RAW receives a result, the whole row comes in binary format; the
 // other columns still reach their host variables as in text format.
 TEST_F(SqlSession, BinaryResultsBesideARaw) {

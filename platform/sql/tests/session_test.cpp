@@ -380,6 +380,29 @@ TEST_F(SqlSession, AnErrorThatTheSessionEndsIs3113ThenNotLoggedOn) {
               -1012);
 }
 
+// A server that stops at once while a statement that failed on an error of
+// its own is being undone: the statement answers its own error, and the
+// session counts as lost, so that every later statement finds no session
+// (-1012, on which callers reconnect and run the statement again). The undo
+// could not be sent and libpq still finds the connection up: what tells the
+// loss is only that the undo's results never came.
+TEST_F(SqlSession, AServerGoneWhileAFailureIsUndoneLeavesNoSession) {
+    pgtest::Relay relay;
+    relay.stop_after_failure("22012");
+    ASSERT_EQ(sql::lusken_connect(nullptr, nullptr, relay.conninfo().c_str()), 0) << sql::last_connect_error();
+    std::int32_t x = 0;
+    ASSERT_EQ(sql::execute("begin :x := sqltest . note_add ( 'open' , NULL ) ; END ;", {sql::bind_int(Dir::out, x)})
+                  .sqlcode,
+              0);
+    auto r = sql::execute("begin :x := sqltest . divide ( 0 ) ; END ;", {sql::bind_int(Dir::out, x)});
+    EXPECT_EQ(r.sqlcode, -1476) << r.sqlerrm;
+    for (const char* text : {"begin :x := sqltest . divide ( 4 ) ; END ;", "begin :x := sqltest . divide ( 0 ) ; END ;"}) {
+        r = sql::execute(text, {sql::bind_int(Dir::out, x)});
+        EXPECT_EQ(r.sqlcode, -1012) << text << ": " << r.sqlerrm;
+    }
+    EXPECT_EQ(notes(), "0");
+}
+
 // ---- transactions begin with the first change ----
 
 struct OpenRow {

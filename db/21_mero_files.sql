@@ -318,9 +318,10 @@ END $$;
 -- It always gives exactly one row.
 --
 -- It is one SQL query declared STABLE and SETOF so that the planner takes
--- it into the caller's statement (the planner inlines only such a
--- function): a prepared statement then plans the whole read once per
--- session, and a read is an index look-up, not a routine run of its own.
+-- it into the caller's statement (a SQL function that returns a set is
+-- inlined only when it is not VOLATILE): a prepared statement then plans
+-- the whole read once per session, and a read is an index look-up, not a
+-- routine run of its own.
 -- STABLE holds for what the planner relies on: the read changes no table,
 -- and within the caller's statement it runs once. What it does change is a
 -- setting of the session, the read position, with set_config in its outer

@@ -69,7 +69,7 @@ Sqlca store(const Bind& b, Slot& slot, const char* value, std::size_t len, bool 
                                              : std::numeric_limits<std::int16_t>::min();
         long double hi = b.type == Type::i32 ? std::numeric_limits<std::int32_t>::max()
                                              : std::numeric_limits<std::int16_t>::max();
-        if (errno == ERANGE || r < lo || r > hi)
+        if (errno == ERANGE || std::isnan(r) || r < lo || r > hi)
             return error(-1455, "ORA-01455: converting column overflows integer datatype");
         slot.number = static_cast<long long>(r);
         return {};

@@ -74,6 +74,12 @@ LANGUAGE sql AS $$
            'abc'::text, 3
 $$;
 
+-- A number given as text, as a numeric result: alone (read in text format)
+-- and beside bytes (read in binary format).
+CREATE OR REPLACE FUNCTION sqltest.as_number(v text) RETURNS numeric LANGUAGE sql AS $$ SELECT v::numeric $$;
+CREATE OR REPLACE FUNCTION sqltest_pkg.as_number(v text, d OUT bytea, n OUT numeric, result OUT int)
+LANGUAGE sql AS $$ SELECT '\x00'::bytea, v::numeric, 0 $$;
+
 -- A note only when asked for: the same statement text changes something or
 -- not, by its argument.
 CREATE OR REPLACE FUNCTION sqltest.note_if(wanted int) RETURNS int LANGUAGE plpgsql AS $$

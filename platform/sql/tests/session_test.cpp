@@ -633,6 +633,50 @@ TEST_F(SqlSession, BinaryResultsBesideARaw) {
     EXPECT_EQ(text.view(), "abc");
 }
 
+// A number into an integer host variable reads the same whether its row
+// comes in text format or, beside a RAW, in binary format: rounded half away
+// from zero, and -1455 for what no integer holds (NaN and the infinities too).
+struct NumberRow {
+    const char* name;
+    const char* value;  // as the routine's numeric result takes it
+    int sqlcode;
+    std::int32_t number;  // when sqlcode is 0
+};
+void PrintTo(const NumberRow& r, std::ostream* os) { *os << r.name; }
+
+class SqlNumberFormats : public SqlSession, public ::testing::WithParamInterface<NumberRow> {};
+
+TEST_P(SqlNumberFormats, TextAndBinaryAgree) {
+    sql::Varchar<40> value;
+    value.set(GetParam().value);
+    for (bool beside_raw : {false, true}) {
+        std::int32_t n = -7, ret = 0;
+        sql::Raw<4> data;
+        auto r = beside_raw
+                     ? sql::execute("begin :r := sqltest . pkg . as_number ( :v , :d , :n ) ; END ;",
+                                    {sql::bind_int(Dir::out, ret), sql::bind_varchar(Dir::in, value),
+                                     sql::bind_raw(Dir::out, data), sql::bind_int(Dir::out, n)})
+                     : sql::execute("begin :n := sqltest . as_number ( :v ) ; END ;",
+                                    {sql::bind_int(Dir::out, n), sql::bind_varchar(Dir::in, value)});
+        EXPECT_EQ(r.sqlcode, GetParam().sqlcode) << (beside_raw ? "binary: " : "text: ") << r.sqlerrm;
+        EXPECT_EQ(n, GetParam().sqlcode == 0 ? GetParam().number : -7) << (beside_raw ? "binary" : "text");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, SqlNumberFormats,
+                         ::testing::Values(NumberRow{"Whole", "123456789", 0, 123456789},
+                                           NumberRow{"NegativeWithScale", "-42.000", 0, -42},
+                                           NumberRow{"HalfRoundsAway", "2.5", 0, 3},
+                                           NumberRow{"NegativeHalfRoundsAway", "-2.5", 0, -3},
+                                           NumberRow{"SmallFraction", "0.00049", 0, 0},
+                                           NumberRow{"Largest", "2147483647", 0, 2147483647},
+                                           NumberRow{"TooLarge", "2147483648", -1455, 0},
+                                           NumberRow{"FarTooSmall", "-99999999999999999999999", -1455, 0},
+                                           NumberRow{"Infinity", "Infinity", -1455, 0},
+                                           NumberRow{"MinusInfinity", "-Infinity", -1455, 0},
+                                           NumberRow{"NotANumber", "NaN", -1455, 0}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 // A reading session does not stand in the way of a schema change.
 TEST_F(SqlSession, AnIdleReaderHoldsNoLock) {
     std::int32_t x = 0;

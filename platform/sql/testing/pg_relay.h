@@ -3,9 +3,9 @@
 // socket (conninfo()), and stop_at_once() leaves the client as an immediate
 // shutdown of the server does, with a warning and then the end of the
 // connection (no error, no session end the client could have been told of).
-// stop_after_failure() stops the server the same way at a chosen point of an
-// exchange: right after the reply to the first exchange that fails with a
-// given SQLSTATE.
+// stop_after_failure() ends the connection at a chosen point instead: right
+// after the reply to the first exchange that fails with a given SQLSTATE,
+// in a way that the client's next exchange meets as a failure to send.
 #pragma once
 
 #include "pg_test_env.h"

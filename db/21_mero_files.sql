@@ -163,6 +163,8 @@ CREATE FUNCTION mero_imeifiles.open_version() RETURNS bigint LANGUAGE sql STABLE
     AS $$ SELECT nullif(current_setting('mero_imeifiles.version', true), '')::bigint $$;
 CREATE FUNCTION mero_imeifiles.open_pos() RETURNS bigint LANGUAGE sql STABLE
     AS $$ SELECT coalesce(nullif(current_setting('mero_imeifiles.pos', true), ''), '0')::bigint $$;
+CREATE FUNCTION mero_imeifiles.open_lie() RETURNS int LANGUAGE sql STABLE
+    AS $$ SELECT nullif(current_setting('mero_imeifiles.lie', true), '')::int $$;
 
 -- Releases every version this session has pinned.
 CREATE FUNCTION mero_imeifiles.unpin() RETURNS void LANGUAGE plpgsql AS $$
@@ -310,13 +312,29 @@ BEGIN
 END $$;
 
 -- A read is one query: the open file and the position come from the
--- session's settings, and the bytes from the part that starts at the
--- position and is as long as the read (a read of whole appended chunks:
--- one look-up by the key), else from mero_imeifiles.span. It changes no table, only the session's
--- read position (set_config inside its own query): declared STABLE and
--- SETOF, the planner takes its one SELECT into the caller's statement, so a
--- prepared statement plans the whole read once per session. It always
--- gives exactly one row.
+-- session's settings (the open_*() helpers), and the bytes from the part
+-- that starts at the position and is as long as the read (a read of whole
+-- appended chunks: one look-up by the key), else from mero_imeifiles.span.
+-- It always gives exactly one row.
+--
+-- It is one SQL query declared STABLE and SETOF so that the planner takes
+-- it into the caller's statement (a SQL function that returns a set is
+-- inlined only when it is not VOLATILE): a prepared statement then plans
+-- the whole read once per session, and a read is an index look-up, not a
+-- routine run of its own.
+-- STABLE holds for what the planner relies on: the read changes no table,
+-- and within the caller's statement it runs once. What it does change is a
+-- setting of the session, the read position, with set_config in its outer
+-- SELECT; the next read finds it there.
+--
+-- The position must be read before it is moved, and the bytes looked up
+-- once: subquery f reads the settings and the bytes, and the outer SELECT
+-- moves the position by what f found. OFFSET 0 keeps f a subquery of its
+-- own, which the planner does not pull up into the outer SELECT, so f is
+-- computed whole, once, before the outer SELECT's columns. Pulled up, each
+-- of the outer columns that uses f.data would look the bytes up again, and
+-- whether the settings are read before set_config moves the position would
+-- rest on the order in which the outer columns are computed.
 CREATE FUNCTION mero_imeifiles.read(
     r_filedata INOUT bytea, n_length INOUT int, v_errormessage OUT text, result OUT int)
 RETURNS SETOF record LANGUAGE sql STABLE AS $$
@@ -331,11 +349,11 @@ RETURNS SETOF record LANGUAGE sql STABLE AS $$
                               WHERE s.open AND p.version = s.version AND p.off = s.pos
                                 AND length(p.data) = s.want),
                             CASE WHEN s.open THEN mero_imeifiles.span(s.version, s.pos, s.want) END) AS data
-              FROM (SELECT current_setting('mero_imeifiles.mode', true) IS NOT DISTINCT FROM 'r' AS open,
-                           nullif(current_setting('mero_imeifiles.version', true), '')::bigint AS version,
-                           coalesce(nullif(current_setting('mero_imeifiles.pos', true), ''), '0')::bigint AS pos,
+              FROM (SELECT mero_imeifiles.open_mode() = 'r' AS open,
+                           mero_imeifiles.open_version() AS version,
+                           mero_imeifiles.open_pos() AS pos,
                            greatest(coalesce(n_length, 0), 0) AS want,
-                           nullif(current_setting('mero_imeifiles.lie', true), '')::int AS lie) s
+                           mero_imeifiles.open_lie() AS lie) s
             OFFSET 0) f
 $$;
 

@@ -29,8 +29,10 @@ bool numeric_text(const char* p, int len, std::string& out) {
     const int ndigits = int16_at(p), weight = int16_at(p + 2), dscale = int16_at(p + 6);
     const std::uint16_t sign = static_cast<std::uint16_t>(big_endian(p + 4, 2));
     if (ndigits < 0 || dscale < 0 || len < 8 + 2 * ndigits) return false;
-    if (sign == 0xC000) {
-        out.assign("NaN");
+    // The special values, as their text format spells them (the
+    // infinities since PostgreSQL 14).
+    if (sign == 0xC000 || sign == 0xD000 || sign == 0xF000) {
+        out.assign(sign == 0xC000 ? "NaN" : sign == 0xD000 ? "Infinity" : "-Infinity");
         return true;
     }
     auto digit = [&](int i) { return i >= 0 && i < ndigits ? int16_at(p + 8 + 2 * i) : 0; };

@@ -42,17 +42,9 @@ Slot read_bind(const Bind& b) {
     return s;
 }
 
-int hexval(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
 // Converts one result value for host variable b: its text form, or with
 // `binary` its bytes in binary format.
-Sqlca store(const Bind& b, Slot& slot, const char* value, std::size_t len, bool is_null, Oid type,
-            bool binary = false) {
+Sqlca store(const Bind& b, Slot& slot, const char* value, std::size_t len, bool is_null, Oid type, bool binary) {
     std::string decoded;
     if (binary && !is_null) {
         if (!text_of_binary(type, value, static_cast<int>(len), decoded))
@@ -77,17 +69,14 @@ Sqlca store(const Bind& b, Slot& slot, const char* value, std::size_t len, bool 
                                              : std::numeric_limits<std::int16_t>::min();
         long double hi = b.type == Type::i32 ? std::numeric_limits<std::int32_t>::max()
                                              : std::numeric_limits<std::int16_t>::max();
-        if (errno == ERANGE || r < lo || r > hi)
+        if (errno == ERANGE || std::isnan(r) || r < lo || r > hi)
             return error(-1455, "ORA-01455: converting column overflows integer datatype");
         slot.number = static_cast<long long>(r);
         return {};
     }
-    if (!binary && b.type == Type::raw && type == kBytea && len >= 2 && value[0] == '\\' && value[1] == 'x') {
-        for (std::size_t i = 2; i + 1 < len; i += 2)
-            slot.bytes += static_cast<char>(hexval(value[i]) * 16 + hexval(value[i + 1]));
-    } else {
-        slot.bytes.assign(value, len);
-    }
+    // Bytes as they came: a query whose results a RAW receives asks for
+    // them in binary format, where bytea is its bytes.
+    slot.bytes.assign(value, len);
     if (slot.bytes.size() > b.capacity)
         return error(-6502, "ORA-06502: PL/SQL: numeric or value error: character string buffer too small (" +
                                 std::to_string(slot.bytes.size()) + " > " + std::to_string(b.capacity) + ")");
@@ -114,26 +103,14 @@ void write_back(const Bind& b, const Slot& s) {
     }
 }
 
-// The transaction around a statement, in as few round trips as the rules
-// allow:
-//   - the first query of a statement goes in one exchange with what must
-//     come before it: BEGIN when no transaction is open (then the statement
-//     needs no savepoint: undoing it is ending the transaction), else the
-//     release of the last statement's savepoint and this statement's own;
-//   - a statement's savepoint is released with the next statement (or ends
-//     with its transaction), so that a statement whose results cannot be
-//     taken is still undone by going back to it;
-//   - a transaction begins with the first change: when a statement that
-//     began the transaction changed nothing, the transaction ends at once.
-//     A statement that changed nothing the last time it ran outside a
-//     transaction sends, after its last query, a savepoint, a guard that
-//     fails when a transaction id is assigned, and COMMIT: unchanged, the
-//     transaction ends in the same exchange; changed, the guard stopped the
-//     COMMIT and going back to the savepoint keeps the change. Any other
-//     statement asks after its last query whether a transaction id is
-//     assigned, and ends the transaction when none is;
-//   - each query is prepared on the server at its first run on the session,
-//     in the same exchange.
+// Runs a statement's steps inside the session's transaction, in as few round
+// trips as the rules allow. A transaction begins with the first change: a
+// statement that began one and changed nothing ends it at once. A
+// statement's savepoint is released with the next statement (or ends with
+// its transaction), so that a statement whose results cannot be taken is
+// still undone by going back to it. Each query goes in one exchange with
+// the transaction's commands it needs (Run::exchange says which, case by
+// case) and is prepared on the server at its first run on the session.
 class Run {
 public:
     Run(Prepared& statement, std::span<const Bind> binds) : statement_(statement), binds_(binds) {
@@ -148,19 +125,38 @@ public:
             if (k == Step::Kind::query || k == Step::Kind::select_into) last_query_ = static_cast<int>(i);
             if (k == Step::Kind::commit || k == Step::Kind::rollback) last_query_ = -1;  // ends it anyway
         }
-        for (std::size_t i = 0; i < plan.steps.size(); ++i) {
-            Sqlca r = step(i);
-            if (!r.ok()) {
-                undo();
-                return r;
-            }
+        Sqlca r = attempt();
+        if (!r.ok() && outdated_) {
+            // A query prepared for other result columns of its routine was
+            // refused before anything of it ran, and is now prepared again:
+            // once the statement's work so far is undone, the statement runs
+            // once more, from its first step.
+            outdated_ = false;
+            slots_.clear();
+            for (const auto& b : binds_) slots_.push_back(read_bind(b));
+            began_ = unchanged_ = false;
+            r = attempt();
         }
+        if (!r.ok()) return r;
         for (std::size_t i = 0; i < binds_.size(); ++i) write_back(binds_[i], slots_[i]);
         if (unchanged_) end_transaction("COMMIT");
         return {};
     }
 
 private:
+    // The statement's steps in order; a failed step undoes the statement.
+    // outdated_ then tells whether the statement may run again.
+    Sqlca attempt() {
+        for (std::size_t i = 0; i < statement_.plan.steps.size(); ++i) {
+            Sqlca r = step(i);
+            if (!r.ok()) {
+                if (!undo()) outdated_ = false;
+                return r;
+            }
+        }
+        return {};
+    }
+
     Sqlca step(std::size_t i) {
         const Step& st = statement_.plan.steps[i];
         switch (st.kind) {
@@ -169,7 +165,7 @@ private:
         case Step::Kind::literal: {
             const auto& v = st.literal;
             return store(binds_[st.target], slots_[st.target], v ? v->data() : "", v ? v->size() : 0,
-                         !v, kText);
+                         !v, kText, false);
         }
         case Step::Kind::query:
         case Step::Kind::select_into: return query(i, static_cast<int>(i) == last_query_);
@@ -178,21 +174,21 @@ private:
     }
 
     // A failed statement undoes only its own work; a transaction in which
-    // nothing changed ends.
-    void undo() {
+    // nothing changed ends. False when the session could not be taken back
+    // to where it stood before the statement.
+    bool undo() {
         SessionState& s = state();
-        if (!s.in_transaction || !usable()) return;
-        if (began_) {
-            end_transaction("ROLLBACK");  // nothing but this statement's work was in it
-            return;
-        }
-        if (!savepoint_) return;  // nothing of this statement reached the server
+        if (!usable()) return false;
+        if (!s.in_transaction) return true;
+        if (began_) return end_transaction("ROLLBACK").ok();  // nothing but this statement's work was in it
+        if (!savepoint_) return true;  // nothing of this statement reached the server
         Exchange ex(s.conn);
         int back = ex.add("ROLLBACK TO SAVEPOINT varn_stmt");
         int check = s.changed ? -1 : ex.add(kUnassigned);
         ex.run();
-        if (!ex.ok(back)) return;
-        if (check >= 0 && unassigned(ex, check)) end_transaction("ROLLBACK");
+        if (!ex.ok(back)) return false;
+        if (check >= 0 && unassigned(ex, check)) return end_transaction("ROLLBACK").ok();
+        return true;
     }
 
     Sqlca end_transaction(const char* command) {
@@ -207,15 +203,31 @@ private:
 
     static constexpr const char* kUnassigned = "SELECT pg_catalog.txid_current_if_assigned() IS NULL";
     // Fails (undefined setting, SQLSTATE 42704) only when the transaction
-    // has a transaction id, that is when it changed something.
+    // has a transaction id, that is when it changed something. A CASE, since
+    // it evaluates only the branch that its condition picks (the order in
+    // which OR evaluates its operands is not promised); the failing branch
+    // reads a setting, which is not folded into a constant when the command
+    // is planned.
     static constexpr const char* kGuard =
-        "SELECT pg_catalog.txid_current_if_assigned() IS NULL"
-        " OR pg_catalog.current_setting('varn.statement_changed_data')::boolean";
+        "SELECT CASE WHEN pg_catalog.txid_current_if_assigned() IS NULL THEN true"
+        " ELSE pg_catalog.current_setting('varn.statement_changed_data')::boolean END";
     static constexpr const char* kGuardState = "42704";
 
     static bool unassigned(const Exchange& ex, int i) {
         const PGresult* r = ex.result(i);
         return ex.ok(i) && PQntuples(r) == 1 && std::strcmp(PQgetvalue(r, 0, 0), "t") == 0;
+    }
+
+    // The server's refusal to run a prepared query whose routine gives other
+    // result columns than when the query was prepared. It comes while the
+    // server checks the query's plan, before anything of the query runs;
+    // a routine that fails with the same SQLSTATE of its own is told apart
+    // by the server function that raised it.
+    static bool plan_outdated(const PGresult* r) {
+        const char* state = r ? PQresultErrorField(r, PG_DIAG_SQLSTATE) : nullptr;
+        const char* source = r ? PQresultErrorField(r, PG_DIAG_SOURCE_FUNCTION) : nullptr;
+        return state && source && std::strcmp(state, "0A000") == 0 &&
+               std::strcmp(source, "RevalidateCachedQuery") == 0;
     }
 
     static bool guard_stopped(const Exchange& ex, int i) {
@@ -224,87 +236,149 @@ private:
         return state && std::strcmp(state, kGuardState) == 0;
     }
 
+    // A query's parameters as libpq takes them: text for numbers and texts,
+    // bytes in binary format for RAW.
+    struct Params {
+        std::vector<std::string> text;
+        std::vector<const char*> values;
+        std::vector<int> lengths, formats;
+        std::vector<Oid> types;
+        bool binary_results = false;  // a RAW receives one of its columns
+    };
+
+    // The indices in an exchange of a query and of the transaction's
+    // commands around it (-1: not queued).
+    struct Queued {
+        std::vector<int> before;  // BEGIN, or the release and the set of savepoints
+        bool set_savepoint = false;
+        int prepare = -1;
+        std::string fresh;  // the name the query is prepared under in this exchange
+        int query = -1;
+        int kept = -1, guard = -1, commit = -1;  // after an unchanged statement's last query
+        int check = -1;                          // after any other statement's last query
+    };
+
+    // One query of the statement, in three steps: its parameters, the
+    // exchange that runs it inside the transaction's commands, and its one
+    // row into the host variables.
     Sqlca query(std::size_t index, bool last_query) {
         const Step& st = statement_.plan.steps[index];
-        std::size_t n = st.params.size();
-        std::vector<std::string> text(n);
-        std::vector<const char*> values(n);
-        std::vector<int> lengths(n), formats(n);
-        std::vector<Oid> types(n);
+        Params params;
+        if (Sqlca r = parameters(st, params); !r.ok()) return r;
+        Exchange ex(state().conn);
+        Queued queued;
+        if (Sqlca r = exchange(index, last_query, params, ex, queued); !r.ok()) return r;
+        return take_row(st, ex.result(queued.query));
+    }
+
+    // Step 1: the host variables that feed $1..$n.
+    Sqlca parameters(const Step& st, Params& p) {
+        const std::size_t n = st.params.size();
+        p.text.resize(n);
+        p.values.resize(n);
+        p.lengths.resize(n);
+        p.formats.resize(n);
+        p.types.resize(n);
         for (std::size_t i = 0; i < n; ++i) {
             const Bind& b = binds_[st.params[i]];
             const Slot& s = slots_[st.params[i]];
             switch (b.type) {
-            case Type::i32: types[i] = kInt4; break;
-            case Type::i16: types[i] = kInt2; break;
-            case Type::varchar: types[i] = kText; break;
-            case Type::raw: types[i] = kBytea; formats[i] = 1; break;
+            case Type::i32: p.types[i] = kInt4; break;
+            case Type::i16: p.types[i] = kInt2; break;
+            case Type::varchar: p.types[i] = kText; break;
+            case Type::raw: p.types[i] = kBytea; p.formats[i] = 1; break;
             }
             if (s.null) continue;
             if (b.type == Type::i32 || b.type == Type::i16) {
-                text[i] = std::to_string(s.number);
+                p.text[i] = std::to_string(s.number);
             } else {
-                text[i] = s.bytes;
-                if (b.type == Type::varchar && text[i].find('\0') != std::string::npos)
+                p.text[i] = s.bytes;
+                if (b.type == Type::varchar && p.text[i].find('\0') != std::string::npos)
                     return error(-6502, "ORA-06502: PL/SQL: numeric or value error: a text holds a NUL byte");
             }
-            values[i] = text[i].data();
-            lengths[i] = static_cast<int>(text[i].size());
+            p.values[i] = p.text[i].data();
+            p.lengths[i] = static_cast<int>(p.text[i].size());
         }
         // Bytes come back as they are where a RAW receives them.
-        bool binary = false;
         for (const Output& o : st.outputs)
-            if (binds_[o.bind].type == Type::raw) binary = true;
+            if (binds_[o.bind].type == Type::raw) p.binary_results = true;
+        return {};
+    }
 
+    // Step 2: the query in one exchange with the transaction's commands that
+    // must come before and after it, and what their outcome tells of the
+    // transaction. Ok when the query ran; its result is then queued.query's.
+    Sqlca exchange(std::size_t index, bool last_query, const Params& p, Exchange& ex, Queued& queued) {
+        const Step& st = statement_.plan.steps[index];
         SessionState& ss = state();
-        Exchange ex(ss.conn);
-        std::vector<int> before;
+
         if (!ss.in_transaction) {
-            before.push_back(ex.add("BEGIN"));
+            // No transaction is open: the statement begins one, and needs no
+            // savepoint of its own (undoing it is ending the transaction).
+            queued.before.push_back(ex.add("BEGIN"));
             ss.in_transaction = began_ = true;
         }
-        const bool set_savepoint = !began_ && !savepoint_;
-        if (set_savepoint) {
-            if (ss.savepoint) before.push_back(ex.add("RELEASE SAVEPOINT varn_stmt"));
-            before.push_back(ex.add("SAVEPOINT varn_stmt"));
+        queued.set_savepoint = !began_ && !savepoint_;
+        if (queued.set_savepoint) {
+            // The first query of a statement inside an open transaction: the
+            // last statement's savepoint is released and this one's set, so
+            // that a failure undoes this statement only.
+            if (ss.savepoint) queued.before.push_back(ex.add("RELEASE SAVEPOINT varn_stmt"));
+            queued.before.push_back(ex.add("SAVEPOINT varn_stmt"));
         }
+
+        // The query is prepared at its first run on the session.
         std::string& name = statement_.names[index];
-        std::string fresh;
-        int prepare = -1;
         if (name.empty()) {
-            fresh = "varn_" + std::to_string(++ss.prepared);
-            prepare = ex.prepare(fresh, st.sql, static_cast<int>(n), types.data());
-            before.push_back(prepare);
+            queued.fresh = "varn_" + std::to_string(++ss.prepared);
+            queued.prepare = ex.prepare(queued.fresh, st.sql, static_cast<int>(p.types.size()), p.types.data());
+            queued.before.push_back(queued.prepare);
         }
-        int q = ex.add_prepared(name.empty() ? fresh : name, static_cast<int>(n), values.data(), lengths.data(),
-                                formats.data(), binary);
+        queued.query = ex.add_prepared(name.empty() ? queued.fresh : name, static_cast<int>(p.values.size()),
+                                       p.values.data(), p.lengths.data(), p.formats.data(), p.binary_results);
+
         const bool guarded = last_query && began_ && !statement_.changes;
-        int kept = -1, guard = -1, commit = -1, check = -1;
         if (guarded) {
-            kept = ex.add("SAVEPOINT varn_kept");
-            guard = ex.add(kGuard);
-            commit = ex.add("COMMIT");
+            // The statement began the transaction and changed nothing the
+            // last time: after its last query, a savepoint, the guard and
+            // COMMIT. Unchanged, the transaction ends in this exchange;
+            // changed, the guard stops the COMMIT, and going back to the
+            // savepoint keeps the change.
+            queued.kept = ex.add("SAVEPOINT varn_kept");
+            queued.guard = ex.add(kGuard);
+            queued.commit = ex.add("COMMIT");
         } else if (last_query && !ss.changed) {
-            check = ex.add(kUnassigned);
+            // Any other last query while no change of the transaction is
+            // known: whether it has a transaction id now, that is whether
+            // anything changed (the transaction ends after the statement
+            // when nothing did).
+            queued.check = ex.add(kUnassigned);
         }
+
         ex.run();
-        if (prepare >= 0 && ex.ok(prepare)) name = fresh;
-        for (int b : before) {
+        if (queued.prepare >= 0 && ex.ok(queued.prepare)) name = queued.fresh;
+        for (int b : queued.before) {
             if (!ex.ok(b)) return ex.failure(b);
         }
-        if (set_savepoint) savepoint_ = ss.savepoint = true;
+        if (queued.set_savepoint) savepoint_ = ss.savepoint = true;
+        const int q = queued.query;
         if (!ex.ok(q)) {
-            // A routine redefined with other result columns: prepared again
-            // at the next run.
-            const char* state = ex.result(q) ? PQresultErrorField(ex.result(q), PG_DIAG_SQLSTATE) : nullptr;
-            if (state && std::strcmp(state, "0A000") == 0) name.clear();
+            if (plan_outdated(ex.result(q)) && !retried_) {
+                // Prepared again, and the statement runs again at once
+                // (steps()); only once per call.
+                name.clear();
+                outdated_ = retried_ = true;
+            }
             return ex.failure(q);
         }
+
         if (guarded) {
-            if (ex.ok(commit)) {
+            if (ex.ok(queued.commit)) {
                 // Nothing changed: the transaction has ended.
                 ss.in_transaction = ss.changed = ss.savepoint = false;
-            } else if (ex.ok(kept) && guard_stopped(ex, guard)) {
+            } else if (ex.ok(queued.kept) && guard_stopped(ex, queued.guard)) {
+                // Something changed: back to the savepoint after the query,
+                // and the transaction stays open.
                 statement_.changes = ss.changed = true;
                 Exchange back(ss.conn);
                 int to = back.add("ROLLBACK TO SAVEPOINT varn_kept");
@@ -313,16 +387,24 @@ private:
                 if (!back.ok(to)) return back.failure(to);
                 if (!back.ok(release)) return back.failure(release);
             } else {
-                return ex.failure(!ex.ok(kept) ? kept : !ex.ok(guard) ? guard : commit);
+                return ex.failure(!ex.ok(queued.kept) ? queued.kept : !ex.ok(queued.guard) ? queued.guard
+                                                                                            : queued.commit);
             }
         }
-        if (check >= 0) {
-            if (unassigned(ex, check)) unchanged_ = true;
-            else if (ex.ok(check)) ss.changed = true;
-            if (began_ && ex.ok(check)) statement_.changes = !unchanged_;
+        if (queued.check >= 0) {
+            // Unchanged, the transaction ends once the statement is done
+            // (its host variables taken); a statement that began the
+            // transaction remembers for its next run whether it changed
+            // anything.
+            if (unassigned(ex, queued.check)) unchanged_ = true;
+            else if (ex.ok(queued.check)) ss.changed = true;
+            if (began_ && ex.ok(queued.check)) statement_.changes = !unchanged_;
         }
+        return {};
+    }
 
-        const PGresult* r = ex.result(q);
+    // Step 3: the query's one row into the host variables' slots.
+    Sqlca take_row(const Step& st, const PGresult* r) {
         if (PQresultStatus(r) != PGRES_TUPLES_OK)
             return error(-6550, "ORA-06550: the statement returned no rows");
         if (PQntuples(r) == 0)
@@ -350,6 +432,8 @@ private:
     bool savepoint_ = false;   // this statement's savepoint is set
     bool began_ = false;       // this statement began the transaction
     bool unchanged_ = false;   // the last query found nothing changed
+    bool outdated_ = false;    // a query failed on a plan for other result columns
+    bool retried_ = false;     // the statement ran again for that
 };
 
 } // namespace

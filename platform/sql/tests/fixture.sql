@@ -74,6 +74,12 @@ LANGUAGE sql AS $$
            'abc'::text, 3
 $$;
 
+-- A number given as text, as a numeric result: alone (read in text format)
+-- and beside bytes (read in binary format).
+CREATE OR REPLACE FUNCTION sqltest.as_number(v text) RETURNS numeric LANGUAGE sql AS $$ SELECT v::numeric $$;
+CREATE OR REPLACE FUNCTION sqltest_pkg.as_number(v text, d OUT bytea, n OUT numeric, result OUT int)
+LANGUAGE sql AS $$ SELECT '\x00'::bytea, v::numeric, 0 $$;
+
 -- A note only when asked for: the same statement text changes something or
 -- not, by its argument.
 CREATE OR REPLACE FUNCTION sqltest.note_if(wanted int) RETURNS int LANGUAGE plpgsql AS $$
@@ -95,6 +101,16 @@ CREATE OR REPLACE FUNCTION sqltest.prepared(pattern text, runs OUT int, result O
 CREATE OR REPLACE FUNCTION sqltest.session_ending() RETURNS int LANGUAGE plpgsql AS $$
 BEGIN
     RAISE EXCEPTION USING ERRCODE = '57P01', MESSAGE = 'terminating connection due to administrator command';
+END $$;
+
+-- Counts its runs, then fails with the SQLSTATE of an unsupported feature,
+-- the class the server also gives a prepared query whose routine changed
+-- its result columns.
+CREATE SEQUENCE IF NOT EXISTS sqltest.unsupported_runs;
+CREATE OR REPLACE FUNCTION sqltest.unsupported() RETURNS int LANGUAGE plpgsql AS $$
+BEGIN
+    PERFORM nextval('sqltest.unsupported_runs');
+    RAISE EXCEPTION USING ERRCODE = '0A000', MESSAGE = 'not supported here';
 END $$;
 
 -- The sessions under test log in as the station login.

@@ -380,6 +380,29 @@ TEST_F(SqlSession, AnErrorThatTheSessionEndsIs3113ThenNotLoggedOn) {
               -1012);
 }
 
+// A server that stops at once while a statement that failed on an error of
+// its own is being undone: the statement answers its own error, and the
+// session counts as lost, so that every later statement finds no session
+// (-1012, on which callers reconnect and run the statement again). The undo
+// could not be sent and libpq still finds the connection up: what tells the
+// loss is only that the undo's results never came.
+TEST_F(SqlSession, AServerGoneWhileAFailureIsUndoneLeavesNoSession) {
+    pgtest::Relay relay;
+    relay.stop_after_failure("22012");
+    ASSERT_EQ(sql::lusken_connect(nullptr, nullptr, relay.conninfo().c_str()), 0) << sql::last_connect_error();
+    std::int32_t x = 0;
+    ASSERT_EQ(sql::execute("begin :x := sqltest . note_add ( 'open' , NULL ) ; END ;", {sql::bind_int(Dir::out, x)})
+                  .sqlcode,
+              0);
+    auto r = sql::execute("begin :x := sqltest . divide ( 0 ) ; END ;", {sql::bind_int(Dir::out, x)});
+    EXPECT_EQ(r.sqlcode, -1476) << r.sqlerrm;
+    for (const char* text : {"begin :x := sqltest . divide ( 4 ) ; END ;", "begin :x := sqltest . divide ( 0 ) ; END ;"}) {
+        r = sql::execute(text, {sql::bind_int(Dir::out, x)});
+        EXPECT_EQ(r.sqlcode, -1012) << text << ": " << r.sqlerrm;
+    }
+    EXPECT_EQ(notes(), "0");
+}
+
 // ---- transactions begin with the first change ----
 
 struct OpenRow {
@@ -515,6 +538,80 @@ TEST_F(SqlSession, AStatementIsPreparedOncePerSession) {
     EXPECT_EQ(runs, 1);
 }
 
+// A routine redefined with other result columns between two calls of one
+// session: the server refuses to run the query prepared for the old ones,
+// before anything of it runs. The call that meets it prepares the query
+// again and runs the statement at once, as if it were its first run, and
+// the work of the transaction before it stays; only the statement's own
+// work of the refused attempt is undone, so it runs once.
+struct ReshapedRow {
+    const char* name;
+    const char* statement;        // with :r and :d, and :n in
+    bool inside_transaction;      // a change is open before each call
+    const char* committed_notes;  // after both calls and a COMMIT
+};
+void PrintTo(const ReshapedRow& r, std::ostream* os) { *os << r.name; }
+
+class SqlReshapedRoutine : public SqlSession, public ::testing::WithParamInterface<ReshapedRow> {
+protected:
+    void define(const char* columns, const char* body) {
+        ASSERT_TRUE(admin.exec(std::string("DROP FUNCTION IF EXISTS sqltest.reshaped(int);"
+                                           "CREATE FUNCTION sqltest.reshaped(n int, ") +
+                               columns + ") LANGUAGE sql AS $$ " + body + " $$;"));
+    }
+};
+
+TEST_P(SqlReshapedRoutine, TheFirstCallAfterItSucceeds) {
+    define("doubled OUT int, result OUT int", "SELECT 2 * n, 0");
+    std::int32_t ret = 9, doubled = 0, n = 0, id = 0;
+    auto call = [&](std::int32_t with) {
+        n = with;
+        if (GetParam().inside_transaction) {
+            EXPECT_EQ(sql::execute("begin :id := sqltest . note_add ( 'before' , NULL ) ; END ;",
+                                   {sql::bind_int(Dir::out, id)}).sqlcode, 0);
+        }
+        return sql::execute(GetParam().statement, {sql::bind_int(Dir::out, ret), sql::bind_int(Dir::in, n),
+                                                   sql::bind_int(Dir::out, doubled)});
+    };
+    auto r = call(4);
+    ASSERT_EQ(r.sqlcode, 0) << r.sqlerrm;
+    EXPECT_EQ(doubled, 8);
+    define("doubled OUT numeric, note OUT text, result OUT int", "SELECT 3.0 * n, 'now three times', 1");
+    for (std::int32_t with : {5, 6}) {
+        ret = 9;
+        r = call(with);
+        ASSERT_EQ(r.sqlcode, 0) << "with " << with << ": " << r.sqlerrm;
+        EXPECT_EQ(ret, 1);
+        EXPECT_EQ(doubled, 3 * with);
+    }
+    ASSERT_EQ(sql::execute("COMMIT").sqlcode, 0);
+    EXPECT_EQ(notes(), GetParam().committed_notes);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, SqlReshapedRoutine,
+    ::testing::Values(
+        ReshapedRow{"Reading", "begin :r := sqltest . reshaped ( :n , :d ) ; END ;", false, "0"},
+        ReshapedRow{"InsideATransaction", "begin :r := sqltest . reshaped ( :n , :d ) ; END ;", true, "3"},
+        ReshapedRow{"AfterAChangeOfTheSameStatement",
+                    "begin :r := sqltest . note_add ( 'same' , NULL ) ; :r := sqltest . reshaped ( :n , :d ) ; END ;",
+                    false, "3"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A routine that fails with the same SQLSTATE on its own is not run again:
+// only a query the server refused before running it is.
+TEST_F(SqlSession, ARoutineThatFailsAsUnsupportedRunsOncePerCall) {
+    const std::string before = admin.value("SELECT last_value + (CASE WHEN is_called THEN 1 ELSE 0 END) "
+                                           "FROM sqltest.unsupported_runs");
+    std::int32_t x = 0;
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(sql::execute("begin :x := sqltest . unsupported ( ) ; END ;", {sql::bind_int(Dir::out, x)}).sqlcode,
+                  -600);
+    EXPECT_EQ(admin.value("SELECT last_value + (CASE WHEN is_called THEN 1 ELSE 0 END) - " + before +
+                          " FROM sqltest.unsupported_runs"),
+              "3");
+}
+
 // Where a RAW receives a result, the whole row comes in binary format; the
 // other columns still reach their host variables as in text format.
 TEST_F(SqlSession, BinaryResultsBesideARaw) {
@@ -535,6 +632,50 @@ TEST_F(SqlSession, BinaryResultsBesideARaw) {
     EXPECT_EQ(fraction, 3);  // 2.5 rounds away from zero
     EXPECT_EQ(text.view(), "abc");
 }
+
+// A number into an integer host variable reads the same whether its row
+// comes in text format or, beside a RAW, in binary format: rounded half away
+// from zero, and -1455 for what no integer holds (NaN and the infinities too).
+struct NumberRow {
+    const char* name;
+    const char* value;  // as the routine's numeric result takes it
+    int sqlcode;
+    std::int32_t number;  // when sqlcode is 0
+};
+void PrintTo(const NumberRow& r, std::ostream* os) { *os << r.name; }
+
+class SqlNumberFormats : public SqlSession, public ::testing::WithParamInterface<NumberRow> {};
+
+TEST_P(SqlNumberFormats, TextAndBinaryAgree) {
+    sql::Varchar<40> value;
+    value.set(GetParam().value);
+    for (bool beside_raw : {false, true}) {
+        std::int32_t n = -7, ret = 0;
+        sql::Raw<4> data;
+        auto r = beside_raw
+                     ? sql::execute("begin :r := sqltest . pkg . as_number ( :v , :d , :n ) ; END ;",
+                                    {sql::bind_int(Dir::out, ret), sql::bind_varchar(Dir::in, value),
+                                     sql::bind_raw(Dir::out, data), sql::bind_int(Dir::out, n)})
+                     : sql::execute("begin :n := sqltest . as_number ( :v ) ; END ;",
+                                    {sql::bind_int(Dir::out, n), sql::bind_varchar(Dir::in, value)});
+        EXPECT_EQ(r.sqlcode, GetParam().sqlcode) << (beside_raw ? "binary: " : "text: ") << r.sqlerrm;
+        EXPECT_EQ(n, GetParam().sqlcode == 0 ? GetParam().number : -7) << (beside_raw ? "binary" : "text");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, SqlNumberFormats,
+                         ::testing::Values(NumberRow{"Whole", "123456789", 0, 123456789},
+                                           NumberRow{"NegativeWithScale", "-42.000", 0, -42},
+                                           NumberRow{"HalfRoundsAway", "2.5", 0, 3},
+                                           NumberRow{"NegativeHalfRoundsAway", "-2.5", 0, -3},
+                                           NumberRow{"SmallFraction", "0.00049", 0, 0},
+                                           NumberRow{"Largest", "2147483647", 0, 2147483647},
+                                           NumberRow{"TooLarge", "2147483648", -1455, 0},
+                                           NumberRow{"FarTooSmall", "-99999999999999999999999", -1455, 0},
+                                           NumberRow{"Infinity", "Infinity", -1455, 0},
+                                           NumberRow{"MinusInfinity", "-Infinity", -1455, 0},
+                                           NumberRow{"NotANumber", "NaN", -1455, 0}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // A reading session does not stand in the way of a schema change.
 TEST_F(SqlSession, AnIdleReaderHoldsNoLock) {

@@ -221,6 +221,18 @@ TEST_F(DalmireFiles, ReadIsAnIndexLookUpInTheCallersStatement) {
     EXPECT_NE(plan.find("Index Scan using imei_file_part_pkey"), std::string::npos) << plan;
 }
 
+// The read looks its part up once: its columns share one look-up of the
+// bytes (each column that uses them would otherwise look them up again).
+TEST_F(DalmireFiles, ReadLooksThePartUpOnce) {
+    std::string plan;
+    for (const std::string& line : admin.column("EXPLAIN SELECT * FROM mero_imeifiles.read(NULL, 32000)")) plan += line + "\n";
+    std::size_t lookups = 0;
+    for (std::size_t at = plan.find("imei_file_part_pkey"); at != std::string::npos;
+         at = plan.find("imei_file_part_pkey", at + 1))
+        ++lookups;
+    EXPECT_EQ(lookups, 1u) << plan;
+}
+
 TEST_F(DalmireFiles, DownloadOfAFileNotStored) {
     char err[256] = "";
     EXPECT_EQ(varndb_getFile(imei.c_str(), type.c_str(), dir.c_str(), err), 6);

@@ -17,7 +17,7 @@
 // Run it through scripts/bench, with the private database server up (the
 // station login from PGUSER, the set-up as PHONELINE_PG_ADMIN).
 //
-//   corvane_transfer [rounds]     rounds, default 7
+//   corvane_transfer [rounds]     rounds, default 21
 #include "halden.h"
 #include "test_server.h"
 #include "varndb.h"
@@ -269,7 +269,7 @@ int run(int rounds) {
 } // namespace
 
 int main(int argc, char** argv) {
-    const int rounds = argc > 1 ? std::atoi(argv[1]) : 7;
+    const int rounds = argc > 1 ? std::atoi(argv[1]) : 21;
     if (argc > 2 || rounds < 1) {
         std::fprintf(stderr, "usage: corvane_transfer [rounds]\n");
         return 2;

@@ -1,12 +1,25 @@
 // File transfer through the direct-SQL back-end against the database itself.
 //
-// Times varndb_putFile and varndb_getFile of a 5 MB and a 50 MB file through
+// Times varndb_putFile and varndb_getFile of a 1, 5 and 50 MB file through
 // libdalmire.so, and on the same server, in the same run, a plain libpq
-// program doing the same work by hand: one INSERT per 32000-byte chunk as a
-// bytea row in one transaction, then one SELECT per chunk by its key with a
-// binary result. The two alternate (the order swaps every round); the
-// medians of put, get and put + get and their ratios (Dalmire / plain) are
-// printed, and, for information, a plain read of all chunks in one query.
+// client doing the same work by hand: it reads the file with fread in
+// 32000-byte chunks into one reused buffer and stores each chunk with one
+// INSERT as a bytea row, all in one transaction; it fetches the file with
+// one SELECT per chunk by its key with a binary result and writes each chunk
+// with fwrite as it arrives. That is as much work outside the database as
+// the back-end does.
+//
+// Each transfer is timed twice:
+//   first  the first transfer of a new session: a process started for the
+//          one sample (new process state, nothing prepared or cached) that
+//          connects, untimed, and then runs the one timed put or get, as a
+//          station's first file after it connected;
+//   warm   a later transfer on a session that has already moved a file.
+// Before each upload both sides' tables are vacuumed (untimed), and each
+// fetch writes a file that is not there yet. The back-end and the plain
+// client alternate (the order swaps every round); the medians of put, get
+// and put + get and their ratios (ours / plain) are printed, and, for
+// information, a plain read of all chunks in one query.
 //
 // Run it through scripts/bench, which builds it without sanitizers and
 // starts a private server loaded with the reference schema (the connection
@@ -14,10 +27,14 @@
 // set-up, which a station may not do, logs in as PHONELINE_PG_ADMIN).
 //
 //   file_transfer [rounds]     rounds per size, default 7
+//   file_transfer --first dalmire|plain put|get <folder> <name>
+//                              one first-transfer sample (run by the
+//                              benchmark itself): prints its seconds
 #include "halden.h"
 #include "varndb.h"
 
 #include <libpq-fe.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -25,8 +42,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -59,15 +75,29 @@ std::string content(std::size_t size) {
     return s;
 }
 
-std::string readFile(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+File open(const fs::path& p, const char* mode) {
+    File f(std::fopen(p.c_str(), mode));
+    if (!f) throw std::runtime_error("cannot open " + p.string());
+    return f;
 }
 
-void writeFile(const fs::path& p, const std::string& bytes) {
-    std::ofstream out(p, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!out) throw std::runtime_error("cannot write " + p.string());
+// Whole files, for setting up and checking only (never inside a timed step).
+std::string readWhole(const fs::path& p) {
+    File f = open(p, "rb");
+    std::string s(fs::file_size(p), '\0');
+    if (std::fread(s.data(), 1, s.size(), f.get()) != s.size()) throw std::runtime_error("cannot read " + p.string());
+    return s;
+}
+
+void writeWhole(const fs::path& p, const std::string& bytes) {
+    File f = open(p, "wb");
+    if (std::fwrite(bytes.data(), 1, bytes.size(), f.get()) != bytes.size())
+        throw std::runtime_error("cannot write " + p.string());
 }
 
 // A session of the station login, or of the login given.
@@ -97,51 +127,60 @@ private:
     PGconn* conn_;
 };
 
-// The plain client: the file's chunks as rows of one table.
+// The plain client: the file's chunks as rows of one table (made by
+// setUp, which a station may not do).
 class PlainClient {
 public:
-    explicit PlainClient(Pg& admin) {
+    static void setUp(Pg& admin) {
         admin.exec("CREATE TABLE IF NOT EXISTS bench_chunk (name text, seq int, data bytea, PRIMARY KEY (name, seq));"
                    "GRANT SELECT, INSERT, DELETE ON bench_chunk TO mero_station");
     }
 
+    // fread of 32000 bytes into one buffer, one INSERT per chunk.
     void put(const fs::path& file) {
-        const std::string bytes = readFile(file);
+        File in = open(file, "rb");
         const std::string name = file.filename().string();
         pg_.exec("BEGIN");
         const char* del[] = {name.c_str()};
         check(PQexecParams(pg_.conn(), "DELETE FROM bench_chunk WHERE name = $1", 1, nullptr, del, nullptr, nullptr, 0));
-        for (std::size_t off = 0, seq = 0; off < bytes.size() || seq == 0; off += kChunk, ++seq) {
-            const std::string seqText = std::to_string(seq);
-            const std::size_t n = std::min(kChunk, bytes.size() - off);
-            const char* values[] = {name.c_str(), seqText.c_str(), bytes.data() + off};
+        char seqText[16];
+        for (int seq = 0;; ++seq) {
+            // A file of whole chunks ends with an empty row, so that a reader
+            // stops at it.
+            const std::size_t n = std::fread(buffer_.get(), 1, kChunk, in.get());
+            std::snprintf(seqText, sizeof seqText, "%d", seq);
+            const char* values[] = {name.c_str(), seqText, buffer_.get()};
             const int lengths[] = {0, 0, static_cast<int>(n)};
             const int formats[] = {0, 0, 1};
             check(PQexecParams(pg_.conn(), "INSERT INTO bench_chunk VALUES ($1, $2, $3)", 3, nullptr, values, lengths,
                                formats, 0));
+            if (n < kChunk) break;
         }
+        if (std::ferror(in.get())) throw std::runtime_error("cannot read " + file.string());
         pg_.exec("COMMIT");
     }
 
     // One SELECT per chunk by its key, until a chunk shorter than 32000
-    // bytes (as a caller reading chunk after chunk stops).
+    // bytes (as a caller reading chunk after chunk stops); fwrite of each.
     void get(const std::string& name, const fs::path& file) {
-        std::ofstream out(file, std::ios::binary | std::ios::trunc);
+        File out = open(file, "wb");
+        char seqText[16];
         for (int seq = 0;; ++seq) {
-            const std::string seqText = std::to_string(seq);
-            const char* values[] = {name.c_str(), seqText.c_str()};
+            std::snprintf(seqText, sizeof seqText, "%d", seq);
+            const char* values[] = {name.c_str(), seqText};
             PGresult* r = PQexecParams(pg_.conn(), "SELECT data FROM bench_chunk WHERE name = $1 AND seq = $2", 2,
                                        nullptr, values, nullptr, nullptr, 1);
             if (PQresultStatus(r) != PGRES_TUPLES_OK || PQntuples(r) != 1) {
                 PQclear(r);
-                throw std::runtime_error("chunk " + seqText + ": " + PQerrorMessage(pg_.conn()));
+                throw std::runtime_error(std::string("chunk ") + seqText + ": " + PQerrorMessage(pg_.conn()));
             }
-            const int n = PQgetlength(r, 0, 0);
-            out.write(PQgetvalue(r, 0, 0), n);
+            const std::size_t n = static_cast<std::size_t>(PQgetlength(r, 0, 0));
+            const bool written = std::fwrite(PQgetvalue(r, 0, 0), 1, n, out.get()) == n;
             PQclear(r);
-            if (n != static_cast<int>(kChunk)) break;
+            if (!written) throw std::runtime_error("cannot write " + file.string());
+            if (n != kChunk) break;
         }
-        if (!out) throw std::runtime_error("cannot write " + file.string());
+        if (std::fclose(out.release()) != 0) throw std::runtime_error("cannot write " + file.string());
     }
 
     // All chunks in one query (for information: no chunk-by-chunk caller
@@ -154,10 +193,11 @@ public:
             PQclear(r);
             throw std::runtime_error(PQerrorMessage(pg_.conn()));
         }
-        std::ofstream out(file, std::ios::binary | std::ios::trunc);
-        for (int i = 0; i < PQntuples(r); ++i) out.write(PQgetvalue(r, i, 0), PQgetlength(r, i, 0));
+        File out = open(file, "wb");
+        for (int i = 0; i < PQntuples(r); ++i)
+            std::fwrite(PQgetvalue(r, i, 0), 1, static_cast<std::size_t>(PQgetlength(r, i, 0)), out.get());
         PQclear(r);
-        if (!out) throw std::runtime_error("cannot write " + file.string());
+        if (std::fclose(out.release()) != 0) throw std::runtime_error("cannot write " + file.string());
     }
 
 private:
@@ -167,7 +207,14 @@ private:
         if (!ok) throw std::runtime_error(PQerrorMessage(pg_.conn()));
     }
     Pg pg_;
+    std::unique_ptr<char[]> buffer_ = std::make_unique<char[]>(kChunk);
 };
+
+void dalmireConnect() {
+    char err[VARNDB_ERRTEXT_SIZE] = {};
+    if (int r = varndb_Connect(env("PGUSER").c_str(), "bench", env("PGDATABASE").c_str(), err))
+        throw std::runtime_error("varndb_Connect: " + std::to_string(r) + " " + err);
+}
 
 void dalmirePut(const fs::path& file) {
     char err[VARNDB_ERRTEXT_SIZE] = {};
@@ -197,95 +244,195 @@ double median(std::vector<double> v) {
     return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
 }
 
+// One first-transfer sample in this process: connect (untimed), the one
+// timed transfer; put reads <folder>/<name>, get writes into <folder>.
+int firstSample(const std::string& side, const std::string& op, const fs::path& folder, const std::string& name) {
+    double t = 0;
+    if (side == "dalmire") {
+        dalmireConnect();
+        t = op == "put" ? timed([&] { dalmirePut(folder / name); }) : timed([&] { dalmireGet(folder); });
+        varndb_Disconnect();
+    } else if (side == "plain") {
+        PlainClient plain;
+        t = op == "put" ? timed([&] { plain.put(folder / name); }) : timed([&] { plain.get(name, folder / name); });
+    } else {
+        throw std::runtime_error("unknown side " + side);
+    }
+    std::printf("%.9f\n", t);
+    return 0;
+}
+
+// Runs one first-transfer sample in a process of its own; its seconds.
+double firstInChild(const std::string& side, const std::string& op, const fs::path& folder,
+                    const std::string& name) {
+    const std::string self = fs::read_symlink("/proc/self/exe").string();
+    const std::string command =
+        "'" + self + "' --first " + side + " " + op + " '" + folder.string() + "' '" + name + "'";
+    std::FILE* p = popen(command.c_str(), "r");
+    if (!p) throw std::runtime_error("cannot start " + command);
+    double t = -1;
+    const bool read = std::fscanf(p, "%lf", &t) == 1;
+    const int status = pclose(p);
+    if (!read || status != 0) throw std::runtime_error("the sample " + command + " failed");
+    return t;
+}
+
+struct Samples {
+    std::vector<double> put, get, both;
+    void add(double p, double g) {
+        put.push_back(p);
+        get.push_back(g);
+        both.push_back(p + g);
+    }
+};
+
 // Medians of one file size.
 struct Result {
     std::size_t megabytes;
-    double dalmirePut, dalmireGet, dalmireBoth;
-    double plainPut, plainGet, plainBoth, plainWhole;
+    Samples dWarm, pWarm, dFirst, pFirst;
+    std::vector<double> pWhole;
 };
 
-Result measure(std::size_t megabytes, int rounds, const fs::path& dir, PlainClient& plain) {
+// Both sides' tables vacuumed, untimed, before every upload: the test
+// server runs without autovacuum, and the dead rows of earlier uploads
+// would otherwise slow each later one down, the plain client's most (its
+// keys come back with every upload of the file).
+void vacuum(Pg& admin) {
+    admin.exec("VACUUM bench_chunk, mero.imei_file_head, mero.imei_file_part, mero.imei_file_superseded");
+}
+
+Result measure(std::size_t megabytes, int rounds, const fs::path& dir, Pg& admin, PlainClient& plain) {
     const fs::path in = dir / "in", outDalmire = dir / "out-dalmire", outPlain = dir / "out-plain",
                    outWhole = dir / "out-whole";
     for (const fs::path& d : {in, outDalmire, outPlain, outWhole}) fs::create_directories(d);
     const std::string name = "file" + std::to_string(megabytes) + "mb.bin";
     const std::string bytes = content(megabytes * 1000 * 1000);
-    writeFile(in / name, bytes);
-
-    std::vector<double> dPut, dGet, dBoth, pPut, pGet, pBoth, pWhole;
-    auto runDalmire = [&] {
-        dPut.push_back(timed([&] { dalmirePut(in / name); }));
-        dGet.push_back(timed([&] { dalmireGet(outDalmire); }));
-        dBoth.push_back(dPut.back() + dGet.back());
+    writeWhole(in / name, bytes);
+    auto same = [&](const fs::path& out) {
+        if (readWhole(out / name) != bytes) throw std::runtime_error("a file came back changed: " + out.string());
+        fs::remove(out / name);
     };
-    auto runPlain = [&] {
-        pPut.push_back(timed([&] { plain.put(in / name); }));
-        pGet.push_back(timed([&] { plain.get(name, outPlain / name); }));
-        pBoth.push_back(pPut.back() + pGet.back());
-        pWhole.push_back(timed([&] { plain.getWhole(name, outWhole / name); }));
+
+    Result res{megabytes, {}, {}, {}, {}, {}};
+    auto warmDalmire = [&] {
+        vacuum(admin);
+        double p = timed([&] { dalmirePut(in / name); });
+        double g = timed([&] { dalmireGet(outDalmire); });
+        res.dWarm.add(p, g);
+        same(outDalmire);
+    };
+    auto warmPlain = [&] {
+        vacuum(admin);
+        double p = timed([&] { plain.put(in / name); });
+        double g = timed([&] { plain.get(name, outPlain / name); });
+        res.pWarm.add(p, g);
+        same(outPlain);
+        res.pWhole.push_back(timed([&] { plain.getWhole(name, outWhole / name); }));
+        same(outWhole);
+    };
+    // The get of a first-transfer sample fetches what the put before it stored.
+    auto firstDalmire = [&] {
+        vacuum(admin);
+        double p = firstInChild("dalmire", "put", in, name);
+        double g = firstInChild("dalmire", "get", outDalmire, name);
+        res.dFirst.add(p, g);
+        same(outDalmire);
+    };
+    auto firstPlain = [&] {
+        vacuum(admin);
+        double p = firstInChild("plain", "put", in, name);
+        double g = firstInChild("plain", "get", outPlain, name);
+        res.pFirst.add(p, g);
+        same(outPlain);
     };
     for (int i = 0; i < rounds; ++i) {
         if (i % 2 == 0) {
-            runDalmire();
-            runPlain();
+            firstDalmire();
+            firstPlain();
+            warmDalmire();
+            warmPlain();
         } else {
-            runPlain();
-            runDalmire();
+            firstPlain();
+            firstDalmire();
+            warmPlain();
+            warmDalmire();
         }
-        for (const fs::path& out : {outDalmire, outPlain, outWhole})
-            if (readFile(out / name) != bytes) throw std::runtime_error("a file came back changed");
     }
-    return {megabytes,      median(dPut),  median(dGet),  median(dBoth), median(pPut),
-            median(pGet),   median(pBoth), median(pWhole)};
+    fs::remove(in / name);
+    return res;
 }
 
-void print(const char* what, double dalmire, double plain) {
-    std::printf("    %-9s Dalmire %7.3f s   plain %7.3f s   ratio %.2f\n", what, dalmire, plain, dalmire / plain);
+void print(const char* what, const std::vector<double>& ours, const std::vector<double>& plain) {
+    const double o = median(ours), p = median(plain);
+    std::printf("    %-16s ours %8.4f s   plain %8.4f s   ratio %.2f\n", what, o, p, o / p);
+}
+
+int run(int rounds) {
+    Pg admin(env("PHONELINE_PG_ADMIN"));
+    char mac[HALDEN_MAC_SIZE] = {};
+    getMACId(mac);
+    admin.exec("INSERT INTO mero.station VALUES ('" + std::string(mac) +
+               "', 0) ON CONFLICT (macadr) DO UPDATE SET result = 0");
+    PlainClient::setUp(admin);
+
+    char tmpl[] = "/tmp/phoneline-bench.XXXXXX";
+    if (!mkdtemp(tmpl)) throw std::runtime_error("no temporary folder");
+    const fs::path dir = tmpl;
+    struct Remove {
+        fs::path d;
+        ~Remove() { fs::remove_all(d); }
+    } remove{dir};
+
+    dalmireConnect();
+    PlainClient plain;
+    // Both sessions move a file once, untimed: every timed warm transfer is
+    // a later one on its session.
+    {
+        const fs::path warm = dir / "warm";
+        fs::create_directories(warm);
+        writeWhole(warm / "warmup.bin", content(100 * 1000));
+        dalmirePut(warm / "warmup.bin");
+        dalmireGet(warm);
+        plain.put(warm / "warmup.bin");
+        plain.get("warmup.bin", warm / "warmup.bin");
+    }
+    std::vector<Result> results;
+    for (std::size_t mb : {1, 5, 50}) results.push_back(measure(mb, rounds, dir, admin, plain));
+    varndb_Disconnect();
+
+    std::printf("libdalmire.so (ours) against plain libpq, %d rounds each, alternating, medians:\n", rounds);
+    std::printf("  plain put: fread of 32000 bytes into one buffer, one INSERT of a bytea row per chunk, one transaction\n"
+                "  plain get: one SELECT per chunk by its key (binary result), fwrite of each chunk as it arrives\n"
+                "  first: a process and session of its own per sample (connect untimed, then the one transfer);\n"
+                "  warm: a later transfer on a session that has already moved a file\n"
+                "  before each upload both sides' tables are vacuumed (untimed); each fetch writes a new file\n");
+    for (const Result& r : results) {
+        std::printf("  %2zu MB:\n", r.megabytes);
+        print("warm put", r.dWarm.put, r.pWarm.put);
+        print("warm get", r.dWarm.get, r.pWarm.get);
+        print("warm put + get", r.dWarm.both, r.pWarm.both);
+        print("first put", r.dFirst.put, r.pFirst.put);
+        print("first get", r.dFirst.get, r.pFirst.get);
+        print("first put + get", r.dFirst.both, r.pFirst.both);
+        std::printf("    (plain get of all chunks in one query, warm: %.4f s; ours warm get / it: %.2f)\n",
+                    median(r.pWhole), median(r.dWarm.get) / median(r.pWhole));
+    }
+    return 0;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    const int rounds = argc > 1 ? std::atoi(argv[1]) : 7;
-    if (rounds < 1) {
-        std::fprintf(stderr, "usage: file_transfer [rounds]\n");
-        return 2;
-    }
-    fs::path dir;
     try {
-        Pg admin(env("PHONELINE_PG_ADMIN"));
-        char mac[HALDEN_MAC_SIZE] = {};
-        getMACId(mac);
-        admin.exec("INSERT INTO mero.station VALUES ('" + std::string(mac) +
-                   "', 0) ON CONFLICT (macadr) DO UPDATE SET result = 0");
-        char err[VARNDB_ERRTEXT_SIZE] = {};
-        if (int r = varndb_Connect(env("PGUSER").c_str(), "bench", env("PGDATABASE").c_str(), err))
-            throw std::runtime_error("varndb_Connect: " + std::to_string(r) + " " + err);
-
-        char tmpl[] = "/tmp/phoneline-bench.XXXXXX";
-        if (!mkdtemp(tmpl)) throw std::runtime_error("no temporary folder");
-        dir = tmpl;
-        PlainClient plain(admin);
-        std::vector<Result> results;
-        for (std::size_t mb : {5, 50}) results.push_back(measure(mb, rounds, dir, plain));
-        varndb_Disconnect();
-
-        std::printf("libdalmire.so against plain libpq (a statement per chunk), %d rounds each, medians:\n", rounds);
-        for (const Result& r : results) {
-            std::printf("  %2zu MB:\n", r.megabytes);
-            print("put", r.dalmirePut, r.plainPut);
-            print("get", r.dalmireGet, r.plainGet);
-            print("put + get", r.dalmireBoth, r.plainBoth);
-            std::printf("    (plain get of all chunks in one query: %.3f s; Dalmire get / it: %.2f)\n", r.plainWhole,
-                        r.dalmireGet / r.plainWhole);
+        if (argc == 6 && std::strcmp(argv[1], "--first") == 0) return firstSample(argv[2], argv[3], argv[4], argv[5]);
+        const int rounds = argc > 1 ? std::atoi(argv[1]) : 7;
+        if (argc > 2 || rounds < 1) {
+            std::fprintf(stderr, "usage: file_transfer [rounds]\n");
+            return 2;
         }
-        std::printf("  50 MB / 5 MB, put + get: Dalmire %.1f   plain %.1f\n",
-                    results[1].dalmireBoth / results[0].dalmireBoth, results[1].plainBoth / results[0].plainBoth);
+        return run(rounds);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "file_transfer: %s\n", e.what());
-        if (!dir.empty()) fs::remove_all(dir);
         return 1;
     }
-    fs::remove_all(dir);
-    return 0;
 }

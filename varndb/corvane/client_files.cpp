@@ -20,17 +20,21 @@ bool safeName(const char* name) {
 }
 
 // Reads the whole file straight into the sequence that carries it, sized
-// from the file's size (grown should the file grow while it is read).
+// from the file's size: the bytes are read once, into their place. A file
+// that grew while it was read is read on in steps of 64 KiB (only then is
+// the sequence grown and copied); one that shrank is cut to what was read.
 bool readInto(const std::string& path, std::uintmax_t size, VarndbCI::DataSeq& data) {
     std::FILE* f = std::fopen(path.c_str(), "rb");
     if (!f) return false;
-    CORBA::ULong have = 0;
     data.length(static_cast<CORBA::ULong>(size));
-    for (;;) {
-        if (have == data.length()) data.length(have + 65536);
-        const std::size_t n = std::fread(data.get_buffer() + have, 1, data.length() - have, f);
-        have += static_cast<CORBA::ULong>(n);
-        if (n == 0) break;
+    CORBA::ULong have = static_cast<CORBA::ULong>(std::fread(data.get_buffer(), 1, data.length(), f));
+    while (have == data.length()) {
+        const int next = std::fgetc(f);
+        if (next == EOF) break;
+        data.length(have + 65536);
+        CORBA::Octet* buffer = data.get_buffer();
+        buffer[have++] = static_cast<CORBA::Octet>(next);
+        have += static_cast<CORBA::ULong>(std::fread(buffer + have, 1, data.length() - have, f));
     }
     const bool ok = !std::ferror(f);
     std::fclose(f);

@@ -6,6 +6,9 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <thread>
+
+#include <sys/stat.h>
 
 namespace fs = std::filesystem;
 
@@ -90,6 +93,25 @@ TEST_F(CorvaneFiles, AFileOfSeveralMegabytesTravelsWhole) {
     EXPECT_TRUE(read(dir / "out" / "image.bin") == bytes);
     EXPECT_EQ(pclock::now_ms(), 0);  // no reconnect on the way
     EXPECT_EQ(server.calls("registration").size(), 0u);
+}
+
+// A local file whose size is not known before it is read (a pipe, here fed
+// by a writer thread) is read on past the size looked up, in steps, and
+// sent whole: the bytes of several steps and a part of one.
+TEST_F(CorvaneFiles, AFileLongerThanItsLookedUpSizeIsSentWhole) {
+    std::string bytes(3 * 65536 + 1234, '\0');
+    for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>((i * 7) ^ (i >> 9));
+    const fs::path pipe = dir / "in" / "stream.bin";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    std::thread writer([&] { write(pipe, bytes); });
+    const int r = varndb_putFile("490154203237518", "img", (dir / "in").c_str(), "stream.bin", err);
+    writer.join();
+    EXPECT_EQ(r, 0) << err;
+    auto put = server.calls("putFile");
+    ASSERT_EQ(put.size(), 1u);
+    EXPECT_EQ(put[0][5], std::to_string(bytes.size()));
+    EXPECT_EQ(varndb_getFile("490154203237518", "img", (dir / "out").c_str(), err), 0) << err;
+    EXPECT_TRUE(read(dir / "out" / "stream.bin") == bytes);
 }
 
 // A file one byte above the largest a remote message carries is refused

@@ -77,13 +77,14 @@ public:
         db_.exec("LOCK TABLE mero.imei_file_part IN ACCESS EXCLUSIVE MODE");
     }
 
-    // Waits, without sleeping, until the session of process pid waits for a
-    // lock; false when it does not.
+    // Waits until the session of process pid waits for a lock, at most 10 s
+    // (the server looks every millisecond, in one statement); false when it
+    // does not.
     bool awaitLockWait(int pid) {
-        const std::string q = "SELECT count(*) FROM pg_locks WHERE NOT granted AND pid = " + std::to_string(pid);
-        for (int i = 0; i < 100000; ++i)
-            if (db_.value(q) != "0") return true;
-        return false;
+        const std::string waiting = "SELECT FROM pg_locks WHERE NOT granted AND pid = " + std::to_string(pid);
+        db_.exec("DO $$ BEGIN FOR i IN 1..10000 LOOP EXIT WHEN EXISTS (" + waiting +
+                 "); PERFORM pg_sleep(0.001); END LOOP; END $$");
+        return db_.value("SELECT EXISTS (" + waiting + ")") == "t";
     }
 
 private:

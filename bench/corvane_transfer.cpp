@@ -19,6 +19,7 @@
 //
 //   corvane_transfer [rounds]     rounds, default 21
 #include "halden.h"
+#include "support.h"
 #include "test_server.h"
 #include "varndb.h"
 
@@ -51,12 +52,7 @@ constexpr const char* kType = "BENCH";
 constexpr long kSmallBatch = 2000;
 constexpr std::size_t kFileBytes = 5 * 1000 * 1000;
 
-using Clock = std::chrono::steady_clock;
-
-std::string env(const char* name) {
-    const char* v = std::getenv(name);
-    return v ? v : "";
-}
+using namespace bench;  // timing, file content, whole-file reads
 
 void adminExec(const std::string& sql) {
     const std::string login = env("PHONELINE_PG_ADMIN");
@@ -69,28 +65,6 @@ void adminExec(const std::string& sql) {
     PQclear(r);
     PQfinish(c);
     if (!ok) throw std::runtime_error(sql + ": " + why);
-}
-
-std::string content(std::size_t size) {
-    std::string s(size, '\0');
-    std::uint64_t x = 0x9e3779b97f4a7c15ull;
-    for (char& c : s) {
-        x ^= x << 13;
-        x ^= x >> 7;
-        x ^= x << 17;
-        c = static_cast<char>(x);
-    }
-    return s;
-}
-
-std::string readWhole(const fs::path& p) {
-    std::FILE* f = std::fopen(p.c_str(), "rb");
-    if (!f) throw std::runtime_error("cannot open " + p.string());
-    std::string s(fs::file_size(p), '\0');
-    const bool ok = std::fread(s.data(), 1, s.size(), f) == s.size();
-    std::fclose(f);
-    if (!ok) throw std::runtime_error("cannot read " + p.string());
-    return s;
 }
 
 // The plain client's process, spoken to line by line.
@@ -140,21 +114,6 @@ private:
     std::FILE* from_ = nullptr;
 };
 
-double seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
-
-template <class F>
-double timed(F&& f) {
-    auto t0 = Clock::now();
-    f();
-    return seconds(Clock::now() - t0);
-}
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    std::size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
-
 void check(int r, const char* what, const char* err) {
     if (r != 0) throw std::runtime_error(std::string(what) + ": " + std::to_string(r) + " " + err);
 }
@@ -184,13 +143,8 @@ int run(int rounds) {
     if (!server.start()) throw std::runtime_error("the test server did not start");
     adminExec("UPDATE mero.server_ref SET ior = '" + server.ior() + "', default_ior = '" + server.ior() + "'");
 
-    char tmpl[] = "/tmp/phoneline-bench-orb.XXXXXX";
-    if (!mkdtemp(tmpl)) throw std::runtime_error("no temporary folder");
-    const fs::path dir = tmpl;
-    struct Remove {
-        fs::path d;
-        ~Remove() { fs::remove_all(d); }
-    } remove{dir};
+    const TempDir temp("phoneline-bench-orb");
+    const fs::path& dir = temp.path();
     const fs::path in = dir / "in", outOurs = dir / "out-ours", outPlain = dir / "out-plain";
     for (const fs::path& d : {in, outOurs, outPlain}) fs::create_directories(d);
     const std::string name = "file5mb.bin";

@@ -31,6 +31,7 @@
 //                              one first-transfer sample (run by the
 //                              benchmark itself): prints its seconds
 #include "halden.h"
+#include "support.h"
 #include "varndb.h"
 
 #include <libpq-fe.h>
@@ -55,25 +56,7 @@ constexpr std::size_t kChunk = 32000;
 constexpr const char* kImei = "350000000000099";
 constexpr const char* kType = "BENCH";
 
-using Clock = std::chrono::steady_clock;
-
-std::string env(const char* name) {
-    const char* v = std::getenv(name);
-    return v ? v : "";
-}
-
-// Bytes that do not compress, so that neither side gains by compression.
-std::string content(std::size_t size) {
-    std::string s(size, '\0');
-    std::uint64_t x = 0x9e3779b97f4a7c15ull;
-    for (char& c : s) {
-        x ^= x << 13;
-        x ^= x >> 7;
-        x ^= x << 17;
-        c = static_cast<char>(x);
-    }
-    return s;
-}
+using namespace bench;  // timing, file content, whole-file reads
 
 struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
@@ -87,13 +70,6 @@ File open(const fs::path& p, const char* mode) {
 }
 
 // Whole files, for setting up and checking only (never inside a timed step).
-std::string readWhole(const fs::path& p) {
-    File f = open(p, "rb");
-    std::string s(fs::file_size(p), '\0');
-    if (std::fread(s.data(), 1, s.size(), f.get()) != s.size()) throw std::runtime_error("cannot read " + p.string());
-    return s;
-}
-
 void writeWhole(const fs::path& p, const std::string& bytes) {
     File f = open(p, "wb");
     if (std::fwrite(bytes.data(), 1, bytes.size(), f.get()) != bytes.size())
@@ -229,21 +205,6 @@ void dalmireGet(const fs::path& outDir) {
         throw std::runtime_error("varndb_getFile: " + std::to_string(r) + " " + err);
 }
 
-double seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
-
-template <class F>
-double timed(F&& f) {
-    auto t0 = Clock::now();
-    f();
-    return seconds(Clock::now() - t0);
-}
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    std::size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
-
 // One first-transfer sample in this process: connect (untimed), the one
 // timed transfer; put reads <folder>/<name>, get writes into <folder>.
 int firstSample(const std::string& side, const std::string& op, const fs::path& folder, const std::string& name) {
@@ -331,20 +292,15 @@ Result measure(std::size_t megabytes, int rounds, const fs::path& dir, Pg& admin
         same(outWhole);
     };
     // The get of a first-transfer sample fetches what the put before it stored.
-    auto firstDalmire = [&] {
+    auto first = [&](const char* side, const fs::path& out, Samples& samples) {
         vacuum(admin);
-        double p = firstInChild("dalmire", "put", in, name);
-        double g = firstInChild("dalmire", "get", outDalmire, name);
-        res.dFirst.add(p, g);
-        same(outDalmire);
+        double p = firstInChild(side, "put", in, name);
+        double g = firstInChild(side, "get", out, name);
+        samples.add(p, g);
+        same(out);
     };
-    auto firstPlain = [&] {
-        vacuum(admin);
-        double p = firstInChild("plain", "put", in, name);
-        double g = firstInChild("plain", "get", outPlain, name);
-        res.pFirst.add(p, g);
-        same(outPlain);
-    };
+    auto firstDalmire = [&] { first("dalmire", outDalmire, res.dFirst); };
+    auto firstPlain = [&] { first("plain", outPlain, res.pFirst); };
     for (int i = 0; i < rounds; ++i) {
         if (i % 2 == 0) {
             firstDalmire();
@@ -375,13 +331,8 @@ int run(int rounds) {
                "', 0) ON CONFLICT (macadr) DO UPDATE SET result = 0");
     PlainClient::setUp(admin);
 
-    char tmpl[] = "/tmp/phoneline-bench.XXXXXX";
-    if (!mkdtemp(tmpl)) throw std::runtime_error("no temporary folder");
-    const fs::path dir = tmpl;
-    struct Remove {
-        fs::path d;
-        ~Remove() { fs::remove_all(d); }
-    } remove{dir};
+    const TempDir temp("phoneline-bench");
+    const fs::path& dir = temp.path();
 
     dalmireConnect();
     PlainClient plain;

@@ -61,6 +61,13 @@ set(PHONELINE_TEST_LAUNCHER \"${launcher}\")
 include(\"${PHONELINE_SUITES_SCRIPT}\")
 ")
   set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${include_file})
+  if(T_OWN_NETWORK)
+    # The whole binary once more while another program listens on its ports
+    # in the machine's network: its own network keeps them free.
+    add_test(NAME ${name}:BesideBusyPorts
+      COMMAND hold_ports ${ports} ${PROJECT_SOURCE_DIR}/testsupport/own_network ${ports} $<TARGET_FILE:${name}>)
+    set_tests_properties(${name}:BesideBusyPorts PROPERTIES COST 50 ${T_PROPERTIES})
+  endif()
   add_custom_command(TARGET ${name} POST_BUILD
     COMMAND ${CMAKE_COMMAND} -DPHONELINE_LIST_ONLY=1 -P ${include_file}
     VERBATIM)
@@ -91,6 +98,10 @@ function(phoneline_tests_per_file group)
     add_dependencies(${group} ${name})
   endforeach()
 endfunction()
+
+# A program that listens on ports while a command runs (the check of
+# OWN_NETWORK above).
+add_executable(hold_ports ${PROJECT_SOURCE_DIR}/testsupport/hold_ports.cpp)
 
 # phoneline_exports_test(<library target> <name>...): a test that the
 # library's dynamic symbol table defines exactly these names.

@@ -7,6 +7,7 @@
 #include <libpq-fe.h>
 
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -17,10 +18,17 @@ class PgCatalog : public Catalog {
 public:
     std::optional<Routine> find(const std::string& schema, const std::string& name,
                                 std::string& error) override;
-    void clear() { cache_.clear(); }
+    void clear() {
+        cache_.clear();
+        loaded_.clear();
+    }
 
 private:
-    std::map<std::string, Routine> cache_;
+    // Reads every routine of the schema that can be called into the cache.
+    void load_schema(const std::string& schema);
+
+    std::map<std::string, Routine> cache_;  // by schema.name
+    std::set<std::string> loaded_;          // schemas read whole
 };
 
 // A statement text as the session runs it: translated once, each of its

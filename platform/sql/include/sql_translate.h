@@ -35,6 +35,8 @@
 //     row -1422.
 //   * Results are copied to the host variables only when the whole block
 //     succeeded; a literal assignment (":l_ret := 0") is done by the layer.
+//   * A query whose routines are all declared STABLE or IMMUTABLE is marked
+//     reads_only: the session may run it outside a transaction of its own.
 //   * Anything else is refused with -900 and a text naming the token, never
 //     guessed.
 #pragma once
@@ -56,6 +58,9 @@ struct RoutineParam {
 struct Routine {
     std::string schema, name;
     std::vector<RoutineParam> params;  // in declaration order, `result` included
+    // Declared STABLE or IMMUTABLE: the server refuses to let its own
+    // statements change the database.
+    bool changes_nothing = false;
 };
 
 // Finds a routine's parameters; the server's catalogue in real runs, a
@@ -87,6 +92,9 @@ struct Step {
     std::string sql;
     std::vector<int> params;
     std::vector<Output> outputs;
+    // query: every routine it calls is declared not to change the database
+    // (a query of expressions alone calls none); never a select_into.
+    bool reads_only = false;
 };
 
 struct Plan {

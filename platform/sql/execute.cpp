@@ -111,6 +111,17 @@ void write_back(const Bind& b, const Slot& s) {
 // still undone by going back to it. Each query goes in one exchange with
 // the transaction's commands it needs (Run::exchange says which, case by
 // case) and is prepared on the server at its first run on the session.
+//
+// A statement of one query that calls only routines declared not to change
+// the database (STABLE or IMMUTABLE), run while no transaction is open,
+// goes alone: the server runs it in a transaction of its own that ends with
+// the exchange, and no BEGIN, savepoint or COMMIT goes with it. A file is
+// fetched chunk by chunk this way. Only the guard follows it, which fails,
+// and so undoes the query, should a routine change something after all
+// (through a routine it calls that may). Such a statement keeps what it
+// did to the session's settings even when its results cannot be taken
+// (a result too long for its host variable): its transaction has already
+// ended by then.
 class Run {
 public:
     Run(Prepared& statement, std::span<const Bind> binds) : statement_(statement), binds_(binds) {
@@ -120,11 +131,21 @@ public:
     Sqlca steps() {
         const Plan& plan = statement_.plan;
         last_query_ = -1;
+        int queries = 0, reading = 0;
+        bool ends = false;
         for (std::size_t i = 0; i < plan.steps.size(); ++i) {
             Step::Kind k = plan.steps[i].kind;
-            if (k == Step::Kind::query || k == Step::Kind::select_into) last_query_ = static_cast<int>(i);
-            if (k == Step::Kind::commit || k == Step::Kind::rollback) last_query_ = -1;  // ends it anyway
+            if (k == Step::Kind::query || k == Step::Kind::select_into) {
+                last_query_ = static_cast<int>(i);
+                ++queries;
+                if (plan.steps[i].reads_only) ++reading;
+            }
+            if (k == Step::Kind::commit || k == Step::Kind::rollback) {
+                last_query_ = -1;  // ends it anyway
+                ends = true;
+            }
         }
+        alone_ = !state().in_transaction && queries == 1 && reading == 1 && !ends;
         Sqlca r = attempt();
         if (!r.ok() && outdated_) {
             // A query prepared for other result columns of its routine was
@@ -312,13 +333,13 @@ private:
         const Step& st = statement_.plan.steps[index];
         SessionState& ss = state();
 
-        if (!ss.in_transaction) {
+        if (!ss.in_transaction && !alone_) {
             // No transaction is open: the statement begins one, and needs no
             // savepoint of its own (undoing it is ending the transaction).
             queued.before.push_back(ex.add("BEGIN"));
             ss.in_transaction = began_ = true;
         }
-        queued.set_savepoint = !began_ && !savepoint_;
+        queued.set_savepoint = !alone_ && !began_ && !savepoint_;
         if (queued.set_savepoint) {
             // The first query of a statement inside an open transaction: the
             // last statement's savepoint is released and this one's set, so
@@ -338,7 +359,11 @@ private:
                                        p.values.data(), p.lengths.data(), p.formats.data(), p.binary_results);
 
         const bool guarded = last_query && began_ && !statement_.changes;
-        if (guarded) {
+        if (alone_) {
+            // The guard only: it fails should the query have changed
+            // anything, and the server's own transaction is then undone.
+            queued.guard = ex.add(kGuard);
+        } else if (guarded) {
             // The statement began the transaction and changed nothing the
             // last time: after its last query, a savepoint, the guard and
             // COMMIT. Unchanged, the transaction ends in this exchange;
@@ -372,6 +397,13 @@ private:
             return ex.failure(q);
         }
 
+        if (alone_) {
+            if (ex.ok(queued.guard)) return {};
+            if (guard_stopped(ex, queued.guard))
+                return error(-600, "ORA-00600: a routine declared not to change the database changed it; "
+                                   "the change was undone (" + st.sql + ")");
+            return ex.failure(queued.guard);
+        }
         if (guarded) {
             if (ex.ok(queued.commit)) {
                 // Nothing changed: the transaction has ended.
@@ -434,6 +466,7 @@ private:
     bool unchanged_ = false;   // the last query found nothing changed
     bool outdated_ = false;    // a query failed on a plan for other result columns
     bool retried_ = false;     // the statement ran again for that
+    bool alone_ = false;       // its one query goes without the transaction's commands
 };
 
 } // namespace

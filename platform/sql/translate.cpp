@@ -178,10 +178,12 @@ private:
         } else if (peek().kind == Kind::host) {
             assignment(plan);
         } else if (peek().kind == Kind::ident) {
+            changing_call_ = false;
             auto e = expression();
             if (e->k != Expr::K::call) unexpected("a call");
             Step s;
             s.sql = "SELECT * FROM " + call_sql(*e, s, -1);
+            s.reads_only = !changing_call_;
             plan.steps.push_back(std::move(s));
         } else {
             unexpected("a statement");
@@ -193,6 +195,7 @@ private:
         int target = take_host();
         writable(target, "an assignment");
         expect_sym(":=");
+        changing_call_ = false;
         auto e = expression();
         Step s;
         s.target = target;
@@ -208,6 +211,7 @@ private:
             s.sql = "SELECT " + scalar_sql(*e, s) + " AS value";
             s.outputs.push_back({"", 0, target});
         }
+        s.reads_only = s.kind == Step::Kind::query && !changing_call_;
         plan.steps.push_back(std::move(s));
     }
 
@@ -393,6 +397,7 @@ private:
         std::string why;
         auto r = catalog_.find(schema, name, why);
         if (!r) fail(kCompileError, "PLS-00201: " + shown + ": " + why);
+        if (!r->changes_nothing) changing_call_ = true;
 
         std::vector<const RoutineParam*> plparams;
         bool has_out = false, has_result = false;
@@ -459,6 +464,7 @@ private:
     std::size_t at_ = 0;
     int next_bind_ = 0;
     int depth_ = 0;  // expressions being parsed, one inside the other
+    bool changing_call_ = false;  // the step being parsed calls a routine that may change the database
     std::vector<std::string> names_;  // host variable names in bind order
 };
 

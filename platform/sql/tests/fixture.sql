@@ -113,6 +113,15 @@ BEGIN
     RAISE EXCEPTION USING ERRCODE = '0A000', MESSAGE = 'not supported here';
 END $$;
 
+-- Declared STABLE: the number of notes, and a division that fails for 0.
+CREATE OR REPLACE FUNCTION sqltest.note_count() RETURNS int LANGUAGE sql STABLE AS
+    $$ SELECT count(*)::int FROM sqltest.note $$;
+CREATE OR REPLACE FUNCTION sqltest.divide_stable(a int) RETURNS int LANGUAGE sql STABLE AS $$ SELECT 100 / a $$;
+-- Declared STABLE, yet it adds a note through a routine that may change
+-- the database.
+CREATE OR REPLACE FUNCTION sqltest.note_through() RETURNS int LANGUAGE sql STABLE AS
+    $$ SELECT sqltest.note_add('through', NULL) $$;
+
 -- The sessions under test log in as the station login.
 GRANT USAGE ON SCHEMA sqltest, sqltest_pkg TO mero_station;
 GRANT SELECT, INSERT, UPDATE, DELETE ON ALL TABLES IN SCHEMA sqltest TO mero_station;

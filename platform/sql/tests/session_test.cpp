@@ -427,6 +427,10 @@ TEST_P(SqlOpenTransaction, OnlyChangesStayOpen) {
 const char* const kRead = "begin sqltest . divide ( 4 ) ; END ;";
 const char* const kWrite = "begin sqltest . note_add ( 'w' , NULL ) ; END ;";
 const char* const kFail = "begin sqltest . divide ( 0 ) ; END ;";
+// Routines declared STABLE: the query goes alone outside a transaction.
+const char* const kStable = "begin sqltest . note_count ( ) ; END ;";
+const char* const kStableFail = "begin sqltest . divide_stable ( 0 ) ; END ;";
+const char* const kStableWrite = "begin sqltest . note_through ( ) ; END ;";
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, SqlOpenTransaction,
@@ -437,7 +441,14 @@ INSTANTIATE_TEST_SUITE_P(
                       OpenRow{"FailingAfterWriting", {kWrite, kFail}, "idle in transaction", "0"},
                       OpenRow{"WritingThenCommit", {kWrite, "COMMIT"}, "idle", "1"},
                       OpenRow{"WritingThenRollback", {kWrite, "ROLLBACK"}, "idle", "0"},
-                      OpenRow{"ReadingAfterCommit", {kWrite, "COMMIT", kRead}, "idle", "1"}),
+                      OpenRow{"ReadingAfterCommit", {kWrite, "COMMIT", kRead}, "idle", "1"},
+                      OpenRow{"ReadingDeclaredStable", {kStable}, "idle", "0"},
+                      OpenRow{"FailingDeclaredStable", {kStableFail}, "idle", "0"},
+                      OpenRow{"DeclaredStableButWriting", {kStableWrite}, "idle", "0"},
+                      OpenRow{"DeclaredStableButWritingThenCommit", {kStableWrite, "COMMIT"}, "idle", "0"},
+                      OpenRow{"DeclaredStableAfterWriting", {kWrite, kStable}, "idle in transaction", "0"},
+                      OpenRow{"DeclaredStableButWritingAfterWriting", {kWrite, kStableWrite, "COMMIT"}, "idle",
+                              "2"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Exchanges with the server per statement: a statement goes in one round
@@ -457,7 +468,7 @@ class SqlRoundTrips : public SqlSession, public ::testing::WithParamInterface<Tr
 
 TEST_P(SqlRoundTrips, PerStatement) {
     // The routines' signatures are looked up once per session: not counted.
-    for (const char* text : {kRead, kWrite, kFail, "ROLLBACK"}) sql::execute(text);
+    for (const char* text : {kRead, kWrite, kFail, kStable, kStableFail, "ROLLBACK"}) sql::execute(text);
     for (const char* text : GetParam().before) ASSERT_EQ(sql::execute(text).sqlcode, 0) << text;
     const int before = sql::stats().round_trips;
     sql::execute(GetParam().statement);
@@ -475,8 +486,43 @@ INSTANTIATE_TEST_SUITE_P(
                       TripRow{"ReadingAfterWriting", {kWrite}, kRead, 1, "idle in transaction"},
                       TripRow{"Commit", {kWrite}, "COMMIT", 1, "idle"},
                       TripRow{"FailingFirst", {}, kFail, 2, "idle"},
-                      TripRow{"FailingAfterWriting", {kWrite}, kFail, 2, "idle in transaction"}),
+                      TripRow{"FailingAfterWriting", {kWrite}, kFail, 2, "idle in transaction"},
+                      TripRow{"ReadingDeclaredStable", {}, kStable, 1, "idle"},
+                      TripRow{"FailingDeclaredStable", {}, kStableFail, 1, "idle"},
+                      TripRow{"DeclaredStableAfterWriting", {kWrite}, kStable, 1, "idle in transaction"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A query whose routines are declared STABLE runs outside a transaction
+// when none is open, and inside the open one otherwise, where it sees the
+// transaction's changes. One that changes the database all the same is
+// refused, and its change undone.
+TEST_F(SqlSession, ARoutineDeclaredStableReadsWhereTheSessionStands) {
+    std::int32_t n = -1;
+    auto count = [&] {
+        n = -1;
+        sql::Sqlca r = sql::execute("begin :n := sqltest . note_count ( ) ; END ;", {sql::bind_int(Dir::out, n)});
+        EXPECT_EQ(r.sqlcode, 0) << r.sqlerrm;
+        return n;
+    };
+    EXPECT_EQ(count(), 0);
+    ASSERT_EQ(sql::execute(kWrite).sqlcode, 0);
+    EXPECT_EQ(count(), 1);
+    ASSERT_EQ(sql::execute("ROLLBACK").sqlcode, 0);
+    EXPECT_EQ(count(), 0);
+
+    std::int32_t x = 7;
+    sql::Sqlca r = sql::execute("begin :x := sqltest . note_through ( ) ; END ;", {sql::bind_int(Dir::out, x)});
+    EXPECT_EQ(r.sqlcode, -600);
+    EXPECT_NE(r.sqlerrm.find("declared not to change the database changed it; the change was undone"),
+              std::string::npos)
+        << r.sqlerrm;
+    EXPECT_EQ(x, 7);
+    EXPECT_EQ(notes(), "0");
+    EXPECT_EQ(count(), 0);
+    ASSERT_EQ(sql::execute(kWrite).sqlcode, 0);
+    ASSERT_EQ(sql::execute("COMMIT").sqlcode, 0);
+    EXPECT_EQ(notes(), "1");
+}
 
 // One statement text that changes something on one run and nothing on the
 // next: a change stays open until COMMIT or ROLLBACK, whatever the text did

@@ -30,12 +30,13 @@ public:
         add("mero.getflashserialnumber", {"b:len", "o:result"});
         add("mero.getior", {"o:v_defaultior", "o:result"});
         add("mero_orgtovikadddata.putdata", {"i:i_imei", "i:i_var1", "o:o_errmsg", "o:result"});
-        add("mero_imeifiles.read", {"b:r_filedata", "b:n_length", "o:v_errormessage", "o:result"});
+        add("mero_imeifiles.read", {"b:r_filedata", "b:n_length", "o:v_errormessage", "o:result"}, kStable);
         add("mero_imeifiles.closefile", {"o:v_errormessage", "o:result"});
         add("mero_imeifiles.openfile", {"i:v_imei", "i:v_filetype", "o:v_filename", "o:v_errormessage", "o:result"});
         add("mero_imeifiles.writeappend", {"i:r_filedata", "i:n_length", "o:v_errormessage", "o:result"});
         add("mero_pumline.fbgsetimei", {"i:mac", "i:laser", "i:fbg", "i:imei"});
         add("mero.outonly", {"o:x"});
+        add("mero.checksum", {"i:v"}, kStable);
     }
 
     std::optional<sql::Routine> find(const std::string& schema, const std::string& name,
@@ -49,8 +50,11 @@ public:
     }
 
 private:
-    void add(const std::string& full, const std::vector<std::string>& params) {
+    static constexpr bool kStable = true;  // declared STABLE or IMMUTABLE
+
+    void add(const std::string& full, const std::vector<std::string>& params, bool stable = false) {
         sql::Routine r;
+        r.changes_nothing = stable;
         r.schema = full.substr(0, full.find('.'));
         r.name = full.substr(full.find('.') + 1);
         for (const auto& p : params) r.params.push_back({p.substr(2), p[0]});
@@ -85,7 +89,8 @@ std::vector<sql::Bind> binds_for(const std::string& shape, std::vector<std::int1
     return out;
 }
 
-// A readable form of a plan: steps separated by " | ".
+// A readable form of a plan: steps separated by " | "; a query that calls
+// only routines that change nothing ends in " (reads only)".
 std::string dump(const sql::Plan& p) {
     if (p.error_code) return "error " + std::to_string(p.error_code) + ": " + p.error;
     std::string s;
@@ -104,6 +109,7 @@ std::string dump(const sql::Plan& p) {
             s += "] ->";
             for (const auto& o : st.outputs)
                 s += " " + (o.column.empty() ? "#" + std::to_string(o.index) : o.column) + ":" + std::to_string(o.bind);
+            if (st.reads_only) s += " (reads only)";
             break;
         }
         }
@@ -200,7 +206,25 @@ const Row kRows[] = {
     {"FileChunkInOut",
      "begin :n_returnValue := mero . ImeiFiles . read ( :r_fileData , :n_length , :v_errorMessage ) ; END ;",
      "oRIw",
-     "SELECT * FROM \"mero_imeifiles\".\"read\"($1, $2) [1,2] -> r_filedata:1 n_length:2 v_errormessage:3 result:0"},
+     "SELECT * FROM \"mero_imeifiles\".\"read\"($1, $2) [1,2] -> r_filedata:1 n_length:2 v_errormessage:3 result:0"
+     " (reads only)"},
+    // Reads only: every routine a query calls is declared to change nothing.
+    {"StableCallStatement", "begin mero . checksum ( :v ) ; END ;", "v",
+     "SELECT * FROM \"mero\".\"checksum\"($1) [0] -> (reads only)"},
+    {"StableInsideExpression", "begin :x := NVL ( mero . checksum ( :v ) , 0 ) ; END ;", "ov",
+     "SELECT coalesce(nullif((\"mero\".\"checksum\"($1))::text, ''), ((0))::text) AS value [1] -> #0:0 (reads only)"},
+    {"ExpressionWithoutCalls", "begin :x := TO_NUMBER ( :v ) ; END ;", "ov",
+     "SELECT (nullif(($1)::text, ''))::numeric AS value [1] -> #0:0 (reads only)"},
+    {"StableBesideAChangingCall",
+     "begin :x := NVL ( mero . checksum ( :v ) , mero . zi_service ( :a , :b , :c ) ) ; END ;", "ovvvv",
+     "SELECT coalesce(nullif((\"mero\".\"checksum\"($4))::text, ''), (\"mero\".\"zi_service\"($1, $2, $3))::text) "
+     "AS value [2,3,4,1] -> #0:0"},
+    {"EachStepOnItsOwn", "begin :x := mero . zi_service ( :a , :b , :c ) ; :y := mero . checksum ( :v ) ; END ;",
+     "ovvvov",
+     "SELECT * FROM \"mero\".\"zi_service\"($1, $2, $3) [1,2,3] -> #0:0 | "
+     "SELECT * FROM \"mero\".\"checksum\"($1) [5] -> #0:4 (reads only)"},
+    {"SelectIntoIsNotMarked", "begin select text into :v from mero . t ; END ;", "w",
+     "SELECT \"text\" FROM \"mero\".\"t\" LIMIT 2 [] -> #0:0"},
     {"NoArguments", "begin :n_returnValue := mero . ImeiFiles . closeFile ( :v_errorMessage ) ; END ;", "ow",
      "SELECT * FROM \"mero_imeifiles\".\"closefile\"() [] -> v_errormessage:1 result:0"},
     {"OutParameterAfterInputs",

@@ -15,8 +15,9 @@
 //          connects, untimed, and then runs the one timed put or get, as a
 //          station's first file after it connected;
 //   warm   a later transfer on a session that has already moved a file.
-// Before each upload both sides' tables are vacuumed (untimed), and each
-// fetch writes a file that is not there yet. The back-end and the plain
+// Before each upload both sides' tables are vacuumed and the server
+// checkpointed (untimed), and each fetch writes a file that is not there
+// yet. The back-end and the plain
 // client alternate (the order swaps every round); the medians of put, get
 // and put + get and their ratios (ours / plain) are printed, and, for
 // information, a plain read of all chunks in one query.
@@ -254,12 +255,15 @@ struct Result {
     std::vector<double> pWhole;
 };
 
-// Both sides' tables vacuumed, untimed, before every upload: the test
-// server runs without autovacuum, and the dead rows of earlier uploads
-// would otherwise slow each later one down, the plain client's most (its
-// keys come back with every upload of the file).
+// Both sides' tables vacuumed and the server checkpointed, untimed, before
+// every upload: the test server runs without autovacuum, and the dead rows
+// of earlier uploads would otherwise slow each later one down, the plain
+// client's most (its keys come back with every upload of the file); after
+// the checkpoint every upload starts from the same state of the server's
+// log and buffers, whichever side went before it.
 void vacuum(Pg& admin) {
     admin.exec("VACUUM bench_chunk, mero.imei_file_head, mero.imei_file_part, mero.imei_file_superseded");
+    admin.exec("CHECKPOINT");
 }
 
 Result measure(std::size_t megabytes, int rounds, const fs::path& dir, Pg& admin, PlainClient& plain) {
@@ -356,7 +360,8 @@ int run(int rounds) {
                 "  plain get: one SELECT per chunk by its key (binary result), fwrite of each chunk as it arrives\n"
                 "  first: a process and session of its own per sample (connect untimed, then the one transfer);\n"
                 "  warm: a later transfer on a session that has already moved a file\n"
-                "  before each upload both sides' tables are vacuumed (untimed); each fetch writes a new file\n");
+                "  before each upload both sides' tables are vacuumed and the server checkpointed (untimed);\n"
+                "  each fetch writes a new file\n");
     for (const Result& r : results) {
         std::printf("  %2zu MB:\n", r.megabytes);
         print("warm put", r.dWarm.put, r.pWarm.put);

@@ -23,6 +23,12 @@
 //   to the server in one round trip (one more when it fails, or when it
 //   changes something after its text last changed nothing); its text is
 //   translated and prepared on the server once per session.
+//   A statement of one query whose routines are all declared STABLE or
+//   IMMUTABLE, while no transaction is open, runs in a transaction of the
+//   server's own that ends with it. Should it change the database all the
+//   same (through a routine it calls), the change is undone and the
+//   statement fails with -600. Its changes to session settings stay even
+//   when its results then cannot be taken (-6502).
 //
 // Codes the layer produces itself:
 //   -1012  no session is open, also after the server killed or lost it
@@ -31,6 +37,7 @@
 //          statement (the first statement that meets a dead server)
 //   -900   a text outside the subset      -6550  unknown routine or argument
 //   -6502  a value that does not fit its host variable
+//   -600   a routine declared not to change the database changed it
 //   Server errors whose message begins "ORA-nnnnn:" give -nnnnn; the
 //   others are mapped by their SQLSTATE (see errors.cpp).
 #pragma once

@@ -260,7 +260,7 @@ private:
     // A query's parameters as libpq takes them: text for numbers and texts,
     // bytes in binary format for RAW.
     struct Params {
-        std::vector<std::string> text;
+        std::vector<std::string> text;  // the numbers' text forms
         std::vector<const char*> values;
         std::vector<int> lengths, formats;
         std::vector<Oid> types;
@@ -310,15 +310,17 @@ private:
             case Type::raw: p.types[i] = kBytea; p.formats[i] = 1; break;
             }
             if (s.null) continue;
+            // Numbers go as text; texts and bytes straight from their slot,
+            // which stays as it is while the query runs.
+            const std::string* value = &s.bytes;
             if (b.type == Type::i32 || b.type == Type::i16) {
                 p.text[i] = std::to_string(s.number);
-            } else {
-                p.text[i] = s.bytes;
-                if (b.type == Type::varchar && p.text[i].find('\0') != std::string::npos)
-                    return error(-6502, "ORA-06502: PL/SQL: numeric or value error: a text holds a NUL byte");
+                value = &p.text[i];
+            } else if (b.type == Type::varchar && s.bytes.find('\0') != std::string::npos) {
+                return error(-6502, "ORA-06502: PL/SQL: numeric or value error: a text holds a NUL byte");
             }
-            p.values[i] = p.text[i].data();
-            p.lengths[i] = static_cast<int>(p.text[i].size());
+            p.values[i] = value->data();
+            p.lengths[i] = static_cast<int>(value->size());
         }
         // Bytes come back as they are where a RAW receives them.
         for (const Output& o : st.outputs)

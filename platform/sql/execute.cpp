@@ -233,6 +233,7 @@ private:
         "SELECT CASE WHEN pg_catalog.txid_current_if_assigned() IS NULL THEN true"
         " ELSE pg_catalog.current_setting('varn.statement_changed_data')::boolean END";
     static constexpr const char* kGuardState = "42704";
+    static constexpr const char* kGuardName = "varn_guard";
 
     static bool unassigned(const Exchange& ex, int i) {
         const PGresult* r = ex.result(i);
@@ -277,7 +278,15 @@ private:
         int query = -1;
         int kept = -1, guard = -1, commit = -1;  // after an unchanged statement's last query
         int check = -1;                          // after any other statement's last query
+        int prepare_guard = -1;                  // the guard prepared for the session
     };
+
+    // The guard, run by name: prepared on the server in the exchange of
+    // its first use on the session.
+    static int add_guard(Exchange& ex, Queued& queued) {
+        if (!state().guard_prepared) queued.prepare_guard = ex.prepare(kGuardName, kGuard, 0, nullptr);
+        return ex.add_prepared(kGuardName, 0, nullptr, nullptr, nullptr, false);
+    }
 
     // One query of the statement, in three steps: its parameters, the
     // exchange that runs it inside the transaction's commands, and its one
@@ -364,7 +373,7 @@ private:
         if (alone_) {
             // The guard only: it fails should the query have changed
             // anything, and the server's own transaction is then undone.
-            queued.guard = ex.add(kGuard);
+            queued.guard = add_guard(ex, queued);
         } else if (guarded) {
             // The statement began the transaction and changed nothing the
             // last time: after its last query, a savepoint, the guard and
@@ -372,7 +381,7 @@ private:
             // changed, the guard stops the COMMIT, and going back to the
             // savepoint keeps the change.
             queued.kept = ex.add("SAVEPOINT varn_kept");
-            queued.guard = ex.add(kGuard);
+            queued.guard = add_guard(ex, queued);
             queued.commit = ex.add("COMMIT");
         } else if (last_query && !ss.changed) {
             // Any other last query while no change of the transaction is
@@ -384,6 +393,7 @@ private:
 
         ex.run();
         if (queued.prepare >= 0 && ex.ok(queued.prepare)) name = queued.fresh;
+        if (queued.prepare_guard >= 0 && ex.ok(queued.prepare_guard)) ss.guard_prepared = true;
         for (int b : queued.before) {
             if (!ex.ok(b)) return ex.failure(b);
         }

@@ -39,6 +39,7 @@ void close_session() {
     s.catalog.clear();
     s.statements.clear();
     s.prepared = 0;
+    s.guard_prepared = false;
 }
 
 } // namespace

@@ -50,6 +50,7 @@ struct SessionState {
     // variables), and the number of statements prepared on the server.
     std::map<std::string, Prepared> statements;
     int prepared = 0;
+    bool guard_prepared = false;  // the guard against unseen changes is prepared as varn_guard
     Stats stats;
     std::string last_connect_error;
 };

@@ -524,6 +524,22 @@ TEST_F(SqlSession, ARoutineDeclaredStableReadsWhereTheSessionStands) {
     EXPECT_EQ(notes(), "1");
 }
 
+// The first routine looked up in a schema brings all of the schema's
+// routines; one made later is still found, on its own.
+TEST_F(SqlSession, ASchemaIsReadAtItsFirstLookUpAndALaterRoutineStillFound) {
+    ASSERT_EQ(sql::execute(kRead).sqlcode, 0);
+    const int before = sql::stats().round_trips;
+    ASSERT_EQ(sql::execute(kStable).sqlcode, 0);
+    EXPECT_EQ(sql::stats().round_trips - before, 1);  // the statement's exchange, no look-up
+
+    admin.exec("CREATE OR REPLACE FUNCTION sqltest.made_later() RETURNS int LANGUAGE sql AS 'SELECT 5'");
+    std::int32_t x = 0;
+    sql::Sqlca r = sql::execute("begin :x := sqltest . made_later ( ) ; END ;", {sql::bind_int(Dir::out, x)});
+    admin.exec("DROP FUNCTION sqltest.made_later()");
+    EXPECT_EQ(r.sqlcode, 0) << r.sqlerrm;
+    EXPECT_EQ(x, 5);
+}
+
 // One statement text that changes something on one run and nothing on the
 // next: a change stays open until COMMIT or ROLLBACK, whatever the text did
 // before, and a run that changes nothing leaves the session idle.
